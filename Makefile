@@ -1,0 +1,43 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing,
+# then configure and build with CMake.
+JOBS      ?= $(shell nproc)
+BUILD     ?= build
+ASAN      ?= build-asan
+XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: all deps build run test test-main test-asan bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run.sh $(BUILD)
+
+test: test-main test-asan
+
+test-main: build
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+$(ASAN)/CMakeCache.txt: | deps
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKELVOX_SANITIZE=ON -DKELVOX_BUILD_BENCH=OFF
+
+test-asan: deps $(ASAN)/CMakeCache.txt
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

@@ -1,0 +1,72 @@
+#include "config/simulated_bus.h"
+
+#include <stdexcept>
+
+namespace kelvox {
+
+uint32_t SimulatedFunction::Dword(int reg) const {
+  const int at = reg & 0xFC;
+  return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+
+void SimulatedFunction::SetDword(int reg, uint32_t value) {
+  const int at = reg & 0xFC;
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+FunctionLocation SimulatedBus::Masked(int bus, int device, int function) {
+  return {bus & 0xFF, device & 0x1F, function & 0x7};
+}
+
+SimulatedFunction& SimulatedBus::AddFunction(FunctionLocation at,
+                                             const std::vector<uint8_t>& bytes) {
+  if (bytes.size() > SimulatedFunction::kBytes) {
+    throw std::invalid_argument("simulated bus: more than 256 configuration bytes");
+  }
+  SimulatedFunction& f = functions_[Masked(at.bus, at.device, at.function)];
+  f = SimulatedFunction{};
+  for (size_t i = 0; i < bytes.size(); ++i) f.bytes[i] = bytes[i];
+  return f;
+}
+
+SimulatedFunction& SimulatedBus::Existing(FunctionLocation at) {
+  auto it = functions_.find(Masked(at.bus, at.device, at.function));
+  if (it == functions_.end()) throw std::out_of_range("simulated bus: no function there");
+  return it->second;
+}
+
+void SimulatedBus::SetRegister(FunctionLocation at, int reg, uint32_t value) {
+  Existing(at).SetDword(reg, value);
+}
+
+void SimulatedBus::SetWritableMask(FunctionLocation at, int reg, uint32_t mask) {
+  Existing(at).writable[(reg & 0xFC) / 4] = mask;
+}
+
+const SimulatedFunction* SimulatedBus::Find(FunctionLocation at) const {
+  auto it = functions_.find(Masked(at.bus, at.device, at.function));
+  return it == functions_.end() ? nullptr : &it->second;
+}
+
+std::vector<FunctionLocation> SimulatedBus::Locations() const {
+  std::vector<FunctionLocation> out;
+  out.reserve(functions_.size());
+  for (const auto& [at, f] : functions_) out.push_back(at);
+  return out;
+}
+
+uint32_t SimulatedBus::Read(int bus, int device, int function, int reg) {
+  const SimulatedFunction* f = Find({bus, device, function});
+  return f ? f->Dword(reg) : kAllOnes;
+}
+
+void SimulatedBus::Write(int bus, int device, int function, int reg, uint32_t value) {
+  auto it = functions_.find(Masked(bus, device, function));
+  if (it == functions_.end()) return;
+  SimulatedFunction& f = it->second;
+  const uint32_t mask = f.writable[(reg & 0xFC) / 4];
+  f.SetDword(reg, (f.Dword(reg) & ~mask) | (value & mask));
+}
+
+}  // namespace kelvox
