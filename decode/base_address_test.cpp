@@ -1,0 +1,183 @@
+#include "decode/base_address.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "config/simulated_bus.h"
+#include "decode/bar_range.h"
+
+namespace kelvox {
+namespace {
+
+constexpr FunctionLocation kAt{0, 3, 0};
+
+// Every access that reaches the wrapped bus, in order.
+struct Access {
+  bool write;
+  int bus, device, function, reg;
+  uint32_t value;
+  bool operator==(const Access&) const = default;
+};
+
+class RecordingBus final : public ConfigAccess {
+ public:
+  explicit RecordingBus(ConfigAccess& inner) : inner_(inner) {}
+  uint32_t Read(int bus, int device, int function, int reg) override {
+    const uint32_t value = inner_.Read(bus, device, function, reg);
+    log.push_back({false, bus, device, function, reg, value});
+    return value;
+  }
+  void Write(int bus, int device, int function, int reg, uint32_t value) override {
+    log.push_back({true, bus, device, function, reg, value});
+    inner_.Write(bus, device, function, reg, value);
+  }
+  std::string Name() const override { return "recording"; }
+  std::vector<Access> log;
+
+ private:
+  ConfigAccess& inner_;
+};
+
+// A register with a saved value and the bits a write may change, as hardware sizes it.
+struct SizedRegister {
+  int offset;
+  uint32_t saved;
+  uint32_t writable;
+};
+
+class DecodeOnBus : public ::testing::Test {
+ protected:
+  DecodeOnBus() { bus_.AddFunction(kAt); }
+
+  // Decodes the register and checks that it holds its saved value afterwards.
+  std::string Decode(SizedRegister r, int32_t* result = nullptr) {
+    bus_.SetRegister(kAt, r.offset, r.saved);
+    bus_.SetWritableMask(kAt, r.offset, r.writable);
+    std::string text = "stale";
+    const int32_t value = DecodeBaseAddressRegister(bus_, 0, 3, 0, r.offset, text);
+    EXPECT_EQ(bus_.Read(0, 3, 0, r.offset), r.saved) << "register not restored";
+    EXPECT_EQ(value, static_cast<int32_t>(r.saved));
+    if (result) *result = value;
+    return text;
+  }
+
+  SimulatedBus bus_;
+};
+
+TEST_F(DecodeOnBus, MemoryRegisters) {
+  int32_t result = 0;
+  EXPECT_EQ(Decode({0x10, 0xE0000008u, 0xFFF00000u}, &result),
+            "e0000000 - e00fffff : 32bit memory space : prefetchable");
+  EXPECT_EQ(result, static_cast<int32_t>(0xE0000008u));
+  EXPECT_EQ(Decode({0x14, 0xF0000002u, 0xFFFF0000u}), "f0000000 - f000ffff : 1MB memory space");
+  EXPECT_EQ(Decode({0x18, 0xF0000004u, 0xFFFF0000u}), "f0000000 - f000ffff : 64bit memory space");
+  EXPECT_EQ(Decode({0x1C, 0xF0000006u, 0xFFFF0000u}), "f0000000 - f000ffff : reserved");
+}
+
+TEST_F(DecodeOnBus, IoRegisterWithThirtyTwoAndSixteenDecodedBits) {
+  EXPECT_EQ(Decode({0x20, 0x0000E001u, 0xFFFFFFE0u}), "e000 - e01f : I/O space");
+  EXPECT_EQ(Decode({0x20, 0x0000E001u, 0x0000FFE0u}), "e000 - e01f : I/O space");
+}
+
+TEST_F(DecodeOnBus, UnimplementedRegistersCoverTheWholeSpace) {
+  EXPECT_EQ(Decode({0x24, 0, 0}), "00000000 - ffffffff : 32bit memory space");
+  EXPECT_EQ(Decode({0x30, 0, 0}), "00000000 - ffffffff : ");
+}
+
+TEST_F(DecodeOnBus, SixtyFourBitHalvesAreDecodedApart) {
+  // A 16 KiB 64-bit window at 0x00000004_c0000000: the upper half is all writable.
+  EXPECT_EQ(Decode({0x10, 0xC000000Cu, 0xFFFFC000u}),
+            "c0000000 - c0003fff : 64bit memory space : prefetchable");
+  // The upper half is read as a register of its own, so its value 4 shows as a type.
+  EXPECT_EQ(Decode({0x14, 0x00000004u, 0xFFFFFFFFu}), "00000000 - 0000000f : 64bit memory space");
+  EXPECT_EQ(Decode({0x14, 0, 0xFFFFFFFFu}), "00000000 - 0000000f : 32bit memory space");
+}
+
+TEST_F(DecodeOnBus, ExpansionRom) {
+  EXPECT_EQ(Decode({0x30, 0xFFFC0001u, 0xFFFE0000u}),
+            "fffc0000 - fffdffff : address decode enable");
+  EXPECT_EQ(Decode({0x30, 0xFFFC0000u, 0xFFFE0000u}), "fffc0000 - fffdffff : ");
+}
+
+TEST(DecodeBaseAddressRegister, SizesInOrderAndRestoresBeforeDecoding) {
+  SimulatedBus bus;
+  bus.AddFunction({1, 2, 3});
+  bus.SetRegister({1, 2, 3}, 0x10, 0xE0000008u);
+  bus.SetWritableMask({1, 2, 3}, 0x10, 0xFFF00000u);
+  RecordingBus recording(bus);
+  std::string text;
+  DecodeBaseAddressRegister(recording, 1, 2, 3, 0x10, text);
+  const std::vector<Access> expected = {
+      {false, 1, 2, 3, 0x10, 0xE0000008u},
+      {true, 1, 2, 3, 0x10, 0xFFFFFFFFu},
+      {false, 1, 2, 3, 0x10, 0xFFF00008u},
+      {true, 1, 2, 3, 0x10, 0xE0000008u},
+  };
+  EXPECT_EQ(recording.log, expected);
+}
+
+TEST(DecodeBaseAddressRegister, PassesTheOffsetUnchanged) {
+  SimulatedBus bus;
+  bus.AddFunction(kAt);
+  bus.SetRegister(kAt, 0x30, 0xFFFC0001u);
+  bus.SetWritableMask(kAt, 0x30, 0xFFFE0000u);
+  RecordingBus recording(bus);
+  std::string text;
+  DecodeBaseAddressRegister(recording, 0, 3, 0, 0x10030, text);
+  ASSERT_EQ(recording.log.size(), 4u);
+  for (const Access& a : recording.log) EXPECT_EQ(a.reg, 0x10030);
+  EXPECT_EQ(text, "fffc0000 - fffdffff : address decode enable");
+}
+
+TEST(DecodeBaseAddressRegister, AbsentFunctionIsNeverWritten) {
+  SimulatedBus bus;
+  RecordingBus recording(bus);
+  std::string text = "left over";
+  EXPECT_EQ(DecodeBaseAddressRegister(recording, 0, 5, 0, 0x10, text), -1);
+  EXPECT_EQ(text, "no device");
+  ASSERT_EQ(recording.log.size(), 1u);
+  EXPECT_FALSE(recording.log[0].write);
+
+  // A present function whose register happens to read all ones is treated the same way.
+  bus.AddFunction(kAt);
+  bus.SetRegister(kAt, 0x14, 0xFFFFFFFFu);
+  recording.log.clear();
+  EXPECT_EQ(DecodeBaseAddressRegister(recording, 0, 3, 0, 0x14, text), -1);
+  EXPECT_EQ(text, "no device");
+  EXPECT_EQ(recording.log.size(), 1u);
+}
+
+// Fails the read-back as a broken backend might, by throwing.
+class ThrowOnReadBack final : public ConfigAccess {
+ public:
+  explicit ThrowOnReadBack(ConfigAccess& inner) : inner_(inner) {}
+  uint32_t Read(int bus, int device, int function, int reg) override {
+    if (++reads_ == 2) throw std::runtime_error("read failed");
+    return inner_.Read(bus, device, function, reg);
+  }
+  void Write(int bus, int device, int function, int reg, uint32_t value) override {
+    inner_.Write(bus, device, function, reg, value);
+  }
+  std::string Name() const override { return "throwing"; }
+
+ private:
+  ConfigAccess& inner_;
+  int reads_ = 0;
+};
+
+TEST(DecodeBaseAddressRegister, RestoresTheRegisterWhenSizingIsCutShort) {
+  SimulatedBus bus;
+  bus.AddFunction(kAt);
+  bus.SetRegister(kAt, 0x10, 0xE0000008u);
+  bus.SetWritableMask(kAt, 0x10, 0xFFF00000u);
+  ThrowOnReadBack failing(bus);
+  std::string text;
+  EXPECT_THROW(DecodeBaseAddressRegister(failing, 0, 3, 0, 0x10, text), std::runtime_error);
+  EXPECT_EQ(bus.Read(0, 3, 0, 0x10), 0xE0000008u);
+}
+
+}  // namespace
+}  // namespace kelvox
