@@ -12,6 +12,13 @@ inline constexpr uint32_t kExceptionAccessViolation = 0xC0000005u;
 inline constexpr uint32_t kExceptionFltDivideByZero = 0xC000008Eu;
 inline constexpr uint32_t kExceptionIntDivideByZero = 0xC0000094u;
 inline constexpr uint32_t kExceptionPrivInstruction = 0xC0000096u;
+// Further codes a fault can carry; none has a class of its own, so each throws the base class.
+inline constexpr uint32_t kExceptionIllegalInstruction = 0xC000001Du;
+inline constexpr uint32_t kExceptionFltInexactResult = 0xC000008Fu;
+inline constexpr uint32_t kExceptionFltInvalidOperation = 0xC0000090u;
+inline constexpr uint32_t kExceptionFltOverflow = 0xC0000091u;
+inline constexpr uint32_t kExceptionFltUnderflow = 0xC0000093u;
+inline constexpr uint32_t kExceptionIntOverflow = 0xC0000095u;
 
 class structured_exception : public std::exception {
  public:
