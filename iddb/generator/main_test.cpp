@@ -1,0 +1,123 @@
+// Runs the table generator program on small lists, as the build does, and checks what a
+// malformed list leaves behind: a "file:line:" message, a failing exit status and no output.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kVendors[] = "0033\t\tParadyne Corp.\n10de\tnVidia\tnVidia Corporation\n";
+const char kDevices[] = "10de\t0110\tNV11\tGeForce2 MX / MX 400\n10de\t0110\tnv11\tgeforcemx\n";
+const char kClasses[] = "07\t01\t00\tSimple\tParallel\tStandard\n";
+
+void Write(const fs::path& path, std::string_view content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+class GeneratorProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::temp_directory_path() /
+           ("kelvox_iddb_gen_" + std::to_string(::getpid()) + "_" + test->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    Write(dir_ / "vendors.tsv", kVendors);
+    Write(dir_ / "devices.tsv", kDevices);
+    Write(dir_ / "classes.tsv", kClasses);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs the generator on the three lists in the folder; returns its exit status and keeps
+  // what it printed on stderr in `errors_`.
+  int Run() {
+    const auto quoted = [](const fs::path& path) { return "'" + path.string() + "'"; };
+    const std::string command = std::string("'") + KELVOX_IDDB_GEN + "' " +
+                                quoted(dir_ / "vendors.tsv") + " " + quoted(dir_ / "devices.tsv") +
+                                " " + quoted(dir_ / "classes.tsv") + " " + quoted(output()) +
+                                " 2> " + quoted(dir_ / "errors.txt");
+    const int status = std::system(command.c_str());
+    errors_ = Read(dir_ / "errors.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  fs::path output() const { return dir_ / "tables.cpp"; }
+  bool LeftTemporaryFile() const { return fs::exists(dir_ / "tables.cpp.tmp"); }
+
+  fs::path dir_;
+  std::string errors_;
+};
+
+TEST_F(GeneratorProgram, WritesTheTablesForGoodLists) {
+  ASSERT_EQ(Run(), 0) << errors_;
+  EXPECT_EQ(errors_, "");
+  const std::string source = Read(output());
+  EXPECT_NE(source.find("\"Paradyne Corp.\"sv"), std::string::npos);
+  EXPECT_NE(source.find("\"geforcemx\"sv"), std::string::npos);
+  EXPECT_FALSE(LeftTemporaryFile());
+}
+
+TEST_F(GeneratorProgram, MalformedListsStopWithFileAndLineAndWriteNothing) {
+  struct Case {
+    const char* file;
+    const char* content;
+    const char* message;  // after the folder
+  };
+  const Case cases[] = {
+      {"vendors.tsv", "0033\t\tParadyne Corp.\n10de\tnVidia\n",
+       "/vendors.tsv:2: expected 3 tab-separated fields, found 2\n"},
+      {"vendors.tsv", "0033\t\tParadyne Corp.\n10d\tnVidia\tnVidia Corporation\n",
+       "/vendors.tsv:2: vendor ID \"10d\" is not 4 hexadecimal digits\n"},
+      {"vendors.tsv", "10de\tnVidia\tnVidia Corporation\n0033\t\tParadyne Corp.\n",
+       "/vendors.tsv:2: vendor ID 0033 does not rise above the previous row's 10de "
+       "(vendor IDs must be strictly ascending)\n"},
+      {"devices.tsv", "10de\t0110\tNV11\tGeForce2\n1002\t4c57\tM7\tRadeon\n",
+       "/devices.tsv:2: vendor ID 1002 is not in the vendor list\n"},
+      {"devices.tsv", "10de\t0110\tNV11\tGeForce2 \\q\n",
+       "/devices.tsv:1: unknown escape \\q (only \\\\ \\n \\t)\n"},
+      {"classes.tsv", "07\t01\t0\tSimple\tParallel\tStandard\n",
+       "/classes.tsv:1: programming interface \"0\" is not 2 hexadecimal digits\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    SetUp();
+    Write(dir_ / c.file, c.content);
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(errors_, dir_.string() + c.message);
+    EXPECT_FALSE(fs::exists(output()));
+    EXPECT_FALSE(LeftTemporaryFile());
+  }
+}
+
+TEST_F(GeneratorProgram, AFailedRunLeavesThePreviousTablesAsTheyWere) {
+  ASSERT_EQ(Run(), 0) << errors_;
+  const std::string before = Read(output());
+  Write(dir_ / "vendors.tsv", "0033\t\tParadyne Corp.\n10de\tnVidia\tnVidia\\ Corporation\n");
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Read(output()), before);
+  EXPECT_FALSE(LeftTemporaryFile());
+}
+
+TEST_F(GeneratorProgram, MissingListIsNamed) {
+  fs::remove(dir_ / "classes.tsv");
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(errors_.rfind((dir_ / "classes.tsv").string() + ": cannot open", 0), 0u) << errors_;
+  EXPECT_FALSE(fs::exists(output()));
+}
+
+}  // namespace

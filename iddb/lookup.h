@@ -1,0 +1,29 @@
+// Name lookups in the embedded PCI ID tables. The vendor and device lookups scan the rows in
+// stored order and report the first match; the class lookup names each level of a class code
+// from the first row that matches on that level. Keys are masked to their register widths, so
+// a failed hexadecimal parse (-1) looks up vendor 0xFFFF, which no row holds.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace kelvox {
+
+// Names of the first vendor row whose ID equals the low 16 bits of `vendor_id`; false, with
+// both outputs untouched, when there is none.
+bool FindVendorName(std::uint32_t vendor_id, std::string_view& short_name,
+                    std::string_view& full_name);
+
+// Names of the first device row whose vendor and device IDs equal the low 16 bits of the keys;
+// false, with both outputs untouched, when there is none.
+bool FindDeviceName(std::uint32_t vendor_id, std::uint32_t device_id, std::string_view& chip_name,
+                    std::string_view& description);
+
+// The base-class, sub-class and programming-interface names of a class code (low 8 bits of each
+// key). Each output is taken from the first row matching on that level and all before it, or
+// is "" when no row does; all three outputs are always set.
+void FindClassNames(std::uint32_t base, std::uint32_t sub, std::uint32_t prog_if,
+                    std::string_view& base_name, std::string_view& sub_name,
+                    std::string_view& prog_if_name);
+
+}  // namespace kelvox
