@@ -1,0 +1,305 @@
+#include "config/sysfs_access.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "config/sysfs_sizing.h"
+
+namespace kelvox {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A function folder's files as the kernel writes them.
+struct FakeFunction {
+  std::vector<uint32_t> config;         // dwords from offset 0
+  std::vector<ResourceRegion> regions;  // resource lines; padded to 7 with empty lines
+};
+
+std::string ResourceText(std::vector<ResourceRegion> regions) {
+  regions.resize(std::max<size_t>(regions.size(), 7));
+  std::string text;
+  for (const ResourceRegion& r : regions) {
+    char line[80];
+    std::snprintf(line, sizeof line, "0x%016" PRIx64 " 0x%016" PRIx64 " 0x%016" PRIx64 "\n",
+                  r.start, r.end, r.flags);
+    text += line;
+  }
+  return text;
+}
+
+ResourceRegion Region(uint64_t start, uint64_t size, uint64_t flags = 0x200) {
+  return {start, start + size - 1, flags};
+}
+
+// A temporary tree shaped like /sys/bus/pci/devices, removed when the test ends.
+class SysfsTree {
+ public:
+  SysfsTree() {
+    char name[] = "/tmp/kelvox-sysfs-XXXXXX";
+    root_ = mkdtemp(name);
+  }
+  ~SysfsTree() {
+    std::error_code ignored;
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
+  }
+  const std::string& root() const { return root_; }
+
+  std::string Add(const std::string& name, const FakeFunction& f) {
+    const std::string folder = root_ + "/" + name;
+    fs::create_directory(folder);
+    std::string bytes;
+    for (uint32_t d : f.config) {
+      for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(d >> (8 * i)));
+    }
+    WriteFile(folder + "/config", bytes);
+    WriteFile(folder + "/resource", ResourceText(f.regions));
+    return folder;
+  }
+  static void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+ private:
+  std::string root_;
+};
+
+// The 16 header dwords of a type 0 function with the given base address and ROM registers.
+std::vector<uint32_t> Header(std::vector<uint32_t> bars, uint32_t rom = 0, uint32_t type = 0) {
+  std::vector<uint32_t> config(16, 0);
+  config[0] = 0x10451AF4;
+  config[1] = 0x00100007;
+  config[2] = 0x06040001;
+  config[3] = type << 16;
+  for (size_t i = 0; i < bars.size(); ++i) config[4 + i] = bars[i];
+  config[12] = rom;
+  return config;
+}
+
+class SysfsAccessTest : public ::testing::Test {
+ protected:
+  // 00:01.0: 64-bit prefetchable memory (BAR0/1) of 512 KiB at 0x4000000000, 32-bit memory
+  // (BAR2), 32-bit prefetchable memory (BAR3), I/O (BAR4), nothing at BAR5, enabled ROM.
+  void SetUp() override {
+    tree_.Add("0000:00:01.0",
+              {Header({0x0000000C, 0x00000040, 0xFEB00000, 0xE0000008, 0x0000C001, 0}, 0xFEA00001),
+               {Region(0x4000000000, 0x80000, 0x14220C),
+                {},
+                Region(0xFEB00000, 0x1000),
+                Region(0xE0000000, 0x100000, 0x2208),
+                Region(0xC000, 0x20, 0x40101),
+                {},
+                Region(0xFEA00000, 0x40000, 0x46200)}});
+  }
+  uint32_t SizingReadBackOf(int device, int reg) {
+    const uint32_t saved = access_.Read(0, device, 0, reg);
+    access_.Write(0, device, 0, reg, 0xFFFFFFFF);
+    const uint32_t readback = access_.Read(0, device, 0, reg);
+    access_.Write(0, device, 0, reg, saved);
+    EXPECT_EQ(access_.Read(0, device, 0, reg), saved) << "restore of " << reg;
+    return readback;
+  }
+
+  SysfsTree tree_;
+  SysfsAccess access_{tree_.root()};
+};
+
+TEST_F(SysfsAccessTest, ReadsEachDwordOfTheConfigFile) {
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x00), 0x10451AF4u);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x08), 0x06040001u);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x14), 0x00000040u);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x33), 0xFEA00001u);   // inside the ROM dword
+  EXPECT_EQ(access_.Read(0, 33, 8, 0x00), 0x10451AF4u);  // device 33 is 1, function 8 is 0
+  EXPECT_EQ(access_.Name(), "sysfs");
+  EXPECT_EQ(access_.FunctionFolder({0x1A, 0x1F, 7}), tree_.root() + "/0000:1a:1f.7");
+}
+
+TEST_F(SysfsAccessTest, AbsentFunctionAndShortFileReadAllOnes) {
+  EXPECT_EQ(access_.Read(0, 2, 0, 0), kAllOnes);
+  EXPECT_EQ(access_.Read(1, 1, 0, 0), kAllOnes);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x40), kAllOnes);  // past the 64 bytes the file holds
+  SysfsTree::WriteFile(tree_.Add("0000:00:03.0", {}) + "/config", std::string("\xF4\x1A", 2));
+  EXPECT_EQ(access_.Read(0, 3, 0, 0), kAllOnes);
+}
+
+TEST_F(SysfsAccessTest, SizingMemoryRegisters) {
+  EXPECT_EQ(SizingReadBackOf(1, 0x10), 0xFFF8000Cu);  // 64-bit prefetchable, lower half
+  EXPECT_EQ(SizingReadBackOf(1, 0x14), 0xFFFFFFFFu);  // its upper half
+  EXPECT_EQ(SizingReadBackOf(1, 0x18), 0xFFFFF000u);  // 32-bit, 4 KiB
+  EXPECT_EQ(SizingReadBackOf(1, 0x1C), 0xFFF00008u);  // 32-bit prefetchable, 1 MiB
+}
+
+TEST_F(SysfsAccessTest, SizingIoUnimplementedAndRom) {
+  EXPECT_EQ(SizingReadBackOf(1, 0x20), 0xFFFFFFE1u);  // 32 bytes of I/O
+  EXPECT_EQ(SizingReadBackOf(1, 0x24), 0u);           // no register there
+  EXPECT_EQ(SizingReadBackOf(1, 0x30), 0xFFFC0001u);  // 256 KiB ROM, decoding enabled
+
+  tree_.Add("0000:00:02.0",
+            {Header({}, 0xFEA00000), {{}, {}, {}, {}, {}, {}, Region(0xFEA00000, 0x800)}});
+  EXPECT_EQ(SizingReadBackOf(2, 0x30), 0xFFFFF800u);  // 2 KiB ROM, decoding off
+  tree_.Add("0000:00:03.0", {Header({}), {}});
+  EXPECT_EQ(SizingReadBackOf(3, 0x30), 0u);  // no ROM
+}
+
+TEST_F(SysfsAccessTest, SizingARegionAbove4GiBAndAnUpperHalfThatLooksLike64Bit) {
+  // An 8 GiB region: no address bit of the lower half is writable.
+  // Upper half 0x00000004 has the bit pattern of a 64-bit lower half; the register after it
+  // is still a register of its own.
+  tree_.Add("0000:00:04.0",
+            {Header({0x0000000C, 0x00000004, 0x0000D001}),
+             {Region(0x400000000, 0x200000000, 0x14220C), {}, Region(0xD000, 0x100, 0x40101)}});
+  EXPECT_EQ(SizingReadBackOf(4, 0x10), 0x0000000Cu);
+  EXPECT_EQ(SizingReadBackOf(4, 0x14), 0xFFFFFFFEu);
+  EXPECT_EQ(SizingReadBackOf(4, 0x18), 0xFFFFFF01u);
+}
+
+TEST_F(SysfsAccessTest, BridgeHasTwoBaseAddressRegistersAndItsRomAt0x38) {
+  std::vector<uint32_t> config = Header({0xFE000000}, 0, 1);
+  config[6] = 0x00020100;   // 0x18: bus numbers 0, 1, 2
+  config[14] = 0xFD000001;  // 0x38: ROM
+  tree_.Add(
+      "0000:00:05.0",
+      {config, {Region(0xFE000000, 0x4000), {}, {}, {}, {}, {}, Region(0xFD000000, 0x10000)}});
+  EXPECT_EQ(SizingReadBackOf(5, 0x10), 0xFFFFC000u);
+  EXPECT_EQ(SizingReadBackOf(5, 0x38), 0xFFFF0001u);
+  // The bus number register is no base address register: the write is ignored.
+  EXPECT_EQ(SizingReadBackOf(5, 0x18), 0x00020100u);
+  EXPECT_EQ(SizingReadBackOf(5, 0x30), 0u);
+}
+
+TEST_F(SysfsAccessTest, AbsentFunctionIsNeverArmed) {
+  access_.Write(0, 9, 0, 0x10, 0xFFFFFFFF);
+  EXPECT_EQ(access_.Read(0, 9, 0, 0x10), kAllOnes);
+  tree_.Add("0000:00:09.0", {Header({0xF0000000}), {Region(0xF0000000, 0x1000)}});
+  EXPECT_EQ(access_.Read(0, 9, 0, 0x10), 0xF0000000u);
+}
+
+TEST_F(SysfsAccessTest, OtherWritesAreIgnored) {
+  access_.Write(0, 1, 0, 0x04, 0xFFFFFFFF);  // command register: not sized
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x04), 0x00100007u);
+  access_.Write(0, 1, 0, 0x10, 0x12345678);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x10), 0x0000000Cu);
+  // The sizing answer belongs to one register of one function.
+  access_.Write(0, 1, 0, 0x18, 0xFFFFFFFF);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x1C), 0xE0000008u);
+  EXPECT_EQ(access_.Read(0, 1, 1, 0x18), kAllOnes);
+  EXPECT_EQ(access_.Read(0, 1, 0, 0x18), 0xFFFFF000u);
+}
+
+TEST_F(SysfsAccessTest, UnreadableResourceFileMakesTheSizingReadFail) {
+  const std::string folder = tree_.Add("0000:00:06.0", {Header({0xF0000000}), {}});
+  SysfsTree::WriteFile(folder + "/resource", "not a resource file\n");
+  EXPECT_EQ(SizingReadBackOf(6, 0x10), kAllOnes);
+  fs::remove(folder + "/resource");
+  EXPECT_EQ(SizingReadBackOf(6, 0x10), kAllOnes);
+}
+
+TEST_F(SysfsAccessTest, FailedOpenAndIoErrorReadAllOnes) {
+  SysfsAccess refused(tree_.root(), [](const std::string&, int) {
+    errno = EACCES;
+    return -1;
+  });
+  EXPECT_EQ(refused.Read(0, 1, 0, 0), kAllOnes);
+  // A descriptor that cannot be read at an offset: a folder.
+  SysfsAccess broken(tree_.root(), [this](const std::string&, int flags) {
+    return ::open(tree_.root().c_str(), flags);
+  });
+  EXPECT_EQ(broken.Read(0, 1, 0, 0), kAllOnes);
+}
+
+struct FileState {
+  std::string bytes;
+  timespec modified;
+};
+
+FileState StateOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  struct stat st = {};
+  stat(path.c_str(), &st);
+  return {bytes.str(), st.st_mtim};
+}
+
+TEST_F(SysfsAccessTest, NothingIsEverOpenedForWriting) {
+  std::vector<std::pair<std::string, int>> opened;
+  SysfsAccess watched(tree_.root(), [&opened](const std::string& path, int flags) {
+    opened.emplace_back(path, flags);
+    return ::open(path.c_str(), flags);
+  });
+  const std::string folder = tree_.root() + "/0000:00:01.0";
+  chmod((folder + "/config").c_str(), 0444);
+  chmod((folder + "/resource").c_str(), 0444);
+  const FileState config_before = StateOf(folder + "/config");
+  const FileState resource_before = StateOf(folder + "/resource");
+
+  for (int reg = 0; reg < 64; reg += 4) {
+    for (uint32_t value : {0xFFFFFFFFu, 0u, 0x12345678u}) {
+      watched.Write(0, 1, 0, reg, value);
+      (void)watched.Read(0, 1, 0, reg);
+    }
+  }
+
+  ASSERT_FALSE(opened.empty());
+  bool resource_opened = false;
+  for (const auto& [path, flags] : opened) {
+    EXPECT_EQ(flags & O_ACCMODE, O_RDONLY) << path;
+    EXPECT_EQ(flags & (O_CREAT | O_TRUNC | O_APPEND), 0) << path;
+    resource_opened |= path == folder + "/resource";
+  }
+  EXPECT_TRUE(resource_opened);
+  const FileState config_after = StateOf(folder + "/config");
+  const FileState resource_after = StateOf(folder + "/resource");
+  EXPECT_EQ(config_after.bytes, config_before.bytes);
+  EXPECT_EQ(resource_after.bytes, resource_before.bytes);
+  EXPECT_EQ(config_after.modified.tv_sec, config_before.modified.tv_sec);
+  EXPECT_EQ(config_after.modified.tv_nsec, config_before.modified.tv_nsec);
+}
+
+TEST(ParseResourceFile, NeedsSevenWellFormedLines) {
+  const std::string seven = ResourceText({Region(0xC000, 0x20, 0x101)});
+  const auto regions = ParseResourceFile(seven);
+  ASSERT_TRUE(regions.has_value());
+  ASSERT_EQ(regions->size(), 7u);
+  EXPECT_EQ((*regions)[0].Size(), 0x20u);
+  EXPECT_EQ((*regions)[1].Size(), 0u);
+  EXPECT_FALSE(ParseResourceFile(seven.substr(0, seven.size() / 2)).has_value());
+  EXPECT_FALSE(ParseResourceFile("").has_value());
+  EXPECT_FALSE(ParseResourceFile(seven + "0x1 0x2 0x3 junk\n").has_value());
+}
+
+// This machine's own tree: what the access reads must match the kernel's vendor and device.
+TEST(SysfsAccessOnThisMachine, VendorAndDeviceMatchTheKernelsFiles) {
+  if (!fs::is_directory(kSysfsDevicesRoot)) GTEST_SKIP() << "no " << kSysfsDevicesRoot;
+  SysfsAccess access;
+  int compared = 0;
+  for (const auto& entry : fs::directory_iterator(kSysfsDevicesRoot)) {
+    unsigned domain, bus, device, function;
+    if (std::sscanf(entry.path().filename().c_str(), "%x:%x:%x.%x", &domain, &bus, &device,
+                    &function) != 4 ||
+        domain != 0) {
+      continue;
+    }
+    unsigned vendor_id = 0, device_id = 0;
+    std::ifstream(entry.path() / "vendor") >> std::hex >> vendor_id;
+    std::ifstream(entry.path() / "device") >> std::hex >> device_id;
+    const uint32_t id = access.Read(bus, device, function, 0);
+    EXPECT_EQ(id & 0xFFFF, vendor_id) << entry.path();
+    EXPECT_EQ(id >> 16, device_id) << entry.path();
+    ++compared;
+  }
+  if (compared == 0) GTEST_SKIP() << "no PCI function in domain 0";
+}
+
+}  // namespace
+}  // namespace kelvox

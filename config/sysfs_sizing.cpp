@@ -1,0 +1,117 @@
+#include "config/sysfs_sizing.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+
+namespace kelvox {
+
+namespace {
+
+constexpr int kFirstBar = 0x10;
+constexpr int kRomLine = 6;
+constexpr int kRequiredLines = 7;
+
+int BarCount(int header_type) {
+  switch (header_type) {
+    case 0:
+      return 6;
+    case 1:
+      return 2;
+    case 2:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+// Offset of the expansion ROM register, or -1 when the header type has none.
+int RomRegister(int header_type) {
+  switch (header_type) {
+    case 0:
+      return 0x30;
+    case 1:
+      return 0x38;
+    default:
+      return -1;
+  }
+}
+
+int HeaderType(const RegisterReader& current) { return (current(0x0C) >> 16) & 0x7F; }
+
+bool IsLowerHalfOf64Bit(uint32_t bar) { return (bar & 0x7) == 0x4; }
+
+// The size mask of a region: every address bit at and above its size set.
+uint64_t SizeMask(const ResourceRegion& region) { return ~(region.Size() - 1); }
+
+uint32_t BarReadBack(uint32_t bar, const ResourceRegion& region) {
+  if (region.Size() == 0) return 0;
+  const auto mask = static_cast<uint32_t>(SizeMask(region));
+  if (bar & 0x1) return (mask & ~0x3u) | (bar & 0x3u);  // I/O space
+  return (mask & ~0xFu) | (bar & 0xFu);                 // memory space
+}
+
+}  // namespace
+
+uint64_t ResourceRegion::Size() const {
+  if (start == 0 && end == 0 && flags == 0) return 0;
+  if (end < start) return 0;
+  return end - start + 1;
+}
+
+std::optional<std::vector<ResourceRegion>> ParseResourceFile(std::string_view text) {
+  std::vector<ResourceRegion> regions;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t stop = text.find('\n', at);
+    if (stop == std::string_view::npos) stop = text.size();
+    const std::string line(text.substr(at, stop - at));
+    at = stop + 1;
+    ResourceRegion r;
+    char rest = 0;
+    if (std::sscanf(line.c_str(), "%" SCNx64 " %" SCNx64 " %" SCNx64 " %c", &r.start, &r.end,
+                    &r.flags, &rest) != 3) {
+      return std::nullopt;
+    }
+    regions.push_back(r);
+  }
+  if (regions.size() < kRequiredLines) return std::nullopt;
+  return regions;
+}
+
+bool IsSizedRegister(int header_type, int reg) {
+  reg &= 0xFC;
+  if (reg == RomRegister(header_type)) return true;
+  return reg >= kFirstBar && reg < kFirstBar + 4 * BarCount(header_type);
+}
+
+uint32_t SizingReadBack(int reg, const RegisterReader& current,
+                        const std::vector<ResourceRegion>& regions) {
+  reg &= 0xFC;
+  const int header_type = HeaderType(current);
+  if (reg == RomRegister(header_type)) {
+    const ResourceRegion& rom = regions.at(kRomLine);
+    if (rom.Size() == 0) return 0;
+    return (static_cast<uint32_t>(SizeMask(rom)) & 0xFFFFF800u) | (current(reg) & 0x1u);
+  }
+  // Walk the registers from the first, so that the upper half of a 64-bit register is never
+  // mistaken for a register of its own whatever its value.
+  const int target = (reg - kFirstBar) / 4;
+  const int count = BarCount(header_type);
+  for (int i = 0; i < count && i <= target;) {
+    const uint32_t bar = current(kFirstBar + 4 * i);
+    if (IsLowerHalfOf64Bit(bar) && i + 1 < count) {
+      if (i == target) return BarReadBack(bar, regions.at(i));
+      if (i + 1 == target) {
+        return regions.at(i).Size() == 0 ? 0 : static_cast<uint32_t>(SizeMask(regions.at(i)) >> 32);
+      }
+      i += 2;
+    } else {
+      if (i == target) return BarReadBack(bar, regions.at(i));
+      i += 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace kelvox
