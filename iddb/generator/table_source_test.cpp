@@ -16,19 +16,5 @@ TEST(CppStringLiteral, EscapesEveryByteThatCouldChangeMeaning) {
   EXPECT_EQ(CppStringLiteral("é1"), "\"\\303\\2511\"");
 }
 
-TEST(TableSource, KeepsEveryRowInStoredOrder) {
-  IdLists lists;
-  lists.vendors = {{0x0033, "", "Paradyne Corp."}};
-  lists.devices = {{0x0033, 0x0002, "b", ""}, {0x0033, 0x0001, "a", ""}, {0x0033, 0x0002, "c", ""}};
-  lists.classes = {{0x07, 0x01, 0x00, "S", "P", "Standard"}, {0x07, 0x01, 0x00, "S", "P", "Bi"}};
-  const std::string source = TableSource(lists);
-  const auto at = [&](std::string_view text) { return source.find(text); };
-  EXPECT_NE(at("{0x0033, 0, \"\"sv, \"Paradyne Corp.\"sv}"), std::string::npos);
-  EXPECT_LT(at("{0x0033, 0x0002, \"b\"sv"), at("{0x0033, 0x0001, \"a\"sv"));
-  EXPECT_LT(at("{0x0033, 0x0001, \"a\"sv"), at("{0x0033, 0x0002, \"c\"sv"));
-  EXPECT_LT(at("\"Standard\"sv"), at("\"Bi\"sv"));
-  EXPECT_NE(at("{0x07, 0x01, 0x00, 0, \"S\"sv"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace kelvox::iddb_gen
