@@ -1,0 +1,253 @@
+#include "config/simulated_bus_file.h"
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace kelvox {
+
+namespace {
+
+constexpr int kConfigSpaceLimit = 4096;
+constexpr int kBytesPerLine = 16;
+constexpr int kHeaderBytes = 64;
+
+// One device as read so far.
+struct PendingFunction {
+  FunctionLocation at;
+  int line = 0;
+  std::array<uint8_t, SimulatedFunction::kBytes> bytes{};
+  std::map<int, uint32_t> masks;
+  bool has_bytes = false;
+};
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool AllHex(std::string_view s) {
+  for (char c : s) {
+    if (HexDigit(c) < 0) return false;
+  }
+  return !s.empty();
+}
+
+// The value of 1 to 8 hex digits, or nothing.
+std::optional<uint32_t> HexNumber(std::string_view s) {
+  if (!AllHex(s) || s.size() > 8) return std::nullopt;
+  uint32_t value = 0;
+  for (char c : s) value = value << 4 | static_cast<uint32_t>(HexDigit(c));
+  return value;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t at = 0;
+  while (at < line.size()) {
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    size_t stop = at;
+    while (stop < line.size() && !IsBlank(line[stop])) ++stop;
+    if (stop > at) words.push_back(line.substr(at, stop - at));
+    at = stop;
+  }
+  return words;
+}
+
+std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+
+std::string AddressText(FunctionLocation at) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
+  return text;
+}
+
+// A header line is "BB:DD.F" or "DDDD:BB:DD.F" followed by a blank or the end of the line.
+// Returns the address part (with any domain) when the line is one.
+std::optional<std::string_view> HeaderAddress(std::string_view line) {
+  const auto matches = [](std::string_view s) {
+    return s.size() >= 7 && AllHex(s.substr(0, 2)) && s[2] == ':' && AllHex(s.substr(3, 2)) &&
+           s[5] == '.' && HexDigit(s[6]) >= 0 && (s.size() == 7 || IsBlank(s[7]));
+  };
+  if (matches(line)) return line.substr(0, 7);
+  if (line.size() >= 5 && AllHex(line.substr(0, 4)) && line[4] == ':' && matches(line.substr(5))) {
+    return line.substr(0, 12);
+  }
+  return std::nullopt;
+}
+
+// A byte line starts with a 2- or 3-digit offset and a colon followed by a blank or the end.
+bool IsByteLine(std::string_view line) {
+  for (size_t digits : {2u, 3u}) {
+    if (line.size() > digits && AllHex(line.substr(0, digits)) && line[digits] == ':' &&
+        (line.size() == digits + 1 || IsBlank(line[digits + 1]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsMaskLine(const std::vector<std::string_view>& words) {
+  return words.size() >= 2 && words[0] == "#" && words[1] == "writable";
+}
+
+class Parser {
+ public:
+  SimulatedBus Parse(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size()) {
+      size_t stop = text.find('\n', at);
+      if (stop == std::string_view::npos) stop = text.size();
+      std::string_view line = text.substr(at, stop - at);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      at = stop + 1;
+      ++line_;
+      ParseLine(line);
+    }
+    for (const PendingFunction& f : functions_) {
+      if (!f.has_bytes) Fail(f.line, "device " + AddressText(f.at) + " has no configuration bytes");
+    }
+    SimulatedBus bus;
+    for (const PendingFunction& f : functions_) {
+      SimulatedFunction& added = bus.AddFunction(f.at);
+      added.bytes = f.bytes;
+      for (const auto& [reg, mask] : f.masks) added.writable[reg / 4] = mask;
+    }
+    return bus;
+  }
+
+ private:
+  [[noreturn]] void Fail(int line, const std::string& message) const {
+    throw SimulatedBusFileError(line, message);
+  }
+  [[noreturn]] void Fail(const std::string& message) const { Fail(line_, message); }
+
+  PendingFunction& Current(const char* what) {
+    if (functions_.empty()) Fail(std::string(what) + " before any device header");
+    return functions_.back();
+  }
+
+  void ParseLine(std::string_view line) {
+    const std::vector<std::string_view> words = Words(line);
+    if (IsMaskLine(words)) {
+      ParseMask(words);
+    } else if (const auto address = HeaderAddress(line)) {
+      ParseHeader(*address);
+    } else if (IsByteLine(line)) {
+      ParseBytes(words);
+    }
+  }
+
+  void ParseHeader(std::string_view address) {
+    if (address.size() == 12) {
+      if (address.substr(0, 4) != "0000") {
+        Fail("domain " + std::string(address.substr(0, 4)) + " is not supported, only 0000");
+      }
+      address.remove_prefix(5);
+    }
+    PendingFunction f;
+    f.line = line_;
+    f.at.bus = static_cast<int>(*HexNumber(address.substr(0, 2)));
+    f.at.device = static_cast<int>(*HexNumber(address.substr(3, 2)));
+    f.at.function = HexDigit(address[6]);
+    if (f.at.device > 31) Fail("device number " + Quoted(address.substr(3, 2)) + " is over 31");
+    if (f.at.function > 7) Fail("function number " + Quoted(address.substr(6, 1)) + " is over 7");
+    for (const PendingFunction& other : functions_) {
+      if (other.at == f.at) {
+        Fail("device " + AddressText(f.at) + " already given on line " +
+             std::to_string(other.line));
+      }
+    }
+    functions_.push_back(f);
+  }
+
+  void ParseBytes(const std::vector<std::string_view>& words) {
+    PendingFunction& f = Current("configuration bytes");
+    std::string_view offset_text = words[0];
+    offset_text.remove_suffix(1);  // the colon
+    const int offset = static_cast<int>(*HexNumber(offset_text));
+    const int count = static_cast<int>(words.size()) - 1;
+    if (count > kBytesPerLine) {
+      Fail(std::to_string(count) + " bytes on one line, at most " + std::to_string(kBytesPerLine));
+    }
+    if (offset + count > kConfigSpaceLimit) {
+      Fail("bytes past the end of the 4096-byte configuration space");
+    }
+    for (int i = 0; i < count; ++i) {
+      const std::string_view byte = words[i + 1];
+      if (byte.size() != 2 || !AllHex(byte)) Fail("malformed byte " + Quoted(byte));
+      if (offset + i < SimulatedFunction::kBytes) {
+        f.bytes[offset + i] = static_cast<uint8_t>(*HexNumber(byte));
+      }
+    }
+    f.has_bytes = true;
+  }
+
+  void ParseMask(const std::vector<std::string_view>& words) {
+    PendingFunction& f = Current("writable mask");
+    if (words.size() != 4) Fail("a writable mask line is '# writable RR XXXXXXXX'");
+    const std::optional<uint32_t> reg = words[2].size() <= 2 ? HexNumber(words[2]) : std::nullopt;
+    if (!reg || *reg % 4 != 0) {
+      Fail("bad register offset " + Quoted(words[2]) + " in writable mask line");
+    }
+    const std::optional<uint32_t> mask = HexNumber(words[3]);
+    if (!mask) Fail("bad hex mask " + Quoted(words[3]) + " in writable mask line");
+    f.masks[static_cast<int>(*reg)] = *mask;
+  }
+
+  int line_ = 0;
+  std::vector<PendingFunction> functions_;
+};
+
+}  // namespace
+
+SimulatedBusFileError::SimulatedBusFileError(int line, const std::string& message)
+    : std::runtime_error("line " + std::to_string(line) + ": " + message), line_(line) {}
+
+SimulatedBus ParseSimulatedBus(std::string_view text) { return Parser().Parse(text); }
+
+std::string FormatSimulatedBus(const SimulatedBus& bus) {
+  std::string out;
+  char text[64];
+  for (const FunctionLocation& at : bus.Locations()) {
+    const SimulatedFunction& f = *bus.Find(at);
+    const uint32_t id = f.Dword(0x00);
+    const uint32_t class_revision = f.Dword(0x08);
+    std::snprintf(text, sizeof text, "%s %04x: %04x:%04x", AddressText(at).c_str(),
+                  class_revision >> 16, id & 0xFFFF, id >> 16);
+    out += text;
+    if ((class_revision & 0xFF) != 0) {
+      std::snprintf(text, sizeof text, " (rev %02x)", class_revision & 0xFF);
+      out += text;
+    }
+    out += '\n';
+    int length = kHeaderBytes;
+    for (int i = kHeaderBytes; i < SimulatedFunction::kBytes; ++i) {
+      if (f.bytes[i] != 0) length = SimulatedFunction::kBytes;
+    }
+    for (int offset = 0; offset < length; offset += kBytesPerLine) {
+      std::snprintf(text, sizeof text, "%02x:", offset);
+      out += text;
+      for (int i = 0; i < kBytesPerLine; ++i) {
+        std::snprintf(text, sizeof text, " %02x", f.bytes[offset + i]);
+        out += text;
+      }
+      out += '\n';
+    }
+    for (int reg = 0; reg < SimulatedFunction::kBytes; reg += 4) {
+      if (f.writable[reg / 4] == 0) continue;
+      std::snprintf(text, sizeof text, "# writable %02x %08x\n", reg, f.writable[reg / 4]);
+      out += text;
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace kelvox

@@ -1,0 +1,49 @@
+// Simulated buses as text: the dump format of `lspci -x`, so a capture of a real machine loads
+// into a SimulatedBus and can be viewed and tested anywhere.
+//
+// A device starts with a header line "BB:DD.F " (optionally "0000:BB:DD.F ", domain 0000
+// only) followed by any description; then come lines "NN: xx xx ..." giving bytes from offset
+// NN (2 or 3 hex digits, at most 16 bytes of 2 hex digits each, in either case). Devices are
+// separated by a blank line; every other line is ignored, so plain `lspci -x`, `-xxx` or
+// `-vvxxx` output loads unchanged. Bytes up to offset 4096 are accepted, but only the first
+// 256 are kept.
+//
+// A register's writable bits are given by a line of our own, inside the device's block:
+//   # writable RR XXXXXXXX
+// (RR the register offset in hex, a multiple of 4 below 0x100; XXXXXXXX the mask). lspci
+// ignores such lines. A register without one is read-only.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "config/simulated_bus.h"
+
+namespace kelvox {
+
+// Bad input: what() is "line N: what is wrong".
+class SimulatedBusFileError : public std::runtime_error {
+ public:
+  SimulatedBusFileError(int line, const std::string& message);
+  // The 1-based number of the offending line.
+  int line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+// The bus the text describes; throws SimulatedBusFileError at the first bad line, in which
+// case nothing is loaded. Bad: a malformed byte or offset, bytes past offset 4096, more than
+// 16 bytes on a line, a bad or repeated device address, a device over 31 or a function over
+// 7, a domain other than 0000, a byte or mask line before any device, a bad mask line, or a
+// device without any byte.
+SimulatedBus ParseSimulatedBus(std::string_view text);
+
+// The bus as text in the same format: per function a header "BB:DD.F CCCC: VVVV:DDDD (rev RR)"
+// as `lspci -n` writes it (no revision when it is 0), 64 bytes (256 when any byte past 64 is not
+// zero) in lower-case lines of 16, a mask line for every register with writable bits, and a blank
+// line.
+std::string FormatSimulatedBus(const SimulatedBus& bus);
+
+}  // namespace kelvox

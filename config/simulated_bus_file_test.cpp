@@ -1,0 +1,192 @@
+#include "config/simulated_bus_file.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvox {
+namespace {
+
+// `lspci -vvxxx` of one function of a virtual machine, with a `lspci -D -x` function after it.
+constexpr const char* kLspciCapture =
+    "00:01.0 Unassigned class [ffff]: Red Hat, Inc. Virtio 1.0 memory balloon (rev 01)\n"
+    "\tSubsystem: Red Hat, Inc. Virtio 1.0 memory balloon\n"
+    "\tControl: I/O- Mem+ BusMaster+ SpecCycle- MemWINV- VGASnoop- ParErr- Stepping-\n"
+    "\tLatency: 0\n"
+    "\tRegion 0: Memory at 4000000000 (64-bit, non-prefetchable) [size=512K]\n"
+    "\tCapabilities: [40] Vendor Specific Information: VirtIO: CommonCfg\n"
+    "\t\tBAR=0 offset=00000000 size=00000038\n"
+    "\tKernel driver in use: virtio-pci\n"
+    "00: f4 1a 45 10 06 04 10 00 01 00 ff ff 00 00 00 00\n"
+    "10: 04 00 00 00 40 00 00 00 00 00 00 00 00 00 00 00\n"
+    "20: 00 00 00 00 00 00 00 00 00 00 00 00 f4 1a 45 10\n"
+    "30: 00 00 00 00 40 00 00 00 00 00 00 00 00 00 00 00\n"
+    "40: 09 50 10 01 00 00 00 00 00 00 00 00 38 00 00 00\n"
+    "50: 09 60 10 03 00 00 00 00 00 20 00 00 01 00 00 00\n"
+    "60: 09 70 10 04 00 00 00 00 00 40 00 00 00 10 00 00\n"
+    "70: 09 84 14 02 00 00 00 00 00 60 00 00 00 10 00 00\n"
+    "80: 04 00 00 00 09 98 14 05 00 00 00 00 00 00 00 00\n"
+    "90: 00 00 00 00 00 00 00 00 11 00 04 80 00 80 00 00\n"
+    "a0: 00 80 04 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "b0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "c0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "d0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "e0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "f0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "\n"
+    "0000:00:00.0 Host bridge: Intel Corporation Device 0d57\n"
+    "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n"
+    "10: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "\n";
+
+TEST(ParseSimulatedBus, LoadsLspciOutputUnchanged) {
+  SimulatedBus bus = ParseSimulatedBus(kLspciCapture);
+  ASSERT_EQ(bus.Locations(), (std::vector<FunctionLocation>{{0, 0, 0}, {0, 1, 0}}));
+  EXPECT_EQ(bus.Read(0, 1, 0, 0x00), 0x10451AF4u);
+  EXPECT_EQ(bus.Read(0, 1, 0, 0x08), 0xFFFF0001u);
+  EXPECT_EQ(bus.Read(0, 1, 0, 0x14), 0x00000040u);
+  EXPECT_EQ(bus.Read(0, 1, 0, 0xA0), 0x00048000u);
+  EXPECT_EQ(bus.Read(0, 0, 0, 0x00), 0x0D578086u);
+  EXPECT_EQ(bus.Read(0, 0, 0, 0x40), 0u);  // not in the dump: zero
+  EXPECT_EQ(bus.Read(0, 2, 0, 0x00), kAllOnes);
+  // No mask lines: every register is read-only.
+  bus.Write(0, 1, 0, 0x10, 0xFFFFFFFF);
+  EXPECT_EQ(bus.Read(0, 1, 0, 0x10), 0x00000004u);
+}
+
+TEST(ParseSimulatedBus, AcceptsUpperCaseThreeDigitOffsetsShortLinesAndCrLf) {
+  SimulatedBus bus = ParseSimulatedBus(
+      "3a:1f.7 Something\r\n"
+      "00: DE C0 AD 0B\r\n"
+      "0fc: 11 22 33 44\r\n"
+      "100: 55 66 77 88\n"  // past 256: accepted, not kept
+      "ff0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n");
+  EXPECT_EQ(bus.Read(0x3A, 31, 7, 0x00), 0x0BADC0DEu);
+  EXPECT_EQ(bus.Read(0x3A, 31, 7, 0xFC), 0x44332211u);
+  EXPECT_EQ(bus.Read(0x3A, 31, 7, 0x04), 0u);
+}
+
+TEST(ParseSimulatedBus, MaskLinesMakeBitsWritable) {
+  SimulatedBus bus = ParseSimulatedBus(
+      "00:03.0 Memory device\n"
+      "00: 86 80 34 12 00 00 00 00 00 00 00 05 00 00 00 00\n"
+      "10: 08 00 00 e0 01 e0 00 00\n"
+      "# writable 10 fff00000\n"
+      "# writable 14 FFFFFFE0\n"
+      "# writable 4 7\n"
+      "# a comment of the capture\n");
+  bus.Write(0, 3, 0, 0x10, 0xFFFFFFFF);
+  EXPECT_EQ(bus.Read(0, 3, 0, 0x10), 0xFFF00008u);
+  bus.Write(0, 3, 0, 0x14, 0xFFFFFFFF);
+  EXPECT_EQ(bus.Read(0, 3, 0, 0x14), 0xFFFFFFE1u);
+  bus.Write(0, 3, 0, 0x04, 0xFFFFFFFF);
+  EXPECT_EQ(bus.Read(0, 3, 0, 0x04), 0x00000007u);
+  bus.Write(0, 3, 0, 0x00, 0);
+  EXPECT_EQ(bus.Read(0, 3, 0, 0x00), 0x12348086u);
+}
+
+TEST(ParseSimulatedBus, RejectsBadInputNamingTheLine) {
+  const std::string header = "00:01.0 x\n";
+  const struct {
+    std::string text;
+    int line;
+    const char* message;
+  } cases[] = {
+      {header + "00: 12 3g\n", 2, "line 2: malformed byte '3g'"},
+      {header + "00: 12 345\n", 2, "line 2: malformed byte '345'"},
+      {header + "ff8: 00 00 00 00 00 00 00 00 00\n", 2,
+       "line 2: bytes past the end of the 4096-byte configuration space"},
+      {header + "00: 00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f 10\n", 2,
+       "line 2: 17 bytes on one line, at most 16"},
+      {header + "00: 00\n\n00:01.0 again\n00: 00\n", 4,
+       "line 4: device 00:01.0 already given on line 1"},
+      {"00:20.0 x\n00: 00\n", 1, "line 1: device number '20' is over 31"},
+      {"00:1f.8 x\n00: 00\n", 1, "line 1: function number '8' is over 7"},
+      {"0001:00:00.0 x\n00: 00\n", 1, "line 1: domain 0001 is not supported, only 0000"},
+      {"lspci output\n00: 86 80\n", 2, "line 2: configuration bytes before any device header"},
+      {"# writable 10 ffffffff\n", 1, "line 1: writable mask before any device header"},
+      {header + "00: 00\n# writable 10 fffff00g\n", 3,
+       "line 3: bad hex mask 'fffff00g' in writable mask line"},
+      {header + "00: 00\n# writable 10 1ffffffff\n", 3,
+       "line 3: bad hex mask '1ffffffff' in writable mask line"},
+      {header + "00: 00\n# writable 12 ffffffff\n", 3,
+       "line 3: bad register offset '12' in writable mask line"},
+      {header + "00: 00\n# writable 100 ffffffff\n", 3,
+       "line 3: bad register offset '100' in writable mask line"},
+      {header + "00: 00\n# writable 10\n", 3,
+       "line 3: a writable mask line is '# writable RR XXXXXXXX'"},
+      {header + "\n00:02.0 y\n00: 00\n", 1, "line 1: device 00:01.0 has no configuration bytes"},
+  };
+  for (const auto& c : cases) {
+    try {
+      (void)ParseSimulatedBus(c.text);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const SimulatedBusFileError& e) {
+      EXPECT_STREQ(e.what(), c.message) << c.text;
+      EXPECT_EQ(e.line(), c.line) << c.text;
+    }
+  }
+}
+
+TEST(ParseSimulatedBus, IgnoresLinesThatAreNeitherHeaderNorBytes) {
+  SimulatedBus bus = ParseSimulatedBus(
+      "Some title\n"
+      "00:0x.0 looks almost like a header\n"
+      "0:00.0 one digit short\n"
+      "00:01.0\n"  // a header may end right after the address
+      "00: aa bb cc dd\n"
+      "00:junk\n");
+  EXPECT_EQ(bus.Locations(), (std::vector<FunctionLocation>{{0, 1, 0}}));
+  EXPECT_EQ(bus.Read(0, 1, 0, 0), 0xDDCCBBAAu);
+  EXPECT_TRUE(ParseSimulatedBus("").Locations().empty());
+}
+
+TEST(FormatSimulatedBus, WritesLspciStyleLinesAndMasks) {
+  SimulatedBus bus;
+  bus.AddFunction({0, 3, 1});
+  bus.SetRegister({0, 3, 1}, 0x00, 0x1234ABCD);
+  bus.SetRegister({0, 3, 1}, 0x08, 0x02000010);
+  bus.SetRegister({0, 3, 1}, 0x10, 0xE0000008);
+  bus.SetWritableMask({0, 3, 1}, 0x10, 0xFFF00000);
+  EXPECT_EQ(FormatSimulatedBus(bus),
+            "00:03.1 0200: abcd:1234 (rev 10)\n"
+            "00: cd ab 34 12 00 00 00 00 10 00 00 02 00 00 00 00\n"
+            "10: 08 00 00 e0 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "# writable 10 fff00000\n"
+            "\n");
+}
+
+TEST(FormatSimulatedBus, RoundTripsThroughTheParser) {
+  SimulatedBus bus = ParseSimulatedBus(kLspciCapture);
+  bus.AddFunction({0xFF, 31, 7});
+  for (int reg = 0; reg < 64; reg += 4) bus.SetRegister({0xFF, 31, 7}, reg, 0x01010101u * reg);
+  bus.SetWritableMask({0xFF, 31, 7}, 0x04, 0x000007FF);
+  bus.SetWritableMask({0xFF, 31, 7}, 0x30, 0xFFFFF801);
+  bus.SetWritableMask({0, 1, 0}, 0x10, 0xFFF80000);
+  bus.SetWritableMask({0, 1, 0}, 0xFC, 0x00000001);
+
+  const std::string text = FormatSimulatedBus(bus);
+  const SimulatedBus again = ParseSimulatedBus(text);
+  ASSERT_EQ(again.Locations(), bus.Locations());
+  for (const FunctionLocation& at : bus.Locations()) {
+    EXPECT_EQ(again.Find(at)->bytes, bus.Find(at)->bytes) << at.bus << ":" << at.device;
+    EXPECT_EQ(again.Find(at)->writable, bus.Find(at)->writable) << at.bus << ":" << at.device;
+  }
+  EXPECT_EQ(FormatSimulatedBus(again), text);
+  // Only 00:01.0 has bytes past 64, so only it is written in full.
+  const auto count = [&text](const std::string& s) {
+    int n = 0;
+    for (size_t at = text.find(s); at != std::string::npos; at = text.find(s, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("\n30: "), 3);
+  EXPECT_EQ(count("\nf0: "), 1);
+  EXPECT_EQ(text.find("00:00.0 0600: 8086:0d57\n00: 86 80"), 0u);  // revision 0 is left out
+  EXPECT_NE(text.find("ff:1f.7 0808: 0000:0000 (rev 08)\n00: 00 00 00 00 04 04 04 04"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvox
