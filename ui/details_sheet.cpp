@@ -1,0 +1,58 @@
+#include "ui/details_sheet.h"
+
+#include <wx/bookctrl.h>
+#include <wx/button.h>
+
+#include <utility>
+
+#include "ui/base_addr_page.h"
+#include "ui/details_page_templates.h"
+#include "ui/misc_regs_page.h"
+#include "ui/texts.h"
+#include "ui/vendor_device_info_page.h"
+
+namespace kelvox {
+
+static DetailsSheet::ShownHook& Hook() {
+  static DetailsSheet::ShownHook hook;
+  return hook;
+}
+
+DetailsSheet::ShownHook DetailsSheet::SetShownHook(ShownHook hook) {
+  return std::exchange(Hook(), std::move(hook));
+}
+
+DetailsSheet::DetailsSheet(const DeviceDetails& details)
+    : vendor_(new CVendorDeviceInfo), base_address_(new CBaseAddr), misc_(new CMiscRegs) {
+  Create(nullptr, wxID_ANY, wxString::FromUTF8(details.caption));
+  // The tabs and buttons take the sheet's font only when it is set before they are made.
+  const wxFont font = TemplateFont(texts::kMainFace, texts::kMainFallbackFace, kDetailsPointSize);
+  SetFont(font);
+  GetBookCtrl()->SetFont(font);
+  CreateButtons(wxOK | wxCANCEL);
+  if (auto* cancel = dynamic_cast<wxButton*>(FindWindow(wxID_CANCEL))) {
+    cancel->SetLabel(wxString::FromUTF8(kDetailsCancelLabel));
+  }
+
+  vendor_->SetTexts(details.vendor);
+  base_address_->SetTexts(details.base_address);
+  misc_->SetTexts(details.misc);
+  bool first = true;
+  for (DetailsPage* page :
+       {static_cast<DetailsPage*>(vendor_), static_cast<DetailsPage*>(base_address_),
+        static_cast<DetailsPage*>(misc_)}) {
+    page->Create(GetBookCtrl());
+    GetBookCtrl()->AddPage(page, page->Title(), first);
+    first = false;
+  }
+  LayoutDialog();
+}
+
+int DetailsSheet::ShowModal() {
+  if (const ShownHook& hook = Hook()) {
+    CallAfter([this, hook] { hook(*this); });
+  }
+  return wxPropertySheetDialog::ShowModal();
+}
+
+}  // namespace kelvox

@@ -1,0 +1,101 @@
+// The main dialog, "PCIデバイス検索(95/98/Me)": the bus and function number fields with their
+// up-down controls, the device list of one bus and function, and the buttons that rescan,
+// open the details sheet, open the vendor search window and quit. It is the program's only
+// top-level window and is shown modeless (a modal dialog would block typing into the search
+// window); closing it ends the program.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/icon.h>
+#include <wx/listctrl.h>
+#include <wx/spinbutt.h>
+#include <wx/textctrl.h>
+
+#include "config/access.h"
+#include "ui/bus_function_form.h"
+#include "ui/dialog_template.h"
+
+namespace kelvox {
+
+class MainDialog : public wxDialog {
+ public:
+  // Builds the dialog from its template and scans bus 0, function 0 through `access`, which
+  // must outlive the dialog.
+  explicit MainDialog(ConfigAccess& access, wxWindow* parent = nullptr);
+  ~MainDialog() override;
+
+  ConfigAccess& access() const { return access_; }
+  // The bus and function numbers the dialog holds (the last valid ones entered).
+  int bus() const { return form_.bus(); }
+  int function() const { return form_.function(); }
+
+  wxListCtrl* list() const { return list_; }
+  wxTextCtrl* bus_edit() const { return bus_edit_; }
+  wxTextCtrl* function_edit() const { return function_edit_; }
+  wxSpinButton* bus_spin() const { return bus_spin_; }
+  wxSpinButton* function_spin() const { return function_spin_; }
+  // A control of the template by id, or null.
+  wxWindow* control(int id) const { return controls_.Find(id); }
+  // The search window once it has been opened, else null.
+  wxWindow* search_window() const { return search_window_; }
+
+  // Reads and checks the number fields (bus first, then function): on the first failure shows
+  // the range message, puts focus on that field and returns false.
+  bool RetrieveFields();
+  // Writes the numbers held into the fields.
+  void StoreFields();
+  // The rescan: retrieves the fields (going on whether or not they pass), fills the list with
+  // the 32 devices of the bus and function held, and writes the numbers back.
+  void Rescan();
+
+  // Opens the details sheet of device `device` (0 to 31) of the bus and function held; true
+  // when the sheet was shown.
+  bool OpenDetails(int device);
+  // Opens the vendor search window, creating it on the first call, or shows it again.
+  void ShowSearchWindow();
+  // Shows the about box, modal over this dialog.
+  void ShowAboutBox();
+
+  // Ends the dialog with `result` (1 for "終了"): it is hidden and destroyed, which ends the
+  // program when it is the last top-level window.
+  void EndWith(int result);
+
+ protected:
+  // Where the search window goes when it is first created: beside this dialog, on screen.
+  virtual wxPoint PlaceSearchWindow(const wxSize& size) const;
+
+ private:
+  void CreateColumns();
+  void FillList();
+  void SetTooltips();
+  void OnRescan(wxCommandEvent& event);
+  void OnQuit(wxCommandEvent& event);
+  void OnDetails(wxCommandEvent& event);
+  void OnVendorSearch(wxCommandEvent& event);
+  void OnListDoubleClick(wxMouseEvent& event);
+  void OnSpin(wxSpinEvent& event);
+  void OnFieldKey(wxKeyEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnMenuCommand(wxCommandEvent& event);
+  void OnClose(wxCloseEvent& event);
+  // Steps the number of one field by `delta` within its range, keeping the up-down in step.
+  void StepField(wxTextCtrl* edit, wxSpinButton* spin, IntRange range, int delta);
+  void ShowContextMenu(const wxPoint& at);
+
+  ConfigAccess& access_;
+  BusFunctionForm form_;
+  wxIcon icon_;
+  DialogControls controls_;
+  wxListCtrl* list_ = nullptr;
+  wxTextCtrl* bus_edit_ = nullptr;
+  wxTextCtrl* function_edit_ = nullptr;
+  wxSpinButton* bus_spin_ = nullptr;
+  wxSpinButton* function_spin_ = nullptr;
+  wxWindow* list_items_ = nullptr;
+  // The modeless vendor search window, created on first use (main_dialog_search.cpp) and
+  // destroyed with this dialog as its child.
+  wxWindow* search_window_ = nullptr;
+};
+
+}  // namespace kelvox

@@ -1,0 +1,91 @@
+#include "ui/search_template.h"
+
+#include <array>
+
+#include "ui/search_form.h"
+#include "ui/texts.h"
+
+namespace kelvox {
+
+namespace search_texts {
+
+std::span<const char* const> All() {
+  static constexpr std::array kAll = {
+      kTitle,         kVendorDeviceGroup, kClassGroup,  kVendorIdLabel,
+      kDeviceIdLabel, kClassCodeLabel,    kQuit,        kLink,
+      kTipQuit,       kTipVendorId,       kTipDeviceId, kTipClassCode,
+  };
+  return kAll;
+}
+
+}  // namespace search_texts
+
+namespace {
+
+using K = ControlKind;
+namespace ids = search_ids;
+namespace t = search_texts;
+
+// Two group boxes of four rows each: a label, the typed ID and the first name on one row, the
+// further names below them aligned with the ID; then the link and the button. The rows are
+// 16 units apart, enough for a GTK entry at 12 points.
+constexpr std::array kSearchControls = {
+    ControlSpec{kStaticId, K::kGroupBox, t::kVendorDeviceGroup, 7, 5, 276, 82},
+    ControlSpec{kStaticId, K::kStaticText, t::kVendorIdLabel, 14, 20, 50, 10},
+    ControlSpec{ids::kVendorId, K::kEdit, "", 66, 17, 34, 14},
+    ControlSpec{ids::kVendorShortName, K::kReadOnlyEdit, "", 104, 17, 172, 14},
+    ControlSpec{ids::kVendorFullName, K::kReadOnlyEdit, "", 66, 33, 210, 14},
+    ControlSpec{kStaticId, K::kStaticText, t::kDeviceIdLabel, 14, 54, 50, 10},
+    ControlSpec{ids::kDeviceId, K::kReadOnlyEdit, "", 66, 51, 34, 14},
+    ControlSpec{ids::kChipName, K::kReadOnlyEdit, "", 104, 51, 172, 14},
+    ControlSpec{ids::kDeviceDescription, K::kReadOnlyEdit, "", 66, 67, 210, 14},
+    ControlSpec{kStaticId, K::kGroupBox, t::kClassGroup, 7, 92, 276, 66},
+    ControlSpec{kStaticId, K::kStaticText, t::kClassCodeLabel, 14, 107, 50, 10},
+    ControlSpec{ids::kClassCode, K::kEdit, "", 66, 104, 34, 14},
+    ControlSpec{ids::kBaseClassName, K::kReadOnlyEdit, "", 104, 104, 172, 14},
+    ControlSpec{ids::kSubClassName, K::kReadOnlyEdit, "", 66, 120, 210, 14},
+    ControlSpec{ids::kProgIfName, K::kReadOnlyEdit, "", 66, 136, 210, 14},
+    ControlSpec{ids::kLink, K::kStaticText, t::kLink, 7, 164, 276, 10},
+    ControlSpec{ids::kQuit, K::kButton, t::kQuit, 233, 178, 50, 14},
+};
+
+constexpr DialogTemplate kSearch{
+    290, 198, texts::kMainFace, texts::kMainFallbackFace, 12, kSearchControls};
+
+struct Tooltip {
+  int id;
+  const char* text;
+};
+
+constexpr std::array kTooltips = {
+    Tooltip{ids::kQuit, t::kTipQuit},
+    Tooltip{ids::kVendorId, t::kTipVendorId},
+    Tooltip{ids::kDeviceId, t::kTipDeviceId},
+    Tooltip{ids::kClassCode, t::kTipClassCode},
+};
+
+}  // namespace
+
+const DialogTemplate& SearchTemplate() { return kSearch; }
+
+const char* SearchTooltip(int control_id) {
+  for (const Tooltip& tip : kTooltips) {
+    if (tip.id == control_id) return tip.text;
+  }
+  return nullptr;
+}
+
+int SearchFieldLimit(int control_id) {
+  switch (control_id) {
+    case ids::kVendorId:
+      return kVendorIdChars;
+    case ids::kDeviceId:
+      return kDeviceIdChars;
+    case ids::kClassCode:
+      return kClassCodeChars;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace kelvox
