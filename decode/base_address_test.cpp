@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/recording_access.h"
 #include "config/simulated_bus.h"
 #include "decode/bar_range.h"
 
@@ -13,33 +14,6 @@ namespace kelvox {
 namespace {
 
 constexpr FunctionLocation kAt{0, 3, 0};
-
-// Every access that reaches the wrapped bus, in order.
-struct Access {
-  bool write;
-  int bus, device, function, reg;
-  uint32_t value;
-  bool operator==(const Access&) const = default;
-};
-
-class RecordingBus final : public ConfigAccess {
- public:
-  explicit RecordingBus(ConfigAccess& inner) : inner_(inner) {}
-  uint32_t Read(int bus, int device, int function, int reg) override {
-    const uint32_t value = inner_.Read(bus, device, function, reg);
-    log.push_back({false, bus, device, function, reg, value});
-    return value;
-  }
-  void Write(int bus, int device, int function, int reg, uint32_t value) override {
-    log.push_back({true, bus, device, function, reg, value});
-    inner_.Write(bus, device, function, reg, value);
-  }
-  std::string Name() const override { return "recording"; }
-  std::vector<Access> log;
-
- private:
-  ConfigAccess& inner_;
-};
 
 // A register with a saved value and the bits a write may change, as hardware sizes it.
 struct SizedRegister {
@@ -107,16 +81,16 @@ TEST(DecodeBaseAddressRegister, SizesInOrderAndRestoresBeforeDecoding) {
   bus.AddFunction({1, 2, 3});
   bus.SetRegister({1, 2, 3}, 0x10, 0xE0000008u);
   bus.SetWritableMask({1, 2, 3}, 0x10, 0xFFF00000u);
-  RecordingBus recording(bus);
+  RecordingAccess recording(bus);
   std::string text;
   DecodeBaseAddressRegister(recording, 1, 2, 3, 0x10, text);
-  const std::vector<Access> expected = {
-      {false, 1, 2, 3, 0x10, 0xE0000008u},
-      {true, 1, 2, 3, 0x10, 0xFFFFFFFFu},
-      {false, 1, 2, 3, 0x10, 0xFFF00008u},
-      {true, 1, 2, 3, 0x10, 0xE0000008u},
+  const std::vector<ConfigAccessRecord> expected = {
+      ReadRecord(1, 2, 3, 0x10, 0xE0000008u),
+      WriteRecord(1, 2, 3, 0x10, 0xFFFFFFFFu),
+      ReadRecord(1, 2, 3, 0x10, 0xFFF00008u),
+      WriteRecord(1, 2, 3, 0x10, 0xE0000008u),
   };
-  EXPECT_EQ(recording.log, expected);
+  EXPECT_EQ(recording.records(), expected);
 }
 
 TEST(DecodeBaseAddressRegister, PassesTheOffsetUnchanged) {
@@ -124,30 +98,30 @@ TEST(DecodeBaseAddressRegister, PassesTheOffsetUnchanged) {
   bus.AddFunction(kAt);
   bus.SetRegister(kAt, 0x30, 0xFFFC0001u);
   bus.SetWritableMask(kAt, 0x30, 0xFFFE0000u);
-  RecordingBus recording(bus);
+  RecordingAccess recording(bus);
   std::string text;
   DecodeBaseAddressRegister(recording, 0, 3, 0, 0x10030, text);
-  ASSERT_EQ(recording.log.size(), 4u);
-  for (const Access& a : recording.log) EXPECT_EQ(a.reg, 0x10030);
+  ASSERT_EQ(recording.records().size(), 4u);
+  for (const ConfigAccessRecord& r : recording.records()) EXPECT_EQ(r.reg, 0x10030);
   EXPECT_EQ(text, "fffc0000 - fffdffff : address decode enable");
 }
 
 TEST(DecodeBaseAddressRegister, AbsentFunctionIsNeverWritten) {
   SimulatedBus bus;
-  RecordingBus recording(bus);
+  RecordingAccess recording(bus);
   std::string text = "left over";
   EXPECT_EQ(DecodeBaseAddressRegister(recording, 0, 5, 0, 0x10, text), -1);
   EXPECT_EQ(text, "no device");
-  ASSERT_EQ(recording.log.size(), 1u);
-  EXPECT_FALSE(recording.log[0].write);
+  EXPECT_EQ(recording.records(),
+            std::vector<ConfigAccessRecord>{ReadRecord(0, 5, 0, 0x10, 0xFFFFFFFFu)});
 
   // A present function whose register happens to read all ones is treated the same way.
   bus.AddFunction(kAt);
   bus.SetRegister(kAt, 0x14, 0xFFFFFFFFu);
-  recording.log.clear();
+  recording.Clear();
   EXPECT_EQ(DecodeBaseAddressRegister(recording, 0, 3, 0, 0x14, text), -1);
   EXPECT_EQ(text, "no device");
-  EXPECT_EQ(recording.log.size(), 1u);
+  EXPECT_TRUE(recording.Writes().empty());
 }
 
 // Fails the read-back as a broken backend might, by throwing.

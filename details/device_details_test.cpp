@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/recording_access.h"
 #include "config/simulated_bus.h"
 #include "details/details_texts.h"
 #include "text/cp932.h"
@@ -17,24 +18,15 @@ std::string TextOf(std::span<const DetailsField> page, int id) {
   return field ? field->text : "<missing>";
 }
 
-// Notes the offset of every access, writes marked with a leading 'w'.
-class OffsetLog final : public ConfigAccess {
- public:
-  explicit OffsetLog(ConfigAccess& inner) : inner_(inner) {}
-  uint32_t Read(int bus, int device, int function, int reg) override {
-    log.push_back(std::to_string(reg));
-    return inner_.Read(bus, device, function, reg);
+// The offsets of the recorded accesses, writes marked with a leading 'w'.
+std::vector<std::string> OffsetsOf(const RecordingAccess& recording) {
+  std::vector<std::string> offsets;
+  for (const ConfigAccessRecord& r : recording.records()) {
+    const bool write = r.kind == ConfigAccessRecord::Kind::kWrite;
+    offsets.push_back((write ? "w" : "") + std::to_string(r.reg));
   }
-  void Write(int bus, int device, int function, int reg, uint32_t value) override {
-    log.push_back("w" + std::to_string(reg));
-    inner_.Write(bus, device, function, reg, value);
-  }
-  std::string Name() const override { return "offset log"; }
-  std::vector<std::string> log;
-
- private:
-  ConfigAccess& inner_;
-};
+  return offsets;
+}
 
 // A Realtek RTL8029 network card at bus 0, device 3, function 0.
 SimulatedBus CardOnBus() {
@@ -124,7 +116,7 @@ TEST(BuildDeviceDetails, AbsentDeviceShowsAllOnesEverywhere) {
 
 TEST(BuildDeviceDetails, ReadsTheHeaderInPageOrder) {
   SimulatedBus bus = CardOnBus();
-  OffsetLog recording(bus);
+  RecordingAccess recording(bus);
   BuildDeviceDetails(recording, 0, 3, 0);
   std::vector<std::string> expected = {"0", "8"};
   for (int bar : {0x10, 0x14, 0x18, 0x1C, 0x20, 0x24, 0x30}) {
@@ -132,14 +124,14 @@ TEST(BuildDeviceDetails, ReadsTheHeaderInPageOrder) {
     expected.insert(expected.end(), {r, "w" + r, r, "w" + r});
   }
   expected.insert(expected.end(), {"12", "60", "40", "44"});
-  EXPECT_EQ(recording.log, expected);
+  EXPECT_EQ(OffsetsOf(recording), expected);
 
   // An absent device is only read, never written.
   SimulatedBus empty;
-  OffsetLog absent(empty);
+  RecordingAccess absent(empty);
   BuildDeviceDetails(absent, 0, 9, 0);
-  EXPECT_EQ(absent.log, (std::vector<std::string>{"0", "8", "16", "20", "24", "28", "32", "36",
-                                                  "48", "12", "60", "40", "44"}));
+  EXPECT_EQ(OffsetsOf(absent), (std::vector<std::string>{"0", "8", "16", "20", "24", "28", "32",
+                                                         "36", "48", "12", "60", "40", "44"}));
 }
 
 TEST(DetailsTexts, EveryFixedTextSurvivesCp932) {
