@@ -8,6 +8,19 @@
 namespace kelvox {
 namespace {
 
+// Fields with nothing but the typed vendor ID or class code.
+SearchFields WithVendorId(const std::string& text) {
+  SearchFields fields;
+  fields.vendor_id = text;
+  return fields;
+}
+
+SearchFields WithClassCode(const std::string& text) {
+  SearchFields fields;
+  fields.class_code = text;
+  return fields;
+}
+
 // Types `text` into the vendor field one character at a time, running the handler after each.
 void TypeVendor(SearchForm& form, const std::string& text) {
   for (const char c : text) {
@@ -51,7 +64,7 @@ TEST(SearchFormVendor, NamesNothingUntilTheFourthCharacter) {
   SearchForm form;
   for (const std::string typed : {"1", "10", "10D"}) {
     SetVendor(form, typed);
-    EXPECT_EQ(form.fields, SearchFields{.vendor_id = typed}) << typed;
+    EXPECT_EQ(form.fields, WithVendorId(typed)) << typed;
     EXPECT_FALSE(form.device_id_editable()) << typed;
   }
   SetVendor(form, "10DE");
@@ -87,7 +100,7 @@ TEST(SearchFormVendor, UnknownOrMalformedVendorShowsNothingAndLocksTheDevice) {
     SetVendor(form, "10de");
     SetDevice(form, "0110");
     SetVendor(form, text);
-    EXPECT_EQ(form.fields, SearchFields{.vendor_id = text}) << text;
+    EXPECT_EQ(form.fields, WithVendorId(text)) << text;
     EXPECT_FALSE(form.device_id_editable()) << text;
   }
   SearchForm full_width;
@@ -101,7 +114,7 @@ TEST(SearchFormVendor, DeletingACharacterClearsVendorDeviceAndLocks) {
   SetDevice(form, "0110");
   ASSERT_EQ(form.fields.chip_name, "NV11");
   SetVendor(form, "10d");
-  EXPECT_EQ(form.fields, SearchFields{.vendor_id = "10d"});
+  EXPECT_EQ(form.fields, WithVendorId("10d"));
   EXPECT_FALSE(form.device_id_editable());
   // Typing the character again finds the vendor; the device ID has to be typed again.
   TypeVendor(form, "e");
@@ -154,7 +167,7 @@ TEST(SearchFormDevice, NamesTheFirstRowOfTheStoredVendorsDevice) {
 TEST(SearchFormClass, EachLengthNamesOrClearsItsLevels) {
   SearchForm form;
   SetClass(form, "0");
-  EXPECT_EQ(form.fields, SearchFields{.class_code = "0"});
+  EXPECT_EQ(form.fields, WithClassCode("0"));
   SetClass(form, "01");
   EXPECT_EQ(form.fields.base_class_name, "Mass Storage Controller");
   EXPECT_EQ(form.fields.sub_class_name, "");
@@ -182,7 +195,7 @@ TEST(SearchFormClass, EachLengthNamesOrClearsItsLevels) {
   EXPECT_EQ(form.fields.base_class_name, "Mass Storage Controller");
   EXPECT_EQ(form.fields.sub_class_name, "");
   SetClass(form, "0");  // one: everything goes
-  EXPECT_EQ(form.fields, SearchFields{.class_code = "0"});
+  EXPECT_EQ(form.fields, WithClassCode("0"));
   EXPECT_EQ(form.base_class(), 0xFF);
   EXPECT_EQ(form.prog_if(), 0xFF);
 }
@@ -215,7 +228,7 @@ TEST(SearchFormClass, LevelsComeFromTheFirstMatchingRow) {
   SetClass(form, "0c03");
   EXPECT_EQ(form.fields.sub_class_name, "USB (Universal Serial Bus)");
   SetClass(form, "20");
-  EXPECT_EQ(form.fields, SearchFields{.class_code = "20"});
+  EXPECT_EQ(form.fields, WithClassCode("20"));
 }
 
 TEST(SearchFormClass, ClassAndVendorFieldsDoNotDisturbEachOther) {
