@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "decode/bar_text.h"
-
 namespace kelvox {
 namespace {
 
@@ -58,17 +56,6 @@ TEST(DecodeBarRange, ExpansionRomIsChosenByOffsetBeforeTheIoBit) {
   EXPECT_EQ(DecodeBarRange(0x10030, 0xFFFC0001u, 0xFFFE0001u).kind, BarKind::kExpansionRom);
   EXPECT_EQ(DecodeBarRange(0x34, 0xFFFC0001u, 0xFFFE0001u).kind, BarKind::kIo);
   EXPECT_EQ(DecodeBarRange(0x31, 0xFFFC0001u, 0xFFFE0001u).kind, BarKind::kIo);
-}
-
-TEST(FormatBarRange, EachKindHasItsWidthAndTail) {
-  EXPECT_EQ(FormatBarRange(DecodeBarRange(0x10, 0xE0000008u, 0xFFF00008u)),
-            "e0000000 - e00fffff : 32bit memory space : prefetchable");
-  EXPECT_EQ(FormatBarRange(DecodeBarRange(0x10, 0xE000000Eu, 0xFFF0000Eu)),
-            "e0000000 - e00fffff : reserved : prefetchable");
-  EXPECT_EQ(FormatBarRange(DecodeBarRange(0x10, 0x00001001u, 0xFFFFFFF9u)),
-            "1000 - 1007 : I/O space");
-  EXPECT_EQ(FormatBarRange(DecodeBarRange(0x30, 0xFFFC0000u, 0xFFFE0000u)),
-            "fffc0000 - fffdffff : ");
 }
 
 }  // namespace

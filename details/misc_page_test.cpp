@@ -40,24 +40,5 @@ TEST(MiscPageFields, BytesAreUnsignedAndHexIsPaddedLowerCase) {
   EXPECT_EQ(TextOf(page, kSubsystemIdControl), "000b");
 }
 
-TEST(MiscPageFields, ControlsAndLabelsInPageOrder) {
-  const MiscPage page = MiscPageFields(0, 0, 0, 0);
-  const int ids[] = {1012, 1013, 1014, 1015, 1016, 1017, 1020, 1021, 1022, 1023};
-  const char* labels[] = {"割込みライン(IRQ)",
-                          "割込みピン",
-                          "最大レイテンシ",
-                          "最小グラント",
-                          "ＢＩＳＴ",
-                          "レイテンシタイマ",
-                          "キャッシュラインサイズ",
-                          "カードバスCISポインタ",
-                          "サブシステム・ベンダID",
-                          "サブシステムID"};
-  for (size_t i = 0; i < page.size(); ++i) {
-    EXPECT_EQ(page[i].id, ids[i]);
-    EXPECT_EQ(page[i].label, labels[i]);
-  }
-}
-
 }  // namespace
 }  // namespace kelvox
