@@ -3,6 +3,11 @@
 // the span of the three port accesses so that no one else's address/data pair can come between.
 // Where the processor refuses the instructions the fault is translated and caught here: a read
 // yields all ones, a write does nothing.
+//
+// Interrupts are never left disabled by a fault: where user-mode port I/O is forbidden the
+// fault comes at `cli` itself, before anything was disabled, and `sti` is executed only for a
+// `cli` that completed. A fault after `cli` (a port refused on its own) clears the address
+// port if it was set and then executes `sti`, each step guarded in turn.
 #pragma once
 
 #include <cstdint>
