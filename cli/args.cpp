@@ -1,0 +1,100 @@
+#include "cli/args.h"
+
+#include <charconv>
+
+namespace kelvox::cli {
+
+bool ParsedOptions::Has(std::string_view name) const { return texts_.contains(name); }
+
+long ParsedOptions::Integer(std::string_view name, long fallback) const {
+  auto it = numbers_.find(name);
+  return it == numbers_.end() ? fallback : it->second;
+}
+
+std::optional<std::string> ParsedOptions::Text(std::string_view name) const {
+  auto it = texts_.find(name);
+  if (it == texts_.end()) return std::nullopt;
+  return it->second;
+}
+
+void ParsedOptions::Set(std::string_view name, std::string value, std::optional<long> number) {
+  texts_.insert_or_assign(std::string(name), std::move(value));
+  if (number) numbers_.insert_or_assign(std::string(name), *number);
+}
+
+std::optional<long> ParseInteger(std::string_view text) {
+  // from_chars takes digits after an optional minus sign, and nothing else: no blanks, no
+  // plus sign, no base prefix.
+  long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value, 10);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+namespace {
+
+const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name) {
+  for (const OptionSpec& spec : specs) {
+    if (spec.name == name) return &spec;
+  }
+  return nullptr;
+}
+
+// Checks one option's value; the empty result means it is good.
+std::string CheckValue(const OptionSpec& spec, std::string_view value,
+                       std::optional<long>& number) {
+  if (spec.kind == OptionSpec::Kind::kText) {
+    if (value.empty()) return std::string(spec.name) + ": empty value";
+    return {};
+  }
+  number = ParseInteger(value);
+  if (!number) {
+    return std::string(spec.name) + ": '" + std::string(value) + "' is not a decimal number";
+  }
+  if (*number < spec.min || *number > spec.max) {
+    return std::string(spec.name) + ": " + std::to_string(*number) + " is outside " +
+           std::to_string(spec.min) + " to " + std::to_string(spec.max);
+  }
+  return {};
+}
+
+}  // namespace
+
+ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs) {
+  ParseResult result;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word == "--help" || word == "-h") {
+      result.options.help = true;
+      return result;
+    }
+    if (!word.starts_with("-") || word == "-") {
+      result.error = "unexpected argument '" + word + "'";
+      return result;
+    }
+    const size_t equals = word.find('=');
+    const std::string_view name = std::string_view(word).substr(0, equals);
+    const OptionSpec* spec = FindSpec(specs, name);
+    if (spec == nullptr) {
+      result.error = "unknown option '" + std::string(name) + "'";
+      return result;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = word.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      result.error = std::string(name) + " needs a value";
+      return result;
+    }
+    std::optional<long> number;
+    result.error = CheckValue(*spec, value, number);
+    if (!result.ok()) return result;
+    result.options.Set(name, std::move(value), number);
+  }
+  return result;
+}
+
+}  // namespace kelvox::cli

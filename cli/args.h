@@ -1,0 +1,55 @@
+// Option parsing for kelvox-cli subcommands: `--name value` or `--name=value`, integers parsed
+// strictly (decimal only, the whole word, within the option's range), nothing guessed.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kelvox::cli {
+
+// What an option takes: a decimal integer within [min, max], or any text.
+struct OptionSpec {
+  enum class Kind { kInteger, kText };
+  std::string_view name;  // with its dashes: "--bus"
+  Kind kind = Kind::kText;
+  long min = 0;
+  long max = 0;
+};
+
+// The options a command line gave; an option given twice keeps its last value.
+class ParsedOptions {
+ public:
+  bool help = false;  // --help or -h was given (parsing stops there)
+
+  bool Has(std::string_view name) const;
+  // The integer given for `name`, or `fallback` when the option was not given.
+  long Integer(std::string_view name, long fallback) const;
+  // The text given for `name`, or nothing when the option was not given.
+  std::optional<std::string> Text(std::string_view name) const;
+
+  void Set(std::string_view name, std::string value, std::optional<long> number);
+
+ private:
+  std::map<std::string, std::string, std::less<>> texts_;
+  std::map<std::string, long, std::less<>> numbers_;
+};
+
+// The parsed options, or a one-line message (without the program name) saying what is wrong.
+struct ParseResult {
+  ParsedOptions options;
+  std::string error;
+  bool ok() const { return error.empty(); }
+};
+
+// Parses every word of `args` as one of `specs`; positional words are not accepted.
+ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs);
+
+// The value of a whole decimal integer word ("-3", "007"), or nothing for anything else:
+// empty text, blanks, a plus sign, a partial number like "12abc", hexadecimal, or a value
+// that does not fit in a long.
+std::optional<long> ParseInteger(std::string_view text);
+
+}  // namespace kelvox::cli

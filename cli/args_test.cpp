@@ -1,0 +1,80 @@
+#include "cli/args.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace kelvox::cli {
+namespace {
+
+constexpr std::array kSpecs = {
+    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
+    OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
+    OptionSpec{"--source", OptionSpec::Kind::kText},
+};
+
+ParseResult Parse(std::vector<std::string> args) { return ParseOptions(args, kSpecs); }
+
+TEST(ParseInteger, AcceptsOnlyWholeDecimalWords) {
+  EXPECT_EQ(ParseInteger("0"), 0);
+  EXPECT_EQ(ParseInteger("255"), 255);
+  EXPECT_EQ(ParseInteger("007"), 7);
+  EXPECT_EQ(ParseInteger("-3"), -3);
+  for (const char* bad : {"", "12abc", "abc", " 1", "1 ", "+1", "0x10", "1.5", "-", "--1", "１",
+                          "99999999999999999999999"}) {
+    EXPECT_EQ(ParseInteger(bad), std::nullopt) << '"' << bad << '"';
+  }
+}
+
+TEST(ParseOptions, TakesValuesInBothFormsAndKeepsTheLastOfARepeatedOption) {
+  const ParseResult r = Parse({"--bus", "3", "--function=7", "--source", "dump.txt", "--bus=4"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.Integer("--bus", 0), 4);
+  EXPECT_EQ(r.options.Integer("--function", 0), 7);
+  EXPECT_EQ(r.options.Text("--source"), "dump.txt");
+  EXPECT_FALSE(r.options.help);
+}
+
+TEST(ParseOptions, AbsentOptionsGiveTheFallback) {
+  const ParseResult r = Parse({});
+  ASSERT_TRUE(r.ok());
+  EXPECT_FALSE(r.options.Has("--bus"));
+  EXPECT_EQ(r.options.Integer("--bus", 42), 42);
+  EXPECT_EQ(r.options.Text("--source"), std::nullopt);
+}
+
+TEST(ParseOptions, RangeBoundsAreInclusive) {
+  EXPECT_TRUE(Parse({"--bus", "0", "--function", "0"}).ok());
+  EXPECT_TRUE(Parse({"--bus", "255", "--function", "7"}).ok());
+  EXPECT_EQ(Parse({"--bus", "256"}).error, "--bus: 256 is outside 0 to 255");
+  EXPECT_EQ(Parse({"--bus", "-1"}).error, "--bus: -1 is outside 0 to 255");
+  EXPECT_EQ(Parse({"--function", "8"}).error, "--function: 8 is outside 0 to 7");
+}
+
+TEST(ParseOptions, RejectsMalformedCommandLines) {
+  EXPECT_EQ(Parse({"--bus", "12abc"}).error, "--bus: '12abc' is not a decimal number");
+  EXPECT_EQ(Parse({"--bus="}).error, "--bus: '' is not a decimal number");
+  EXPECT_EQ(Parse({"--bus"}).error, "--bus needs a value");
+  EXPECT_EQ(Parse({"--function", "2", "--source"}).error, "--source needs a value");
+  EXPECT_EQ(Parse({"--source="}).error, "--source: empty value");
+  EXPECT_EQ(Parse({"--verbose"}).error, "unknown option '--verbose'");
+  EXPECT_EQ(Parse({"--bus=1", "--frob=2"}).error, "unknown option '--frob'");
+  EXPECT_EQ(Parse({"-b", "1"}).error, "unknown option '-b'");
+  EXPECT_EQ(Parse({"3"}).error, "unexpected argument '3'");
+  EXPECT_EQ(Parse({"-"}).error, "unexpected argument '-'");
+}
+
+TEST(ParseOptions, HelpStopsParsingButNotBeforeAnEarlierError) {
+  EXPECT_TRUE(Parse({"--bus", "1", "--help", "--nonsense"}).options.help);
+  EXPECT_TRUE(Parse({"-h"}).options.help);
+  EXPECT_FALSE(Parse({"--bus", "999", "--help"}).ok());
+  // A value is taken as it stands, even when it looks like an option.
+  const ParseResult r = Parse({"--source", "--help"});
+  ASSERT_TRUE(r.ok());
+  EXPECT_FALSE(r.options.help);
+  EXPECT_EQ(r.options.Text("--source"), "--help");
+}
+
+}  // namespace
+}  // namespace kelvox::cli

@@ -1,0 +1,186 @@
+// Runs the built kelvox-cli program as a separate process: exit statuses, what goes to which
+// stream, and the scan of this machine's bus 0 against what the kernel reports in sysfs.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs kelvox-cli with `args`, its standard output and error captured separately.
+Result RunCli(const std::vector<std::string>& args) {
+  const fs::path dir = fs::temp_directory_path() / ("kelvox-cli-test-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const std::string out_path = (dir / "out").string(), err_path = (dir / "err").string();
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  std::vector<char*> argv = {const_cast<char*>(KELVOX_CLI_PATH)};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  Result result;
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, KELVOX_CLI_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned == 0) {
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    result.out = ReadAll(out_path);
+    result.err = ReadAll(err_path);
+  }
+  fs::remove_all(dir);
+  return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(CliProgram, SeparatesResultsFromErrorsAndExitsWithTheRightStatus) {
+  const Result help = RunCli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("kelvox-cli scan"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"scan", "--bus", "256"},
+                                             {"scan", "--function", "x"},
+                                             {"scan", "--what"},
+                                             {"frobnicate"},
+                                             {}}) {
+    const Result r = RunCli(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(r.err.starts_with("kelvox-cli: ")) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+
+  const Result scan = RunCli({"scan", "--bus", "255", "--function", "7"});
+  EXPECT_EQ(scan.status, 0);
+  EXPECT_EQ(scan.err, "");
+  EXPECT_EQ(Lines(scan.out).size(), 32u);
+}
+
+// A file in the test's own temporary folder, removed with it.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& text)
+      : path_(fs::temp_directory_path() / ("kelvox-cli-dump-" + std::to_string(getpid()))) {
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  ~TempFile() { fs::remove(path_); }
+  std::string path() const { return path_.string(); }
+
+ private:
+  fs::path path_;
+};
+
+TEST(CliProgram, ScansACapturedBusAndRejectsABadCapture) {
+  const TempFile good(
+      "00:00.0 Host bridge: Intel Corporation Device 0d57\n"
+      "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n"
+      "\n"
+      "00:1f.0 SATA controller\n"
+      "00: 86 80 02 a3 07 04 B0 02 10 01 06 01 00 00 80 00\n");
+  const Result scan = RunCli({"scan", "--source", good.path()});
+  EXPECT_EQ(scan.status, 0) << scan.err;
+  EXPECT_EQ(scan.err, "");
+  const std::vector<std::string> lines = Lines(scan.out);
+  ASSERT_EQ(lines.size(), 32u);
+  EXPECT_EQ(lines[0], " 0 8086   0d57 0000 0000 00   060000 00  ブリッジ(ホスト)");
+  EXPECT_EQ(lines[31], "31 8086   a302 0407 02b0 10   010601 80  大容量記憶装置(Serial ATA)");
+  EXPECT_EQ(lines[1], " 1 ffff   ffff ffff ffff ff   ffffff ff  ？？？？");
+
+  const TempFile bad("00:00.0 Host bridge\n00: 86 80 5x 0d\n");
+  const Result malformed = RunCli({"scan", "--source", bad.path()});
+  EXPECT_EQ(malformed.status, 2);
+  EXPECT_EQ(malformed.out, "");
+  EXPECT_TRUE(malformed.err.starts_with("kelvox-cli: " + bad.path() + ": line 2")) << malformed.err;
+  EXPECT_EQ(malformed.err.find('\n'), malformed.err.size() - 1) << malformed.err;
+
+  const Result missing = RunCli({"scan", "--source", "/nonexistent/kelvox/dump.txt"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_TRUE(missing.err.starts_with("kelvox-cli: /nonexistent/kelvox/dump.txt: cannot open"))
+      << missing.err;
+}
+
+// The first line of a sysfs attribute file, without its "0x".
+std::string SysfsHex(const fs::path& file) {
+  std::string text;
+  std::ifstream(file) >> text;
+  return text.starts_with("0x") ? text.substr(2) : text;
+}
+
+TEST(CliProgram, ScanOfBusZeroMatchesWhatTheKernelReports) {
+  const fs::path devices = "/sys/bus/pci/devices";
+  if (!fs::is_directory(devices)) GTEST_SKIP() << "no " << devices << " on this machine";
+
+  const Result r = RunCli({"scan"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 32u);
+  int present = 0;
+  for (int device = 0; device < 32; ++device) {
+    char name[16];
+    std::snprintf(name, sizeof name, "0000:00:%02x.0", device);
+    const fs::path dir = devices / name;
+    std::istringstream words(lines[device]);
+    std::string number, vendor, device_id, command, status, revision, class_code, header;
+    words >> number >> vendor >> device_id >> command >> status >> revision >> class_code >> header;
+    EXPECT_EQ(number, std::to_string(device));
+    if (!fs::exists(dir)) {
+      EXPECT_EQ(lines[device].substr(3), "ffff   ffff ffff ffff ff   ffffff ff  ？？？？");
+      continue;
+    }
+    ++present;
+    EXPECT_EQ(vendor, SysfsHex(dir / "vendor")) << name;
+    EXPECT_EQ(device_id, SysfsHex(dir / "device")) << name;
+    EXPECT_EQ(class_code, SysfsHex(dir / "class")) << name;
+    EXPECT_EQ(revision, SysfsHex(dir / "revision")) << name;
+    // The kernel has no attribute for the header type; it is byte 0x0E of the config file.
+    std::ifstream config(dir / "config", std::ios::binary);
+    config.seekg(0x0E);
+    const int header_byte = config.get();
+    ASSERT_TRUE(config.good()) << name;
+    char expected[3];
+    std::snprintf(expected, sizeof expected, "%02x", header_byte);
+    EXPECT_EQ(header, expected) << name;
+  }
+  RecordProperty("present_devices", present);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// What every kelvox-cli subcommand is: a name, its help, and a function from its arguments and
+// two output streams to an exit status. Commands print results on `out` only when they succeed
+// and report a failure as one line on `err`.
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kelvox::cli {
+
+inline constexpr std::string_view kProgramName = "kelvox-cli";
+
+// Exit statuses: success, and any bad input (usage, a value out of range, an unreadable or
+// malformed file).
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+
+// `args` are the words after the command name.
+using CommandFunction = int (*)(std::span<const std::string> args, std::ostream& out,
+                                std::ostream& err);
+
+struct Command {
+  std::string_view name;     // the first word of the command line: "scan"
+  std::string_view summary;  // one line for the command list
+  std::string (*help)();     // the full text `help NAME` and `NAME --help` print
+  CommandFunction run;
+};
+
+// Writes "kelvox-cli: <message>" as one line on `err` and returns kExitUsage.
+int Fail(std::ostream& err, std::string_view message);
+
+}  // namespace kelvox::cli
