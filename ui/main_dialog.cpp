@@ -74,6 +74,11 @@ MainDialog::MainDialog(ConfigAccess& access, wxWindow* parent)
   bus_edit_->SetFocus();
 }
 
+MainDialog::MainDialog(std::unique_ptr<ConfigAccess> access, wxWindow* parent)
+    : MainDialog(*access, parent) {
+  owned_access_ = std::move(access);
+}
+
 MainDialog::~MainDialog() = default;
 
 void MainDialog::CreateColumns() {

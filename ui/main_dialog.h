@@ -11,6 +11,8 @@
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 
+#include <memory>
+
 #include "config/access.h"
 #include "ui/bus_function_form.h"
 #include "ui/dialog_template.h"
@@ -22,6 +24,8 @@ class MainDialog : public wxDialog {
   // Builds the dialog from its template and scans bus 0, function 0 through `access`, which
   // must outlive the dialog.
   explicit MainDialog(ConfigAccess& access, wxWindow* parent = nullptr);
+  // The same, keeping the backend for the dialog's lifetime.
+  explicit MainDialog(std::unique_ptr<ConfigAccess> access, wxWindow* parent = nullptr);
   ~MainDialog() override;
 
   ConfigAccess& access() const { return access_; }
@@ -83,6 +87,7 @@ class MainDialog : public wxDialog {
   void StepField(wxTextCtrl* edit, wxSpinButton* spin, IntRange range, int delta);
   void ShowContextMenu(const wxPoint& at);
 
+  std::unique_ptr<ConfigAccess> owned_access_;
   ConfigAccess& access_;
   BusFunctionForm form_;
   wxIcon icon_;

@@ -1,8 +1,17 @@
 // The main dialog's way into the device details sheet.
+#include "details/device_details.h"
+#include "scan/bus_scan.h"
+#include "ui/details_sheet.h"
 #include "ui/main_dialog.h"
 
 namespace kelvox {
 
-bool MainDialog::OpenDetails(int /*device*/) { return false; }
+bool MainDialog::OpenDetails(int device) {
+  if (device < 0 || device >= kDevicesPerBus) return false;
+  // Every opening reads and sizes the registers afresh: nothing is kept between openings.
+  DetailsSheet sheet(BuildDeviceDetails(access(), bus(), device, function()));
+  sheet.ShowModal();
+  return true;
+}
 
 }  // namespace kelvox

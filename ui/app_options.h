@@ -1,0 +1,29 @@
+// The window program's command line: which bus to view and whether to time the start-up.
+//   kelvox [--source FILE|sysfs|port] [--measure-startup]
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvox {
+
+struct AppOptions {
+  // The backend to open ("sysfs", "port" or a captured bus file); none means the default.
+  std::optional<std::string> source;
+  // Print how long the start-up took until the list was filled and the window shown, then quit.
+  bool measure_startup = false;
+};
+
+struct ParsedAppOptions {
+  AppOptions options;
+  std::string error;  // one line when the command line is wrong, else empty
+};
+
+// Reads the arguments after the program name; "--source=X" and "--source X" both work.
+ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
+
+// The one-line usage text.
+const char* AppUsage();
+
+}  // namespace kelvox

@@ -1,0 +1,45 @@
+// A search window that cannot be made: the error box, and no window kept.
+#include "ui/search_window_opener.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/log.h>
+
+#include <cerrno>
+
+#include "ui/message_box.h"
+
+namespace kelvox {
+namespace {
+
+TEST(SearchWindowOpener, FailedCreationShowsTheErrorBoxAndKeepsNoWindow) {
+  ScopedMessageCapture capture;
+  wxWindow* slot = nullptr;
+  int attempts = 0;
+  bool placed = false;
+  const SearchWindowFactory fail = [&](wxWindow*) -> wxWindow* {
+    ++attempts;
+    errno = ENOMEM;
+    return nullptr;
+  };
+  const SearchWindowPlacer place = [&](const wxSize&) {
+    placed = true;
+    return wxPoint();
+  };
+  OpenSearchWindow(slot, nullptr, fail, place);
+  EXPECT_EQ(slot, nullptr);
+  EXPECT_FALSE(placed);
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].caption, "Error");
+  EXPECT_EQ(capture.messages()[0].text, wxSysErrorMsgStr(ENOMEM));
+  EXPECT_EQ(capture.messages()[0].style, wxOK | wxICON_INFORMATION);
+  EXPECT_EQ(capture.messages()[0].owner, nullptr);
+
+  // The next press tries again.
+  OpenSearchWindow(slot, nullptr, fail, place);
+  EXPECT_EQ(attempts, 2);
+  EXPECT_EQ(capture.messages().size(), 2u);
+}
+
+}  // namespace
+}  // namespace kelvox
