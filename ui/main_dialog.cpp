@@ -10,6 +10,7 @@
 #include "ui/app_icon.h"
 #include "ui/main_template.h"
 #include "ui/message_box.h"
+#include "ui/search_window_placement.h"
 #include "ui/texts.h"
 
 namespace kelvox {
@@ -259,12 +260,7 @@ void MainDialog::EndWith(int result) {
 }
 
 wxPoint MainDialog::PlaceSearchWindow(const wxSize& size) const {
-  const wxRect screen = wxDisplay(this).GetClientArea();
-  const wxRect me = GetScreenRect();
-  wxPoint at(me.GetRight() + 8, me.GetTop());
-  if (at.x + size.x > screen.GetRight()) at.x = std::max(screen.x, screen.GetRight() - size.x);
-  if (at.y + size.y > screen.GetBottom()) at.y = std::max(screen.y, screen.GetBottom() - size.y);
-  return at;
+  return PlaceBesideMainWindow(GetScreenRect(), size, wxDisplay(this).GetClientArea());
 }
 
 }  // namespace kelvox
