@@ -69,11 +69,9 @@ TEST(ScanCommand, ScansTheBusAndFunctionAskedFor) {
 }
 
 TEST(ScanCommand, BadInputPrintsOneLineOnErrAndNothingOnOut) {
+  // Each kind of parse error once; args_test.cpp covers the parser's cases in full.
   const std::vector<std::vector<std::string>> bad = {
-      {"--bus", "256"}, {"--bus", "-1"},    {"--function", "8"},
-      {"--bus", "x"},   {"--bus", "12abc"}, {"--bus"},
-      {"--colour"},     {"extra"},          {"--function", "1.0"},
-  };
+      {"--bus", "256"}, {"--function", "1.0"}, {"--bus"}, {"--colour"}, {"extra"}};
   for (const auto& args : bad) {
     ScanRun run;
     EXPECT_EQ(run.Run(args), 2) << args[0];
