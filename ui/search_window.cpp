@@ -52,8 +52,13 @@ CFindVendorDeviceName* CFindVendorDeviceName::CreateFor(wxWindow* parent) {
 
 void CFindVendorDeviceName::InitControls() {
   for (const FieldBinding& binding : kBindings) {
-    if (const int limit = SearchFieldLimit(binding.id); limit > 0)
-      edit(binding.id)->SetMaxLength(limit);
+    wxTextCtrl* field = edit(binding.id);
+    if (const int limit = SearchFieldLimit(binding.id); limit > 0) {
+      field->SetMaxLength(limit);
+    } else {
+      // Tab moves between the three typed fields; a name can still be clicked and copied.
+      field->DisableFocusFromKeyboard();
+    }
   }
   for (wxWindow* control : controls_.InOrder()) {
     if (const char* tip = SearchTooltip(control->GetId())) {

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 #include <utility>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "ui/search_template.h"
 #include "ui/search_window.h"
 #include "ui/search_window_opener.h"
+#include "ui/search_window_placement.h"
 #include "ui/testing/gui_test.h"
 
 namespace kelvox {
@@ -168,10 +168,12 @@ TEST_F(SearchWindowGui, ButtonPressedTwiceMakesOneWindowBesideTheMainDialog) {
 
   const wxRect screen = wxDisplay(main_.get()).GetClientArea();
   const wxRect placed = first->GetScreenRect();
-  std::cerr << "main " << main_->GetScreenRect().x << "," << main_->GetScreenRect().width << " search " << placed.x << "," << placed.y << " " << placed.width << "x" << placed.height << " client " << first->GetClientSize().x << "\n";
   EXPECT_TRUE(screen.Contains(placed));
-  EXPECT_FALSE(placed.Intersects(main_->GetScreenRect()));
-  EXPECT_GE(placed.GetLeft(), main_->GetScreenRect().GetRight());
+  const wxRect main_rect = main_->GetScreenRect();
+  if (main_rect.GetRight() + kSearchWindowGap + placed.GetWidth() < screen.GetRight()) {
+    EXPECT_EQ(placed.GetLeft(), main_rect.GetRight() + 1 + kSearchWindowGap);
+    EXPECT_EQ(placed.GetTop(), main_rect.GetTop());
+  }
 }
 
 TEST_F(SearchWindowGui, QuitHidesItAndTheButtonShowsItAgainWithItsContents) {
@@ -198,6 +200,15 @@ TEST_F(SearchWindowGui, QuitHidesItAndTheButtonShowsItAgainWithItsContents) {
   ASSERT_TRUE(RunEventsUntil([&] { return !window->IsShown(); }));
   Settle(100);
   EXPECT_TRUE(main_->IsShown());
+
+  // So does the close box: the window is kept, not destroyed.
+  EXPECT_EQ(PressVendorSearch(), window);
+  wxWeakRef<wxWindow> kept = window;
+  window->Close();
+  Settle(100);
+  ASSERT_TRUE(kept);
+  EXPECT_FALSE(window->IsShown());
+  EXPECT_EQ(Text(window, search_ids::kVendorId), "10de");
 }
 
 TEST_F(SearchWindowGui, ShowsItsTextsTooltipsAndLink) {
