@@ -60,7 +60,14 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
-std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+std::string Quoted(std::string_view s) {
+  std::string quoted;
+  quoted.reserve(s.size() + 2);
+  quoted.push_back('\'');
+  quoted.append(s);
+  quoted.push_back('\'');
+  return quoted;
+}
 
 std::string AddressText(FunctionLocation at) {
   char text[16];
