@@ -183,10 +183,10 @@ void CStaticLink::OnTakenOverDestroyed(wxWindowDestroyEvent& event) {
 
 bool CStaticLink::Destroy() {
   if (delete_on_destroy_ || !GetHandle()) return wxGenericStaticText::Destroy();
-  // The owner keeps this object: the window leaves its parent (hidden) instead of being
-  // deleted with it, and goes when the owner deletes the object.
+  // The owner keeps and deletes this object (usually as a member of the dialog, which deletes
+  // it before the dialog's own windows go): destroying it here would delete it under its
+  // owner, so the window is only hidden until then.
   Hide();
-  if (wxWindow* parent = GetParent()) parent->RemoveChild(this);
   return true;
 }
 

@@ -73,8 +73,10 @@ bool OpenWithDesktop(const wxString& target);
 class CStaticLink : public wxGenericStaticText {
  public:
   // `target` may be null (an empty target: the first click takes the caption). With
-  // `delete_on_destroy`, the object is deleted when its window is destroyed; without it, the
-  // owner (usually the dialog holding it as a member) keeps and deletes the object.
+  // `delete_on_destroy`, the object is deleted when its window is destroyed (Destroy(), or its
+  // parent going); without it, the owner keeps and deletes the object: usually the dialog
+  // holding it as a member, whose members go before its child windows. Like every wx window it
+  // cannot outlive its parent window, so an owner of a link made with new deletes it first.
   explicit CStaticLink(const char* target = nullptr, bool delete_on_destroy = false);
   ~CStaticLink() override;
 
@@ -93,6 +95,8 @@ class CStaticLink : public wxGenericStaticText {
 
   // The link's colour now (0x00BBGGRR).
   uint32_t colour() const { return state_.colour(); }
+  // The underlined font the text is drawn in (made at the first paint; not OK before).
+  const wxFont& underline_font() const { return underline_font_; }
   // How many underline fonts this link made (one at most).
   int underline_fonts_made() const { return underline_fonts_made_; }
   // The window that shows the link: this one, or the taken-over non-text static.
@@ -100,6 +104,8 @@ class CStaticLink : public wxGenericStaticText {
     return taken_over_ ? taken_over_ : const_cast<CStaticLink*>(this);
   }
 
+  // With delete-on-destroy, destroys the window and the object; without it, only hides the
+  // window and leaves the object to its owner.
   bool Destroy() override;
 
   // What a click opens; the owner may assign it before or after SubclassDlgItem.

@@ -1,0 +1,310 @@
+// The main dialog as a person uses it: what it shows at start-up, typing into the number
+// fields and pressing "再検索", stepping with the arrows, the ways to close it, and the about
+// box reached through its context menu.
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/weakref.h>
+
+#include <gtest/gtest.h>
+
+#include "config/simulated_bus.h"
+#include "ui/about_dialog.h"
+#include "ui/about_template.h"
+#include "ui/main_dialog.h"
+#include "ui/main_template.h"
+#include "ui/message_box.h"
+#include "ui/testing/gui_test.h"
+#include "ui/testing/window_actions.h"
+
+namespace kelvox {
+namespace {
+
+using testing::ClickOn;
+using testing::ModalWatcher;
+using testing::PressKey;
+using testing::RunEventsUntil;
+using testing::Settle;
+using testing::TypeText;
+
+wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
+
+class MainDialogGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    KELVOX_REQUIRE_DISPLAY();
+    // Bus 0, function 0: a host bridge at 0, a SATA controller at 3; bus 2 has a device at 9.
+    bus_.AddFunction({0, 0, 0});
+    bus_.SetRegister({0, 0, 0}, 0x00, 0x0d578086);
+    bus_.SetRegister({0, 0, 0}, 0x08, 0x06000001);
+    bus_.AddFunction({0, 3, 0});
+    bus_.SetRegister({0, 3, 0}, 0x00, 0x2922abcd);
+    bus_.SetRegister({0, 3, 0}, 0x04, 0x02900407);
+    bus_.SetRegister({0, 3, 0}, 0x08, 0x01060102);
+    bus_.SetRegister({0, 3, 0}, 0x0C, 0x00800000);
+    bus_.AddFunction({2, 9, 0});
+    bus_.SetRegister({2, 9, 0}, 0x00, 0x00011234);
+    dialog_ = new MainDialog(bus_);
+    dialog_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+      if (event.GetEventObject() == dialog_.get()) result_ = dialog_->GetReturnCode();
+      event.Skip();
+    });
+    dialog_->Move(20, 20);
+    dialog_->Show();
+    dialog_->Raise();
+    ASSERT_TRUE(RunEventsUntil([this] { return dialog_->IsShownOnScreen(); }));
+    Settle(300);
+  }
+
+  void TearDown() override {
+    if (dialog_) dialog_->Destroy();
+    Settle(100);
+  }
+
+  wxString Cell(long item, int column) const { return dialog_->list()->GetItemText(item, column); }
+
+  // Focuses a number field, selects its text and types over it.
+  void TypeInto(wxTextCtrl* edit, const char* text) {
+    ClickOn(edit);
+    edit->SelectAll();
+    TypeText(text);
+  }
+
+  bool Closed() {
+    return RunEventsUntil([this] { return !dialog_; }, 3000);
+  }
+
+  SimulatedBus bus_;
+  wxWeakRef<MainDialog> dialog_;
+  int result_ = -100;
+};
+
+TEST_F(MainDialogGui, StartsWithTheThirtyTwoRowsOfBusZeroFunctionZero) {
+  EXPECT_EQ(dialog_->GetTitle(), U("PCIデバイス検索(95/98/Me)"));
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "0");
+  EXPECT_EQ(dialog_->function_edit()->GetValue(), "0");
+  wxListCtrl* list = dialog_->list();
+  ASSERT_EQ(list->GetItemCount(), 32);
+  for (long item = 0; item < 32; ++item) EXPECT_EQ(list->GetItemData(item), item);
+  const char* sata[] = {
+      " 3", "abcd", "2922", "0407", "0290", "02", "010601", "80", "大容量記憶装置(Serial ATA)"};
+  for (int column = 0; column < 9; ++column) EXPECT_EQ(Cell(3, column), U(sata[column])) << column;
+  EXPECT_EQ(Cell(0, 8), U("ブリッジ(ホスト)"));
+  const char* absent[] = {"31", "ffff", "ffff", "ffff", "ffff", "ff", "ffffff", "ff", "？？？？"};
+  for (int column = 0; column < 9; ++column) EXPECT_EQ(Cell(31, column), U(absent[column]));
+  EXPECT_EQ(Cell(7, 0), " 7");
+  // Focus starts on the first control, the bus number.
+  EXPECT_EQ(wxWindow::FindFocus(), dialog_->bus_edit());
+  EXPECT_TRUE(dialog_->GetIcon().IsOk());
+}
+
+TEST_F(MainDialogGui, TheListHasTheNineHeadersWithTheirWidths) {
+  wxListCtrl* list = dialog_->list();
+  ASSERT_EQ(list->GetColumnCount(), 9);
+  EXPECT_TRUE(list->HasFlag(wxLC_REPORT));
+  EXPECT_TRUE(list->HasFlag(wxLC_SINGLE_SEL));
+  const char* headers[] = {"番号",    "ﾍﾞﾝﾀﾞID", "ﾃﾞﾊﾞｲｽID", "ｺﾏﾝﾄﾞ",   "ｽﾃｰﾀｽ",
+                           "ﾘﾋﾞｼﾞｮﾝ", "ｸﾗｽｺｰﾄﾞ", "ﾍｯﾀﾞﾀｲﾌﾟ", "コメント"};
+  const int widths[] = {45, 80, 80, 60, 60, 30, 70, 30, 200};
+  for (int column = 0; column < 9; ++column) {
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_FORMAT);
+    ASSERT_TRUE(list->GetColumn(column, item));
+    EXPECT_EQ(item.GetText(), U(headers[column]));
+    EXPECT_EQ(item.GetAlign(), wxLIST_FORMAT_LEFT);
+    EXPECT_EQ(list->GetColumnWidth(column), widths[column]);
+  }
+}
+
+TEST_F(MainDialogGui, TooltipsAreTheSevenTextsByControlIdAndNoneElsewhere) {
+  int with_tip = 0;
+  for (wxWindow* child : dialog_->GetChildren()) {
+    const char* expected = MainTooltip(child->GetId());
+    EXPECT_EQ(child->GetToolTipText(), expected ? U(expected) : wxString()) << child->GetId();
+    with_tip += expected != nullptr;
+  }
+  EXPECT_EQ(with_tip, 7);
+  EXPECT_EQ(dialog_->control(1005)->GetToolTipText(), U("Kelvoxを終了する"));
+}
+
+TEST_F(MainDialogGui, ABusOutOfRangeShowsTheRangeMessageAndStillRescans) {
+  ScopedMessageCapture capture;
+  // A device appears on bus 0 after start-up: only a rescan can show it.
+  bus_.AddFunction({0, 7, 0});
+  bus_.SetRegister({0, 7, 0}, 0x00, 0x5678beef);
+  TypeInto(dialog_->bus_edit(), "256");
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "256");
+  ClickOn(dialog_->control(main_ids::kRescan));
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].text, U("0 から 255 までの整数を入力してください。"));
+  EXPECT_TRUE(capture.messages()[0].style & wxICON_EXCLAMATION);
+  EXPECT_EQ(Cell(7, 1), "beef");  // rescanned, with the bus held before: 0
+  EXPECT_EQ(dialog_->bus(), 0);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "0");
+  EXPECT_EQ(wxWindow::FindFocus(), dialog_->bus_edit());
+}
+
+TEST_F(MainDialogGui, AFunctionOutOfRangeKeepsTheBusAlreadyReadAndFocusesTheFunction) {
+  ScopedMessageCapture capture;
+  TypeInto(dialog_->bus_edit(), "2");
+  TypeInto(dialog_->function_edit(), "8");
+  ClickOn(dialog_->control(main_ids::kRescan));
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].text, U("0 から 7 までの整数を入力してください。"));
+  EXPECT_EQ(dialog_->bus(), 2);
+  EXPECT_EQ(Cell(9, 1), "1234");  // bus 2, function 0
+  EXPECT_EQ(dialog_->function_edit()->GetValue(), "0");
+  EXPECT_EQ(wxWindow::FindFocus(), dialog_->function_edit());
+}
+
+TEST_F(MainDialogGui, TextThatIsNoIntegerGetsTheRangeMessage) {
+  ScopedMessageCapture capture;
+  for (const char* text : {"abc", "", "99999999999"}) {
+    dialog_->bus_edit()->ChangeValue(U(text));
+    ClickOn(dialog_->control(main_ids::kRescan));
+    EXPECT_EQ(capture.messages().back().text, U("0 から 255 までの整数を入力してください。"))
+        << text;
+  }
+  dialog_->bus_edit()->ChangeValue(U("２"));  // full-width digit
+  ClickOn(dialog_->control(main_ids::kRescan));
+  EXPECT_EQ(capture.messages().size(), 4u);
+  EXPECT_EQ(dialog_->list()->GetItemCount(), 32);
+}
+
+TEST_F(MainDialogGui, UpAndDownKeysStepTheFieldsWithinTheirRanges) {
+  TypeInto(dialog_->bus_edit(), "254");
+  PressKey(WXK_UP);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "255");
+  PressKey(WXK_UP);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "255");
+  PressKey(WXK_DOWN);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "254");
+  EXPECT_EQ(dialog_->bus_spin()->GetValue(), 254);
+
+  TypeInto(dialog_->function_edit(), "1");
+  PressKey(WXK_DOWN);
+  EXPECT_EQ(dialog_->function_edit()->GetValue(), "0");
+  PressKey(WXK_DOWN);
+  EXPECT_EQ(dialog_->function_edit()->GetValue(), "0");
+  for (int i = 0; i < 9; ++i) PressKey(WXK_UP);
+  EXPECT_EQ(dialog_->function_edit()->GetValue(), "7");
+}
+
+TEST_F(MainDialogGui, TheUpDownArrowsStepTheNumberTheFieldShows) {
+  wxSpinButton* spin = dialog_->bus_spin();
+  // GTK draws the up-down as a "-" "+" pair side by side.
+  const wxPoint plus(spin->GetClientSize().x * 3 / 4, spin->GetClientSize().y / 2);
+  const wxPoint minus(spin->GetClientSize().x / 4, spin->GetClientSize().y / 2);
+  ClickOn(spin, plus);
+  Settle(100);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "1");
+  dialog_->bus_edit()->ChangeValue("41");
+  ClickOn(spin, plus);
+  Settle(100);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "42");
+  ClickOn(spin, minus);
+  Settle(100);
+  EXPECT_EQ(dialog_->bus_edit()->GetValue(), "41");
+  // Nothing is scanned until "再検索".
+  EXPECT_EQ(dialog_->bus(), 0);
+}
+
+TEST_F(MainDialogGui, QuitEndsTheDialogWithResultOne) {
+  ClickOn(dialog_->control(main_ids::kQuit));
+  ASSERT_TRUE(Closed());
+  EXPECT_EQ(result_, 1);
+}
+
+TEST_F(MainDialogGui, EscapeClosesIt) {
+  ClickOn(dialog_->bus_edit());
+  PressKey(WXK_ESCAPE);
+  ASSERT_TRUE(Closed());
+  EXPECT_EQ(result_, wxID_CANCEL);
+}
+
+TEST_F(MainDialogGui, EnterClosesItOnlyWhenTheFieldsAreValid) {
+  ScopedMessageCapture capture;
+  TypeInto(dialog_->bus_edit(), "300");
+  PressKey(WXK_RETURN);
+  Settle(200);
+  ASSERT_TRUE(dialog_);
+  EXPECT_EQ(capture.messages().size(), 1u);
+  TypeInto(dialog_->bus_edit(), "3");
+  PressKey(WXK_RETURN);
+  ASSERT_TRUE(Closed());
+  EXPECT_EQ(result_, wxID_OK);
+}
+
+TEST_F(MainDialogGui, TheCloseBoxClosesIt) {
+  dialog_->Close();
+  ASSERT_TRUE(Closed());
+  EXPECT_EQ(result_, wxID_CANCEL);
+}
+
+TEST_F(MainDialogGui, DetailsWithNoSelectedRowOpensNothing) {
+  ModalWatcher watcher;
+  ClickOn(dialog_->control(main_ids::kDetails));
+  Settle(300);
+  EXPECT_TRUE(watcher.titles().empty());
+}
+
+TEST_F(MainDialogGui, ADoubleClickOnARowOpensTheDetailsSheet) {
+  ModalWatcher watcher;
+  wxListCtrl* list = dialog_->list();
+  wxRect row;
+  ASSERT_TRUE(list->GetItemRect(3, row));
+  // Item rectangles are in the list's client coordinates, header included.
+  testing::PointAt(list->ClientToScreen(wxPoint(row.x + 20, row.y + row.height / 2)));
+  wxUIActionSimulator sim;
+  sim.MouseDblClick();
+  ASSERT_TRUE(RunEventsUntil([&watcher] { return !watcher.titles().empty(); }));
+  EXPECT_NE(watcher.titles()[0].Find(U("デバイス番号=3")), wxNOT_FOUND) << watcher.titles()[0];
+}
+
+TEST_F(MainDialogGui, TheContextMenuItemOpensTheAboutBoxWithTheVersion) {
+  wxString version;
+  wxString link;
+  ModalWatcher watcher([&](wxDialog& dialog) {
+    if (auto* about = dynamic_cast<AboutDialog*>(&dialog)) {
+      version = about->control(about_ids::kVersion)->GetLabel();
+      link = about->contact_link().m_link;
+    }
+  });
+  // Right click on the dialog's background, then the one item of the menu.
+  bool menu_seen = false;
+  dialog_->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+    wxMenu* menu = event.GetMenu();
+    if (menu && menu->GetMenuItemCount() == 1) {
+      EXPECT_EQ(menu->FindItemByPosition(0)->GetItemLabel(), U("ﾊﾞｰｼﾞｮﾝ情報(Kelvox) (&A)..."));
+      EXPECT_EQ(menu->FindItemByPosition(0)->GetId(), 16);
+      menu_seen = true;
+    }
+    event.Skip();
+  });
+  const wxRect quit = dialog_->control(main_ids::kQuit)->GetRect();
+  testing::PointAt(dialog_->ClientToScreen(wxPoint(quit.x - 30, quit.y + quit.height / 2)));
+  wxUIActionSimulator sim;
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  ASSERT_TRUE(RunEventsUntil([&] { return menu_seen; }, 3000));
+  Settle(200);
+  PressKey(WXK_DOWN);
+  PressKey(WXK_RETURN);
+  ASSERT_TRUE(RunEventsUntil([&] { return !watcher.titles().empty(); }, 3000));
+  EXPECT_EQ(watcher.titles()[0], U("ﾊﾞｰｼﾞｮﾝ情報 Kelvox"));
+  EXPECT_EQ(version, "Kelvox V1.06");
+  EXPECT_EQ(link, U(ContactLink("Kelvox V1.06").c_str()));
+}
+
+TEST_F(MainDialogGui, EveryCommandFromSixteenToThirtyOneOpensTheAboutBoxAndNoOtherDoes) {
+  ModalWatcher watcher;
+  for (int command : {16, 31, 15, 32}) {
+    wxCommandEvent event(wxEVT_MENU, command);
+    event.SetEventObject(dialog_.get());
+    dialog_->GetEventHandler()->ProcessEvent(event);
+    Settle(50);
+  }
+  EXPECT_EQ(watcher.titles().size(), 2u);
+}
+
+}  // namespace
+}  // namespace kelvox
