@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 #include "config/sysfs_sizing.h"
 
@@ -37,6 +39,19 @@ class Descriptor {
   int fd_;
 };
 
+// The location a folder name "0000:BB:DD.F" stands for, or nothing for any other name.
+std::optional<FunctionLocation> ParseFolderName(const std::string& name) {
+  unsigned domain = 0, bus = 0, device = 0, function = 0;
+  char tail = 0;
+  if (name.size() != 12 || std::sscanf(name.c_str(), "%4x:%2x:%2x.%1x%c", &domain, &bus, &device,
+                                       &function, &tail) != 4) {
+    return std::nullopt;
+  }
+  if (domain != 0 || device > 31 || function > 7) return std::nullopt;
+  return FunctionLocation{static_cast<int>(bus), static_cast<int>(device),
+                          static_cast<int>(function)};
+}
+
 }  // namespace
 
 SysfsAccess::SysfsAccess(std::string root, OpenFunction open)
@@ -46,6 +61,8 @@ SysfsAccess::SysfsAccess(std::string root, OpenFunction open)
   }
 }
 
+SysfsAccess::~SysfsAccess() { CloseConfig(); }
+
 std::string SysfsAccess::FunctionFolder(FunctionLocation at) const {
   char name[16];
   std::snprintf(name, sizeof name, "0000:%02x:%02x.%x", at.bus & 0xFF, at.device & 0x1F,
@@ -53,15 +70,38 @@ std::string SysfsAccess::FunctionFolder(FunctionLocation at) const {
   return root_ + "/" + name;
 }
 
-uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) const {
-  const Descriptor fd(open_(FunctionFolder(at) + "/config", kReadOnly));
-  if (fd.get() < 0) return kAllOnes;
+void SysfsAccess::CloseConfig() {
+  if (config_fd_ >= 0) close(config_fd_);
+  config_fd_ = -1;
+  config_of_.reset();
+}
+
+bool SysfsAccess::SelectFunction(FunctionLocation at) {
+  if (config_of_ == at) {
+    if (config_fd_ >= 0) return true;
+    if (Clock::now() < missing_until_) return false;
+  }
+  CloseConfig();
+  config_fd_ = open_(FunctionFolder(at) + "/config", kReadOnly);
+  config_of_ = at;
+  if (config_fd_ >= 0) return true;
+  missing_until_ = Clock::now() + kMissingFunctionMemory;
+  return false;
+}
+
+uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) {
+  if (!SelectFunction(at)) return kAllOnes;
   uint8_t bytes[4];
   ssize_t got;
   do {
-    got = pread(fd.get(), bytes, sizeof bytes, reg & 0xFC);
+    got = pread(config_fd_, bytes, sizeof bytes, reg & 0xFC);
   } while (got < 0 && errno == EINTR);
-  if (got != static_cast<ssize_t>(sizeof bytes)) return kAllOnes;
+  if (got < 0) {
+    // The device went away (or the file broke): open it afresh on the next read.
+    CloseConfig();
+    return kAllOnes;
+  }
+  if (got != static_cast<ssize_t>(sizeof bytes)) return kAllOnes;  // past what the file holds
   // Configuration space is little-endian whatever the host is.
   return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
@@ -82,16 +122,42 @@ std::optional<std::string> SysfsAccess::ReadWholeFile(const std::string& path) c
   }
 }
 
-std::optional<uint32_t> SysfsAccess::SizingAnswer(FunctionLocation at, int reg) const {
+std::optional<std::vector<ResourceRegion>> SysfsAccess::Regions(FunctionLocation at) const {
+  const std::optional<std::string> text = ReadWholeFile(FunctionFolder(at) + "/resource");
+  return text ? ParseResourceFile(*text) : std::nullopt;
+}
+
+std::optional<uint32_t> SysfsAccess::SizingAnswer(FunctionLocation at, int reg) {
   const uint32_t header = ReadConfigDword(at, 0x0C);
   if (header == kAllOnes) return std::nullopt;  // absent: there is nothing to size
   if (!IsSizedRegister((header >> 16) & 0x7F, reg)) return std::nullopt;
-  const std::optional<std::string> text = ReadWholeFile(FunctionFolder(at) + "/resource");
-  const auto regions = text ? ParseResourceFile(*text) : std::nullopt;
+  const auto regions = Regions(at);
   // Without the regions the read-back is unknown, and an unknown read is a failed read.
   if (!regions) return kAllOnes;
   const RegisterReader current = [this, at](int r) { return ReadConfigDword(at, r); };
   return SizingReadBack(reg, current, *regions);
+}
+
+std::optional<uint32_t> SysfsAccess::SizingMask(FunctionLocation at, int reg) {
+  at = Masked(at.bus, at.device, at.function);
+  const uint32_t header = ReadConfigDword(at, 0x0C);
+  if (header == kAllOnes) return std::nullopt;
+  if (!IsSizedRegister((header >> 16) & 0x7F, reg)) return 0;
+  const auto regions = Regions(at);
+  if (!regions) return kAllOnes;
+  const RegisterReader current = [this, at](int r) { return ReadConfigDword(at, r); };
+  return SizingWritableMask(reg, current, *regions);
+}
+
+std::vector<FunctionLocation> SysfsAccess::ListFunctions() const {
+  std::vector<FunctionLocation> found;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end;
+       it.increment(error)) {
+    if (auto at = ParseFolderName(it->path().filename().string())) found.push_back(*at);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 uint32_t SysfsAccess::Read(int bus, int device, int function, int reg) {

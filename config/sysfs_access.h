@@ -8,17 +8,28 @@
 // sizing write of all ones is answered instead from the kernel's `resource` file: the next
 // read of that register gives what the device's sizing read-back would be (sysfs_sizing.h),
 // and the following write to it, the restore, ends that. Every other write is ignored.
+//
+// Reads come in runs on one function (a row reads four registers, the details sheet thirteen),
+// so the config file of the function read last stays open and the next read of the same
+// function is one pread. The file of a present function reads the device live, so the open
+// descriptor never gives stale values; when the device goes away the pread fails, that read
+// gives all ones and the file is opened afresh on the next one. A function found missing is
+// remembered only while reads stay on it and for at most kMissingFunctionMemory, so a device
+// that appears later is seen by the next scan or details sheet.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "config/access.h"
 #include "config/simulated_bus.h"
+#include "config/sysfs_sizing.h"
 
 namespace kelvox {
 
@@ -29,8 +40,15 @@ class SysfsAccess final : public ConfigAccess {
   // Opens a file as open(2) does and returns the descriptor, or -1 with errno set.
   using OpenFunction = std::function<int(const std::string& path, int flags)>;
 
+  // How long a function found missing is taken as missing without another open, while the
+  // reads stay on it.
+  static constexpr std::chrono::milliseconds kMissingFunctionMemory{50};
+
   // Reads the function folders under `root`; `open` (tests) stands in for open(2).
   explicit SysfsAccess(std::string root = kSysfsDevicesRoot, OpenFunction open = nullptr);
+  ~SysfsAccess() override;
+  SysfsAccess(const SysfsAccess&) = delete;
+  SysfsAccess& operator=(const SysfsAccess&) = delete;
 
   // The dword at the register's offset, or kAllOnes when the function is absent or the file
   // cannot be opened or read in full; an armed sizing answer when there is one.
@@ -43,18 +61,41 @@ class SysfsAccess final : public ConfigAccess {
   // The folder of a function: <root>/0000:BB:DD.F.
   std::string FunctionFolder(FunctionLocation at) const;
 
+  // The functions that have a folder under the root, in bus, device, function order (folders
+  // of PCI domains other than 0000 are left out: addresses here have no domain).
+  std::vector<FunctionLocation> ListFunctions() const;
+
+  // The writable mask under which a simulated function holding this function's registers
+  // answers a sizing write as this access does: SizingWritableMask of the kernel's regions for
+  // a base address or ROM register, all ones where the regions cannot be read (every sizing
+  // read then fails), 0 for any other register. Nothing when the function is absent.
+  std::optional<uint32_t> SizingMask(FunctionLocation at, int reg);
+
  private:
   using RegisterKey = std::pair<FunctionLocation, int>;
+  using Clock = std::chrono::steady_clock;
 
-  uint32_t ReadConfigDword(FunctionLocation at, int reg) const;
+  uint32_t ReadConfigDword(FunctionLocation at, int reg);
+  // Points the open config file at `at`, opening it when another function's file (or none) is
+  // open; false when the function is missing.
+  bool SelectFunction(FunctionLocation at);
+  void CloseConfig();
   std::optional<std::string> ReadWholeFile(const std::string& path) const;
+  // The function's regions from its `resource` file, or nothing when it cannot be read.
+  std::optional<std::vector<ResourceRegion>> Regions(FunctionLocation at) const;
   // The sizing read-back of a register, or nothing when it is not a sized register or the
   // function is absent.
-  std::optional<uint32_t> SizingAnswer(FunctionLocation at, int reg) const;
+  std::optional<uint32_t> SizingAnswer(FunctionLocation at, int reg);
 
   std::string root_;
   OpenFunction open_;
   std::map<RegisterKey, uint32_t> armed_;
+
+  // The function whose config file was opened last: its descriptor, or -1 when it was missing
+  // (remembered until missing_until_).
+  std::optional<FunctionLocation> config_of_;
+  int config_fd_ = -1;
+  Clock::time_point missing_until_;
 };
 
 }  // namespace kelvox

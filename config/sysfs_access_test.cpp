@@ -5,86 +5,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <thread>
 #include <vector>
 
+#include "config/simulated_bus.h"
 #include "config/sysfs_sizing.h"
+#include "config/testing/fake_sysfs_tree.h"
 
 namespace kelvox {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A function folder's files as the kernel writes them.
-struct FakeFunction {
-  std::vector<uint32_t> config;         // dwords from offset 0
-  std::vector<ResourceRegion> regions;  // resource lines; padded to 7 with empty lines
-};
-
-std::string ResourceText(std::vector<ResourceRegion> regions) {
-  regions.resize(std::max<size_t>(regions.size(), 7));
-  std::string text;
-  for (const ResourceRegion& r : regions) {
-    char line[80];
-    std::snprintf(line, sizeof line, "0x%016" PRIx64 " 0x%016" PRIx64 " 0x%016" PRIx64 "\n",
-                  r.start, r.end, r.flags);
-    text += line;
-  }
-  return text;
-}
-
-ResourceRegion Region(uint64_t start, uint64_t size, uint64_t flags = 0x200) {
-  return {start, start + size - 1, flags};
-}
-
-// A temporary tree shaped like /sys/bus/pci/devices, removed when the test ends.
-class SysfsTree {
- public:
-  SysfsTree() {
-    char name[] = "/tmp/kelvox-sysfs-XXXXXX";
-    root_ = mkdtemp(name);
-  }
-  ~SysfsTree() {
-    std::error_code ignored;
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
-  }
-  const std::string& root() const { return root_; }
-
-  std::string Add(const std::string& name, const FakeFunction& f) {
-    const std::string folder = root_ + "/" + name;
-    fs::create_directory(folder);
-    std::string bytes;
-    for (uint32_t d : f.config) {
-      for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(d >> (8 * i)));
-    }
-    WriteFile(folder + "/config", bytes);
-    WriteFile(folder + "/resource", ResourceText(f.regions));
-    return folder;
-  }
-  static void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
- private:
-  std::string root_;
-};
-
-// The 16 header dwords of a type 0 function with the given base address and ROM registers.
-std::vector<uint32_t> Header(std::vector<uint32_t> bars, uint32_t rom = 0, uint32_t type = 0) {
-  std::vector<uint32_t> config(16, 0);
-  config[0] = 0x10451AF4;
-  config[1] = 0x00100007;
-  config[2] = 0x06040001;
-  config[3] = type << 16;
-  for (size_t i = 0; i < bars.size(); ++i) config[4 + i] = bars[i];
-  config[12] = rom;
-  return config;
-}
+using testing::FakeFunction;
+using testing::Header;
+using testing::Region;
+using testing::ResourceText;
+using SysfsTree = testing::FakeSysfsTree;
 
 class SysfsAccessTest : public ::testing::Test {
  protected:
@@ -181,6 +125,7 @@ TEST_F(SysfsAccessTest, AbsentFunctionIsNeverArmed) {
   access_.Write(0, 9, 0, 0x10, 0xFFFFFFFF);
   EXPECT_EQ(access_.Read(0, 9, 0, 0x10), kAllOnes);
   tree_.Add("0000:00:09.0", {Header({0xF0000000}), {Region(0xF0000000, 0x1000)}});
+  (void)access_.Read(0, 1, 0, 0x00);  // another function: 00:09.0 is looked for again
   EXPECT_EQ(access_.Read(0, 9, 0, 0x10), 0xF0000000u);
 }
 
@@ -215,6 +160,136 @@ TEST_F(SysfsAccessTest, FailedOpenAndIoErrorReadAllOnes) {
     return ::open(tree_.root().c_str(), flags);
   });
   EXPECT_EQ(broken.Read(0, 1, 0, 0), kAllOnes);
+}
+
+// Counts the config files opened, as the kernel would see them.
+struct CountingOpen {
+  std::map<std::string, int> opens;
+  SysfsAccess::OpenFunction Function() {
+    return [this](const std::string& path, int flags) {
+      if (fs::path(path).filename() == "config") {
+        ++opens[fs::path(path).parent_path().filename().string()];
+      }
+      return ::open(path.c_str(), flags);
+    };
+  }
+};
+
+TEST_F(SysfsAccessTest, ReadsOfOneFunctionShareOneOpen) {
+  CountingOpen counter;
+  SysfsAccess access(tree_.root(), counter.Function());
+  // A row reads four registers; the details of an absent device thirteen.
+  for (int reg : {0x00, 0x04, 0x08, 0x0C}) (void)access.Read(0, 1, 0, reg);
+  for (int reg = 0; reg < 0x40; reg += 4) EXPECT_EQ(access.Read(0, 2, 0, reg), kAllOnes);
+  EXPECT_EQ(counter.opens["0000:00:01.0"], 1);
+  EXPECT_EQ(counter.opens["0000:00:02.0"], 1);
+  // Only the function read last stays open: going back opens again.
+  EXPECT_EQ(access.Read(0, 1, 0, 0x08), 0x06040001u);
+  EXPECT_EQ(counter.opens["0000:00:01.0"], 2);
+  // Sizing reads the resource file but keeps the config file open.
+  access.Write(0, 1, 0, 0x18, 0xFFFFFFFF);
+  EXPECT_EQ(access.Read(0, 1, 0, 0x18), 0xFFFFF000u);
+  access.Write(0, 1, 0, 0x18, 0xFEB00000);
+  EXPECT_EQ(access.Read(0, 1, 0, 0x18), 0xFEB00000u);
+  EXPECT_EQ(counter.opens["0000:00:01.0"], 2);
+}
+
+TEST_F(SysfsAccessTest, AMissingFunctionIsRememberedOnlyBriefly) {
+  CountingOpen counter;
+  SysfsAccess access(tree_.root(), counter.Function());
+  EXPECT_EQ(access.Read(0, 7, 0, 0x00), kAllOnes);
+  tree_.Add("0000:00:07.0", {Header({}), {}});
+  // Within one run of reads the function stays missing ...
+  EXPECT_EQ(access.Read(0, 7, 0, 0x08), kAllOnes);
+  EXPECT_EQ(counter.opens["0000:00:07.0"], 1);
+  // ... but the next run, a little later, finds it.
+  std::this_thread::sleep_for(SysfsAccess::kMissingFunctionMemory + std::chrono::milliseconds(20));
+  EXPECT_EQ(access.Read(0, 7, 0, 0x00), 0x10451AF4u);
+  EXPECT_EQ(counter.opens["0000:00:07.0"], 2);
+}
+
+TEST_F(SysfsAccessTest, ADeviceThatGoesAwayReadsAllOnesThenIsOpenedAfresh) {
+  std::vector<int> descriptors;
+  SysfsAccess access(tree_.root(), [&descriptors](const std::string& path, int flags) {
+    descriptors.push_back(::open(path.c_str(), flags));
+    return descriptors.back();
+  });
+  EXPECT_EQ(access.Read(0, 1, 0, 0x00), 0x10451AF4u);
+  ASSERT_EQ(descriptors.size(), 1u);
+  // The kernel fails reads of a removed device's file; a folder's descriptor fails the same way.
+  const int folder = ::open(tree_.root().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(dup2(folder, descriptors[0]), 0);
+  close(folder);
+  EXPECT_EQ(access.Read(0, 1, 0, 0x08), kAllOnes);
+  EXPECT_EQ(access.Read(0, 1, 0, 0x08), 0x06040001u);
+  EXPECT_EQ(descriptors.size(), 2u);
+}
+
+TEST_F(SysfsAccessTest, ListsTheFunctionFoldersOfDomainZeroInOrder) {
+  tree_.Add("0000:02:00.0", {Header({}), {}});
+  tree_.Add("0000:00:1f.7", {Header({}), {}});
+  tree_.Add("0000:00:01.3", {Header({}), {}});
+  tree_.Add("0001:00:00.0", {Header({}), {}});  // another PCI domain
+  fs::create_directory(tree_.root() + "/not-a-function");
+  fs::create_directory(tree_.root() + "/0000:00:20.0");  // device 32 cannot be
+  EXPECT_EQ(access_.ListFunctions(),
+            (std::vector<FunctionLocation>{{0, 1, 0}, {0, 1, 3}, {0, 0x1F, 7}, {2, 0, 0}}));
+  EXPECT_TRUE(SysfsAccess("/nonexistent/kelvox").ListFunctions().empty());
+}
+
+// A simulated function holding the same registers, with the masks SizingMask gives, must read
+// back what this access reads back for every register of the header.
+void ExpectSimulatedSizingMatches(SysfsAccess& sysfs, int device) {
+  const FunctionLocation at{0, device, 0};
+  SimulatedBus bus;
+  bus.AddFunction(at);
+  for (int reg = 0; reg < 0x40; reg += 4) bus.SetRegister(at, reg, sysfs.Read(0, device, 0, reg));
+  for (int reg = 0; reg < 0x40; reg += 4) {
+    const std::optional<uint32_t> mask = sysfs.SizingMask(at, reg);
+    ASSERT_TRUE(mask.has_value());
+    bus.SetWritableMask(at, reg, *mask);
+  }
+  for (int reg = 0; reg < 0x40; reg += 4) {
+    const uint32_t saved = sysfs.Read(0, device, 0, reg);
+    sysfs.Write(0, device, 0, reg, kAllOnes);
+    bus.Write(0, device, 0, reg, kAllOnes);
+    EXPECT_EQ(bus.Read(0, device, 0, reg), sysfs.Read(0, device, 0, reg))
+        << "device " << device << " register " << reg;
+    sysfs.Write(0, device, 0, reg, saved);
+    bus.Write(0, device, 0, reg, saved);
+    EXPECT_EQ(bus.Read(0, device, 0, reg), saved);
+  }
+}
+
+TEST_F(SysfsAccessTest, SizingMasksMakeASimulatedFunctionSizeAsSysfsDoes) {
+  // 00:01.0: every kind of memory register, I/O, an unimplemented one and an enabled ROM.
+  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x10), 0xFFF80000u);   // type bits stay
+  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x14), 0xFFFFFFFFu);   // upper half: all writable
+  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x20), 0xFFFFFFE0u);   // I/O
+  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x30), 0xFFFC0000u);   // ROM: the enable bit stays
+  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x04), 0u);            // not a sized register
+  EXPECT_EQ(access_.SizingMask({0, 9, 0}, 0x10), std::nullopt);  // absent
+  ExpectSimulatedSizingMatches(access_, 1);
+
+  tree_.Add("0000:00:02.0",
+            {Header({}, 0xFEA00000), {{}, {}, {}, {}, {}, {}, Region(0xFEA00000, 0x800)}});
+  ExpectSimulatedSizingMatches(access_, 2);
+  tree_.Add("0000:00:04.0",
+            {Header({0x0000000C, 0x00000004, 0x0000D001}),
+             {Region(0x400000000, 0x200000000, 0x14220C), {}, Region(0xD000, 0x100, 0x40101)}});
+  ExpectSimulatedSizingMatches(access_, 4);
+  std::vector<uint32_t> bridge = Header({0xFE000000}, 0, 1);
+  bridge[6] = 0x00020100;
+  bridge[14] = 0xFD000001;
+  tree_.Add(
+      "0000:00:05.0",
+      {bridge, {Region(0xFE000000, 0x4000), {}, {}, {}, {}, {}, Region(0xFD000000, 0x10000)}});
+  ExpectSimulatedSizingMatches(access_, 5);
+  // Without readable regions every sizing read fails; all ones writable gives the same.
+  const std::string folder = tree_.Add("0000:00:06.0", {Header({0xF0000000}), {}});
+  fs::remove(folder + "/resource");
+  EXPECT_EQ(access_.SizingMask({0, 6, 0}, 0x10), kAllOnes);
+  ExpectSimulatedSizingMatches(access_, 6);
 }
 
 struct FileState {

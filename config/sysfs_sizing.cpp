@@ -85,33 +85,72 @@ bool IsSizedRegister(int header_type, int reg) {
   return reg >= kFirstBar && reg < kFirstBar + 4 * BarCount(header_type);
 }
 
-uint32_t SizingReadBack(int reg, const RegisterReader& current,
-                        const std::vector<ResourceRegion>& regions) {
+namespace {
+
+// What a sized register is to the sizing walk.
+struct SizedRole {
+  enum Kind { kNone, kRom, kBar, kUpperHalf } kind = kNone;
+  int line = 0;  // the line of the `resource` file that describes its region
+};
+
+// Walks the registers from the first, so that the upper half of a 64-bit register is never
+// mistaken for a register of its own whatever its value.
+SizedRole RoleOf(int reg, const RegisterReader& current) {
   reg &= 0xFC;
   const int header_type = HeaderType(current);
-  if (reg == RomRegister(header_type)) {
-    const ResourceRegion& rom = regions.at(kRomLine);
-    if (rom.Size() == 0) return 0;
-    return (static_cast<uint32_t>(SizeMask(rom)) & 0xFFFFF800u) | (current(reg) & 0x1u);
-  }
-  // Walk the registers from the first, so that the upper half of a 64-bit register is never
-  // mistaken for a register of its own whatever its value.
+  if (reg == RomRegister(header_type)) return {SizedRole::kRom, kRomLine};
   const int target = (reg - kFirstBar) / 4;
   const int count = BarCount(header_type);
-  for (int i = 0; i < count && i <= target;) {
-    const uint32_t bar = current(kFirstBar + 4 * i);
-    if (IsLowerHalfOf64Bit(bar) && i + 1 < count) {
-      if (i == target) return BarReadBack(bar, regions.at(i));
-      if (i + 1 == target) {
-        return regions.at(i).Size() == 0 ? 0 : static_cast<uint32_t>(SizeMask(regions.at(i)) >> 32);
-      }
-      i += 2;
-    } else {
-      if (i == target) return BarReadBack(bar, regions.at(i));
-      i += 1;
+  if (reg < kFirstBar || target >= count) return {};
+  for (int i = 0; i <= target;) {
+    const bool wide = IsLowerHalfOf64Bit(current(kFirstBar + 4 * i)) && i + 1 < count;
+    if (i == target) return {SizedRole::kBar, i};
+    if (wide && i + 1 == target) return {SizedRole::kUpperHalf, i};
+    i += wide ? 2 : 1;
+  }
+  return {};
+}
+
+}  // namespace
+
+uint32_t SizingReadBack(int reg, const RegisterReader& current,
+                        const std::vector<ResourceRegion>& regions) {
+  const SizedRole role = RoleOf(reg, current);
+  switch (role.kind) {
+    case SizedRole::kNone:
+      return 0;
+    case SizedRole::kRom: {
+      const ResourceRegion& rom = regions.at(role.line);
+      if (rom.Size() == 0) return 0;
+      return (static_cast<uint32_t>(SizeMask(rom)) & 0xFFFFF800u) | (current(reg) & 0x1u);
+    }
+    case SizedRole::kBar:
+      return BarReadBack(current(reg), regions.at(role.line));
+    case SizedRole::kUpperHalf: {
+      const ResourceRegion& region = regions.at(role.line);
+      return region.Size() == 0 ? 0 : static_cast<uint32_t>(SizeMask(region) >> 32);
     }
   }
   return 0;
+}
+
+uint32_t SizingWritableMask(int reg, const RegisterReader& current,
+                            const std::vector<ResourceRegion>& regions) {
+  uint32_t kept = 0;
+  switch (RoleOf(reg, current).kind) {
+    case SizedRole::kNone:
+      return 0;
+    case SizedRole::kRom:
+      kept = 0x7FFu;
+      break;
+    case SizedRole::kBar:
+      kept = (current(reg) & 0x1u) ? 0x3u : 0xFu;
+      break;
+    case SizedRole::kUpperHalf:
+      kept = 0;
+      break;
+  }
+  return SizingReadBack(reg, current, regions) & ~kept;
 }
 
 }  // namespace kelvox

@@ -40,4 +40,14 @@ bool IsSizedRegister(int header_type, int reg);
 uint32_t SizingReadBack(int reg, const RegisterReader& current,
                         const std::vector<ResourceRegion>& regions);
 
+// The writable bits a device would need for its sizing read-back to be SizingReadBack: the
+// read-back without the bits the register keeps as they are (I/O: 1:0; memory: 3:0; ROM: 10:0,
+// the enable bit included, since the read-back keeps it; none in the upper half of a 64-bit
+// register). 0 for a register that is not sized. A function given this mask reads back
+// `current(reg) | mask`, which is SizingReadBack whenever the register holds no bit the
+// read-back lacks (a register that is not aligned to its region, or that holds a value while
+// the kernel reports no region for it, cannot be mimicked this way).
+uint32_t SizingWritableMask(int reg, const RegisterReader& current,
+                            const std::vector<ResourceRegion>& regions);
+
 }  // namespace kelvox
