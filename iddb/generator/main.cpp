@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -44,10 +45,12 @@ void WriteAtomically(const std::string& path, const std::string& text) {
       throw FileError{temporary + ": cannot write"};
     }
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
+  // std::filesystem::rename replaces an existing file on Windows too, where std::rename fails.
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) {
     std::remove(temporary.c_str());
-    throw FileError{path + ": cannot replace: " + reason};
+    throw FileError{path + ": cannot replace: " + error.message()};
   }
 }
 
