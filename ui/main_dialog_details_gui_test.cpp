@@ -101,6 +101,21 @@ TEST_F(MainDialogDetailsGui, DoubleClickOnARowOpensThatDevice) {
   EXPECT_EQ(bus_.Read(0, 3, 0, 0x10), 0xE0000008u);
 }
 
+TEST_F(MainDialogDetailsGui, ASecondDoubleClickAfterClosingOpensAgain) {
+  DetailsSheetProbe probe([](DetailsSheet& sheet) {
+    RunEventsUntil([&] { return sheet.IsShownOnScreen(); });
+    Settle(200);
+    wxUIActionSimulator().Char(WXK_ESCAPE);
+    return false;
+  });
+  DoubleClickAt(RowPoint(0));
+  ASSERT_TRUE(RunEventsUntil([&] { return probe.shown().size() == 1; }));
+  Settle(300);
+  DoubleClickAt(RowPoint(3));
+  ASSERT_TRUE(RunEventsUntil([&] { return probe.shown().size() == 2; }));
+  EXPECT_EQ(probe.shown()[1].caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
+}
+
 TEST_F(MainDialogDetailsGui, DoubleClickBelowTheLastRowOpensNothing) {
   // Make the list tall enough to show all 32 rows with room beneath them.
   wxListCtrl* list = main_->list();
