@@ -69,7 +69,13 @@ bool DisplayNamed() {
 wxIMPLEMENT_APP_NO_MAIN(kelvox::KelvoxApp);
 
 int main(int argc, char** argv) {
-  if (!kelvox::DisplayNamed()) {
+#ifdef __WXMSW__
+  // Windows always has its desktop; there is no display to name.
+  const bool has_display = true;
+#else
+  const bool has_display = kelvox::DisplayNamed();
+#endif
+  if (!has_display) {
     std::fprintf(stderr,
                  "kelvox: no display (DISPLAY is not set); run kelvox-cli for the scan in a "
                  "terminal\n");

@@ -12,6 +12,7 @@
 #include "ui/message_box.h"
 #include "ui/search_window_placement.h"
 #include "ui/texts.h"
+#include "ui/win32_system_menu.h"
 
 namespace kelvox {
 
@@ -45,6 +46,9 @@ MainDialog::MainDialog(ConfigAccess& access, wxWindow* parent)
   bus_spin_ = controls_.Get<wxSpinButton>(main_ids::kBusSpin);
   function_spin_ = controls_.Get<wxSpinButton>(main_ids::kFunctionSpin);
   list_items_ = ListItemsWindow(list_);
+#ifdef __WXMSW__
+  AppendAboutToSystemMenu(GetHWND());
+#endif
 
   SetIcons(AppIcons());
   SetTitle(GetTitle() + wxString::FromUTF8(texts::kMainTitleSuffix));

@@ -67,6 +67,11 @@ class MainDialog : public wxDialog {
  protected:
   // Where the search window goes when it is first created: beside this dialog, on screen.
   virtual wxPoint PlaceSearchWindow(const wxSize& size) const;
+#ifdef __WXMSW__
+  // The about item of the system menu, the minimised icon and the drag icon
+  // (main_dialog_win32.cpp).
+  WXLRESULT MSWWindowProc(WXUINT message, WXWPARAM wparam, WXLPARAM lparam) override;
+#endif
 
  private:
   void CreateColumns();

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ui/texts.h"
+#include "ui/win32_error_box.h"
 
 namespace kelvox {
 
@@ -26,6 +27,13 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
 }
 
 void ShowErrorBox(unsigned long error_code) {
+#ifdef __WXMSW__
+  // The system's own box, unless a test is capturing message boxes.
+  if (!Handler()) {
+    ShowSystemErrorBox(error_code);
+    return;
+  }
+#endif
   ShowMessageBox(wxSysErrorMsgStr(error_code), wxString::FromUTF8(texts::kErrorCaption),
                  wxOK | wxICON_INFORMATION, nullptr);
 }

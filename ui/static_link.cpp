@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "ui/bell.h"
+#include "ui/win32_hand_cursor.h"
+#include "ui/win32_shell_open.h"
 
 namespace kelvox {
 
@@ -19,6 +21,9 @@ LinkClick LinkState::Click(wxString& target, const wxString& caption, const Link
 }
 
 bool OpenWithDesktop(const wxString& target) {
+#ifdef __WXMSW__
+  return ShellOpen(target);
+#endif
   // xdg-open (or the shell) takes documents, mail addresses and web addresses alike; the
   // browser launcher is the second try for web addresses where no opener is installed.
   if (wxLaunchDefaultApplication(target)) return true;
@@ -36,6 +41,9 @@ LinkOpener& Opener() {
 }
 
 std::optional<wxCursor> LoadSystemHandCursor() {
+#ifdef __WXMSW__
+  if (std::optional<wxCursor> help_hand = LoadHelpViewerHandCursor()) return help_hand;
+#endif
   wxCursor hand(wxCURSOR_HAND);
   if (!hand.IsOk()) return std::nullopt;
   return hand;
