@@ -1,14 +1,14 @@
 #include "ui/details_page.h"
 
-#include <wx/textctrl.h>
-
 namespace kelvox {
 
 wxIMPLEMENT_ABSTRACT_CLASS(DetailsPage, wxPanel);
 
 bool DetailsPage::Create(wxWindow* parent) {
   if (!wxPanel::Create(parent, wxID_ANY)) return false;
-  controls_ = ApplyDialogTemplate(this, Template());
+  // Controls are found by id from here on: a link label replaces its static, so a list of the
+  // windows built would go stale.
+  ApplyDialogTemplate(this, Template());
   // The book sizes itself to its largest page; a page without a sizer reports this size.
   SetMinClientSize(GetClientSize());
   return OnInitDialog();
@@ -18,7 +18,7 @@ bool DetailsPage::OnInitDialog() { return TransferDataToWindow(); }
 
 void DetailsPage::DoDataExchange(bool to_window) {
   for (const TextBinding& binding : Bindings()) {
-    auto* edit = controls_.Get<wxTextCtrl>(binding.id);
+    wxTextCtrl* edit = FieldEdit(binding.id);
     if (edit == nullptr) continue;
     if (to_window) {
       edit->ChangeValue(*binding.text);
@@ -26,6 +26,10 @@ void DetailsPage::DoDataExchange(bool to_window) {
       *binding.text = edit->GetValue();
     }
   }
+}
+
+wxTextCtrl* DetailsPage::FieldEdit(int id) const {
+  return dynamic_cast<wxTextCtrl*>(FindWindow(id));
 }
 
 bool DetailsPage::TransferDataToWindow() {

@@ -5,6 +5,7 @@
 
 #include <wx/panel.h>
 #include <wx/string.h>
+#include <wx/textctrl.h>
 
 #include <span>
 #include <vector>
@@ -39,8 +40,8 @@ class DetailsPage : public wxPanel {
   virtual const DialogTemplate& Template() const = 0;
   virtual wxString Title() const = 0;
 
-  // The controls built by Create (empty before).
-  const DialogControls& Controls() const { return controls_; }
+  // The edit control of field `id`, or null (before Create, or no such field).
+  wxTextCtrl* FieldEdit(int id) const;
 
  protected:
   // Runs once the controls exist: shows the text members. A page that adds to it calls this
@@ -51,8 +52,6 @@ class DetailsPage : public wxPanel {
   virtual std::vector<TextBinding> Bindings() = 0;
 
  private:
-  DialogControls controls_;
-
   wxDECLARE_ABSTRACT_CLASS(DetailsPage);
 };
 

@@ -48,7 +48,7 @@ TEST(DetailsPagesGui, EachPageIsMadeByItsRunTimeClassName) {
     EXPECT_EQ(page->Title(), U(expected.title));
     ASSERT_TRUE(page->Create(host.frame()));
     int edits = 0;
-    for (wxWindow* control : page->Controls().InOrder()) {
+    for (wxWindow* control : page->GetChildren()) {
       if (auto* edit = dynamic_cast<wxTextCtrl*>(control)) {
         ++edits;
         EXPECT_FALSE(edit->IsEditable()) << edit->GetId();
@@ -66,9 +66,8 @@ TEST(DetailsPagesGui, DataExchangeMovesEveryMemberBothWays) {
   page->bist = "80H";
   page->subsystem_id = "1234";
   ASSERT_TRUE(page->Create(host.frame()));  // shows the members set before creation
-  const DialogControls& controls = page->Controls();
-  EXPECT_EQ(controls.Get<wxTextCtrl>(1016)->GetValue(), "80H");
-  EXPECT_EQ(controls.Get<wxTextCtrl>(1023)->GetValue(), "1234");
+  EXPECT_EQ(page->FieldEdit(1016)->GetValue(), "80H");
+  EXPECT_EQ(page->FieldEdit(1023)->GetValue(), "1234");
 
   // Every member has its own control: give each a distinct text and read it back.
   wxString* members[] = {&page->interrupt_line,  &page->interrupt_pin, &page->max_latency,
@@ -79,10 +78,9 @@ TEST(DetailsPagesGui, DataExchangeMovesEveryMemberBothWays) {
   for (int i = 0; i < 10; ++i) *members[i] = wxString::Format("m%d", i);
   page->DoDataExchange(true);
   for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(controls.Get<wxTextCtrl>(ids[i])->GetValue(), wxString::Format("m%d", i)) << ids[i];
+    EXPECT_EQ(page->FieldEdit(ids[i])->GetValue(), wxString::Format("m%d", i)) << ids[i];
   }
-  for (int i = 0; i < 10; ++i)
-    controls.Get<wxTextCtrl>(ids[i])->ChangeValue(wxString::Format("w%d", i));
+  for (int i = 0; i < 10; ++i) page->FieldEdit(ids[i])->ChangeValue(wxString::Format("w%d", i));
   page->DoDataExchange(false);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(*members[i], wxString::Format("w%d", i)) << ids[i];
 }
@@ -108,7 +106,7 @@ TEST(DetailsPagesGui, FieldsRefuseTypingButCanBeSelected) {
   ASSERT_TRUE(page->Create(host.frame()));
   host.frame()->SetClientSize(page->GetSize());
   host.frame()->Show();
-  auto* edit = page->Controls().Get<wxTextCtrl>(1032);
+  auto* edit = page->FieldEdit(1032);
   ASSERT_TRUE(testing::RunEventsUntil([&] { return edit->IsShownOnScreen(); }));
   wxUIActionSimulator sim;
   // Typing reaches an ordinary edit on the same window, so it would reach the field too.

@@ -77,17 +77,7 @@ TEST(DetailsSheetGui, EveryFieldShowsItsDetailsText) {
   EXPECT_EQ(view.base_address, Texts(details.base_address));
   EXPECT_EQ(view.misc, Texts(details.misc));
 
-  // What the person reads, field by field.
-  EXPECT_EQ(view.vendor.at(1028), "8086");
-  EXPECT_EQ(view.vendor.at(1031), "Intel");
-  EXPECT_EQ(view.vendor.at(1032), "Intel Corporation");
-  EXPECT_EQ(view.vendor.at(1029), "7000");
-  EXPECT_EQ(view.vendor.at(1033), "82371SB");
-  EXPECT_EQ(view.vendor.at(1034), "PIIX3 PCI-to-ISA Bridge (Triton II)");
-  EXPECT_EQ(view.vendor.at(1030), "060100");
-  EXPECT_EQ(view.vendor.at(1035), "Bridge Device");
-  EXPECT_EQ(view.vendor.at(1036), "PCI/ISA");
-  EXPECT_EQ(view.vendor.at(1037), "");
+  // The register values whose display is easy to get wrong.
   EXPECT_EQ(view.base_address.at(1006),
             "e0000008 (e0000000 - e00fffff : 32bit memory space : prefetchable)");
   const std::map<int, wxString> misc = {

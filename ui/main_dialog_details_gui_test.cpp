@@ -92,8 +92,6 @@ TEST_F(MainDialogDetailsGui, DoubleClickOnARowOpensThatDevice) {
   const testing::SheetView& view = probe.shown().front();
   EXPECT_EQ(view.caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
   EXPECT_EQ(view.vendor.at(1028), "8086");
-  EXPECT_EQ(view.vendor.at(1029), "7000");
-  EXPECT_EQ(view.vendor.at(1033), "82371SB");
   EXPECT_EQ(view.base_address.at(1006),
             "e0000008 (e0000000 - e00fffff : 32bit memory space : prefetchable)");
   EXPECT_EQ(view.misc.at(1012), "11");

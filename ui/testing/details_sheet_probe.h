@@ -39,7 +39,7 @@ struct SheetView {
 // The text of every edit control on a page, by id.
 inline std::map<int, wxString> ShownTexts(const DetailsPage& page) {
   std::map<int, wxString> texts;
-  for (wxWindow* control : page.Controls().InOrder()) {
+  for (wxWindow* control : page.GetChildren()) {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(control)) texts[edit->GetId()] = edit->GetValue();
   }
   return texts;
