@@ -61,7 +61,8 @@ std::string CheckValue(const OptionSpec& spec, std::string_view value,
 
 }  // namespace
 
-ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs) {
+ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs,
+                         size_t max_positionals) {
   ParseResult result;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
@@ -70,8 +71,12 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
       return result;
     }
     if (!word.starts_with("-") || word == "-") {
-      result.error = "unexpected argument '" + word + "'";
-      return result;
+      if (result.options.positionals.size() == max_positionals) {
+        result.error = "unexpected argument '" + word + "'";
+        return result;
+      }
+      result.options.positionals.push_back(word);
+      continue;
     }
     const size_t equals = word.find('=');
     const std::string_view name = std::string_view(word).substr(0, equals);
@@ -79,6 +84,14 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
     if (spec == nullptr) {
       result.error = "unknown option '" + std::string(name) + "'";
       return result;
+    }
+    if (spec->kind == OptionSpec::Kind::kFlag) {
+      if (equals != std::string::npos) {
+        result.error = std::string(name) + " takes no value";
+        return result;
+      }
+      result.options.Set(name, {}, std::nullopt);
+      continue;
     }
     std::string value;
     if (equals != std::string::npos) {

@@ -1,5 +1,6 @@
-// Option parsing for kelvox-cli subcommands: `--name value` or `--name=value`, integers parsed
-// strictly (decimal only, the whole word, within the option's range), nothing guessed.
+// Option parsing for kelvox-cli subcommands: `--name value` or `--name=value`, flags without a
+// value (`--json`), integers parsed strictly (decimal only, the whole word, within the option's
+// range), a fixed number of positional words, nothing guessed.
 #pragma once
 
 #include <map>
@@ -7,12 +8,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvox::cli {
 
-// What an option takes: a decimal integer within [min, max], or any text.
+// What an option takes: a decimal integer within [min, max], any text, or nothing (a flag).
 struct OptionSpec {
-  enum class Kind { kInteger, kText };
+  enum class Kind { kInteger, kText, kFlag };
   std::string_view name;  // with its dashes: "--bus"
   Kind kind = Kind::kText;
   long min = 0;
@@ -22,7 +24,8 @@ struct OptionSpec {
 // The options a command line gave; an option given twice keeps its last value.
 class ParsedOptions {
  public:
-  bool help = false;  // --help or -h was given (parsing stops there)
+  bool help = false;                     // --help or -h was given (parsing stops there)
+  std::vector<std::string> positionals;  // the words that are not options, in order
 
   bool Has(std::string_view name) const;
   // The integer given for `name`, or `fallback` when the option was not given.
@@ -44,8 +47,10 @@ struct ParseResult {
   bool ok() const { return error.empty(); }
 };
 
-// Parses every word of `args` as one of `specs`; positional words are not accepted.
-ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs);
+// Parses every word of `args` as one of `specs`, or as one of at most `max_positionals` words
+// that do not start with a dash.
+ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs,
+                         size_t max_positionals = 0);
 
 // The value of a whole decimal integer word ("-3", "007"), or nothing for anything else:
 // empty text, blanks, a plus sign, a partial number like "12abc", hexadecimal, or a value

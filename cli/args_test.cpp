@@ -12,9 +12,13 @@ constexpr std::array kSpecs = {
     OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
     OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
     OptionSpec{"--source", OptionSpec::Kind::kText},
+    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+    OptionSpec{"-o", OptionSpec::Kind::kText},
 };
 
-ParseResult Parse(std::vector<std::string> args) { return ParseOptions(args, kSpecs); }
+ParseResult Parse(std::vector<std::string> args, size_t max_positionals = 0) {
+  return ParseOptions(args, kSpecs, max_positionals);
+}
 
 TEST(ParseInteger, AcceptsOnlyWholeDecimalWords) {
   EXPECT_EQ(ParseInteger("0"), 0);
@@ -74,6 +78,26 @@ TEST(ParseOptions, HelpStopsParsingButNotBeforeAnEarlierError) {
   ASSERT_TRUE(r.ok());
   EXPECT_FALSE(r.options.help);
   EXPECT_EQ(r.options.Text("--source"), "--help");
+}
+
+TEST(ParseOptions, FlagsTakeNoValue) {
+  const ParseResult r = Parse({"--json", "--bus", "2"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_TRUE(r.options.Has("--json"));
+  EXPECT_EQ(r.options.Integer("--bus", 0), 2);
+  EXPECT_FALSE(Parse({"--bus", "2"}).options.Has("--json"));
+  EXPECT_EQ(Parse({"--json=yes"}).error, "--json takes no value");
+  // A flag does not swallow the next word.
+  EXPECT_EQ(Parse({"--json", "3"}).error, "unexpected argument '3'");
+}
+
+TEST(ParseOptions, TakesAtMostTheAllowedPositionalWordsAnywhere) {
+  const ParseResult r = Parse({"--bus", "1", "7", "-o", "out.txt"}, 1);
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.positionals, (std::vector<std::string>{"7"}));
+  EXPECT_EQ(r.options.Text("-o"), "out.txt");  // a short option's value is not positional
+  EXPECT_EQ(Parse({"7", "8"}, 1).error, "unexpected argument '8'");
+  EXPECT_TRUE(Parse({}, 1).options.positionals.empty());
 }
 
 }  // namespace
