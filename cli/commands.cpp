@@ -2,6 +2,10 @@
 
 #include <array>
 
+#include "cli/capture_command.h"
+#include "cli/details_command.h"
+#include "cli/find_command.h"
+#include "cli/list_command.h"
 #include "cli/scan_command.h"
 
 namespace kelvox::cli {
@@ -9,6 +13,10 @@ namespace kelvox::cli {
 namespace {
 constexpr std::array kCommands = {
     Command{"scan", kScanSummary, ScanHelp, ScanCommand},
+    Command{"list", kListSummary, ListHelp, ListCommand},
+    Command{"details", kDetailsSummary, DetailsHelp, DetailsCommand},
+    Command{"find", kFindSummary, FindHelp, FindCommand},
+    Command{"capture", kCaptureSummary, CaptureHelp, CaptureCommand},
 };
 }  // namespace
 

@@ -6,6 +6,8 @@
 
 #include "cli/args.h"
 #include "cli/command.h"
+#include "cli/json_output.h"
+#include "cli/scan_json.h"
 #include "scan/bus_scan.h"
 
 namespace kelvox::cli {
@@ -15,10 +17,11 @@ constexpr std::array kScanOptions = {
     OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
     OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
     OptionSpec{"--source", OptionSpec::Kind::kText},
+    OptionSpec{"--json", OptionSpec::Kind::kFlag},
 };
 
 constexpr char kScanHelpText[] =
-    "kelvox-cli scan [--bus N] [--function N] [--source sysfs|port|FILE]\n"
+    "kelvox-cli scan [--bus N] [--function N] [--source sysfs|port|FILE] [--json]\n"
     "\n"
     "  Prints one line for each device number 0 to 31 of the bus and function, present\n"
     "  or not, in UTF-8: number, vendor ID, device ID, command, status, revision, class\n"
@@ -26,7 +29,8 @@ constexpr char kScanHelpText[] =
     "  absent device reads all ones: \"ffff\" ... \"ff\" and the comment \"？？？？\".\n"
     "\n"
     "  --bus N        bus number, decimal 0 to 255 (default 0)\n"
-    "  --function N   function number, decimal 0 to 7 (default 0)\n";
+    "  --function N   function number, decimal 0 to 7 (default 0)\n"
+    "  --json         print one JSON document instead (schema in the README)\n";
 }  // namespace
 
 std::string ScanHelp() { return std::string(kScanHelpText) + std::string(kSourceOptionHelp); }
@@ -44,10 +48,19 @@ int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& 
 
   const auto bus = static_cast<int>(parsed.options.Integer("--bus", 0));
   const auto function = static_cast<int>(parsed.options.Integer("--function", 0));
-  // The rows are complete before anything is printed, so a failure leaves stdout empty.
-  std::ostringstream text;
-  for (const DeviceRow& row : ScanBus(*opened.access, bus, function)) text << row.text << '\n';
-  out << text.str();
+  if (!parsed.options.Has("--json")) {
+    // The rows are complete before anything is printed, so a failure leaves stdout empty.
+    std::ostringstream text;
+    for (const DeviceRow& row : ScanBus(*opened.access, bus, function)) text << row.text << '\n';
+    out << text.str();
+    return kExitOk;
+  }
+  Json document = JsonDocument("scan");
+  document["backend"] = opened.access->Name();
+  document["bus"] = bus;
+  document["function"] = function;
+  document["rows"] = ScanJson(*opened.access, bus, function);
+  out << JsonText(document);
   return kExitOk;
 }
 

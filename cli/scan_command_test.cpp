@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "cli/testing/command_run.h"
 #include "config/simulated_bus.h"
 
 namespace kelvox::cli {
@@ -94,6 +95,44 @@ TEST(ScanCommand, ABackendThatCannotOpenFailsWithItsMessage) {
   EXPECT_EQ(err.str(), "kelvox-cli: dump: cannot open missing.txt\n");
 }
 
+TEST(ScanCommand, JsonHoldsTheRowsTextsWithTheirRegisterValues) {
+  ScanRun text_run, json_run;
+  for (ScanRun* run : {&text_run, &json_run}) {
+    run->bus.AddFunction({2, 3, 1});
+    run->bus.SetRegister({2, 3, 1}, 0x00, 0x10421af4);
+    run->bus.SetRegister({2, 3, 1}, 0x04, 0x00100406);
+    run->bus.SetRegister({2, 3, 1}, 0x08, 0x01800001);
+    run->bus.SetRegister({2, 3, 1}, 0x0C, 0x00800010);
+  }
+  ASSERT_EQ(text_run.Run({"--bus", "2", "--function", "1"}), 0);
+  ASSERT_EQ(json_run.Run({"--bus", "2", "--function", "1", "--json"}), 0);
+  EXPECT_EQ(json_run.err.str(), "");
+  const Json d = testing::ParsedRoundTrip(json_run.out.str());
+  EXPECT_EQ(d["command"], "scan");
+  EXPECT_EQ(d["version"], 1);
+  EXPECT_EQ(d["backend"], "simulated");
+  EXPECT_EQ(d["bus"], 2);
+  EXPECT_EQ(d["function"], 1);
+  const auto lines = Lines(text_run.out.str());
+  ASSERT_EQ(d["rows"].size(), 32u);
+  for (size_t i = 0; i < 32; ++i) {
+    EXPECT_EQ(d["rows"][i]["text"], lines[i]);
+    EXPECT_EQ(d["rows"][i]["device"], i);
+    EXPECT_EQ(d["rows"][i]["present"], i == 3);
+  }
+  const Json& row = d["rows"][3];
+  EXPECT_EQ(row["vendor_id"], Json::parse(R"({"value":6900,"text":"1af4"})"));
+  EXPECT_EQ(row["device_id"], Json::parse(R"({"value":4162,"text":"1042"})"));
+  EXPECT_EQ(row["command"], Json::parse(R"({"value":1030,"text":"0406"})"));
+  EXPECT_EQ(row["status"], Json::parse(R"({"value":16,"text":"0010"})"));
+  EXPECT_EQ(row["revision"], Json::parse(R"({"value":1,"text":"01"})"));
+  EXPECT_EQ(row["class_code"], Json::parse(R"({"value":98304,"text":"018000"})"));
+  EXPECT_EQ(row["header_type"], Json::parse(R"({"value":128,"text":"80"})"));
+  EXPECT_EQ(row["comment"], "大容量記憶装置(?)");
+  EXPECT_EQ(d["rows"][0]["vendor_id"], Json::parse(R"({"value":65535,"text":"ffff"})"));
+  EXPECT_EQ(d["rows"][0]["comment"], "？？？？");
+}
+
 TEST(ScanCommand, HelpGoesToOutAndNamesEveryOption) {
   ScanRun run;
   EXPECT_EQ(run.Run({"--help"}), 0);
@@ -101,7 +140,7 @@ TEST(ScanCommand, HelpGoesToOutAndNamesEveryOption) {
   EXPECT_EQ(run.opens, 0);
   const std::string help = run.out.str();
   for (const char* word : {"--bus N", "0 to 255", "--function N", "0 to 7", "--source", "sysfs",
-                           "port", "FILE", "default"}) {
+                           "port", "FILE", "default", "--json"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
 }

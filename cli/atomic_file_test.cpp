@@ -1,0 +1,79 @@
+#include "cli/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kelvox::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  AtomicFileTest() {
+    char name[] = "/tmp/kelvox-atomic-XXXXXX";
+    folder_ = mkdtemp(name);
+  }
+  ~AtomicFileTest() override { fs::remove_all(folder_); }
+
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  // Every name in the folder: proves no temporary file is left behind.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(AtomicFileTest, WritesANewFileWithTheUsualPermissions) {
+  EXPECT_EQ(WriteFileAtomically(Path("bus.txt"), "00:00.0 0600: 8086:0d57\n"), "");
+  EXPECT_EQ(Contents(Path("bus.txt")), "00:00.0 0600: 8086:0d57\n");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"bus.txt"}));
+  struct stat st = {};
+  ASSERT_EQ(stat(Path("bus.txt").c_str(), &st), 0);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+}
+
+TEST_F(AtomicFileTest, ReplacesAnExistingFileWhole) {
+  std::ofstream(Path("bus.txt")) << std::string(10000, 'x');
+  EXPECT_EQ(WriteFileAtomically(Path("bus.txt"), "short\n"), "");
+  EXPECT_EQ(Contents(Path("bus.txt")), "short\n");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"bus.txt"}));
+}
+
+TEST_F(AtomicFileTest, AnUnwritablePathLeavesNothingBehind) {
+  const std::string missing_folder = Path("no/such/bus.txt");
+  EXPECT_EQ(WriteFileAtomically(missing_folder, "x"),
+            "cannot write " + missing_folder + ": No such file or directory");
+  std::ofstream(Path("plain")) << "file";
+  EXPECT_EQ(WriteFileAtomically(Path("plain/bus.txt"), "x"),
+            "cannot write " + Path("plain/bus.txt") + ": Not a directory");
+  fs::create_directory(Path("folder"));
+  EXPECT_EQ(WriteFileAtomically(Path("folder"), "x"),
+            "cannot write " + Path("folder") + ": Is a directory");
+  EXPECT_EQ(WriteFileAtomically(Path("folder") + "/", "x"),
+            "cannot write " + Path("folder") + "/: Is a directory");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "plain"}));
+  EXPECT_TRUE(fs::is_empty(Path("folder")));
+  EXPECT_EQ(Contents(Path("plain")), "file");
+}
+
+}  // namespace
+}  // namespace kelvox::cli

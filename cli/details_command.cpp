@@ -1,0 +1,80 @@
+#include "cli/details_command.h"
+
+#include <array>
+#include <ostream>
+
+#include "cli/args.h"
+#include "cli/command.h"
+#include "cli/details_output.h"
+#include "config/recording_access.h"
+#include "details/device_details.h"
+
+namespace kelvox::cli {
+
+namespace {
+constexpr std::array kDetailsOptions = {
+    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
+    OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
+    OptionSpec{"--source", OptionSpec::Kind::kText},
+    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+};
+
+constexpr char kDetailsHelpText[] =
+    "kelvox-cli details DEVICE [--bus N] [--function N] [--source sysfs|port|FILE] [--json]\n"
+    "\n"
+    "  Prints what the details sheet shows for device number DEVICE (decimal 0 to 31):\n"
+    "  the caption, then the pages [ベンダ情報], [ベースアドレス] and [割込みなど], one\n"
+    "  field per line: \"LABEL: TEXT\" for a field with a label, \"  TEXT\" for the names\n"
+    "  beside the IDs and for the base address registers under their group labels. The\n"
+    "  base address registers are sized as the sheet sizes them; on sysfs the sizes come\n"
+    "  from the kernel and no device is written. An absent device reads all ones.\n"
+    "\n"
+    "  --bus N        bus number, decimal 0 to 255 (default 0)\n"
+    "  --function N   function number, decimal 0 to 7 (default 0)\n"
+    "  --json         print one JSON document instead (schema in the README)\n";
+}  // namespace
+
+std::string DetailsHelp() { return std::string(kDetailsHelpText) + std::string(kSourceOptionHelp); }
+
+int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+               const AccessOpener& open) {
+  const ParseResult parsed = ParseOptions(args, kDetailsOptions, 1);
+  if (!parsed.ok()) return Fail(err, "details: " + parsed.error);
+  if (parsed.options.help) {
+    out << DetailsHelp();
+    return kExitOk;
+  }
+  if (parsed.options.positionals.empty()) return Fail(err, "details: no device number given");
+  const std::string& word = parsed.options.positionals.front();
+  const std::optional<long> device = ParseInteger(word);
+  if (!device) return Fail(err, "details: device '" + word + "' is not a decimal number");
+  if (*device < 0 || *device > 31) {
+    return Fail(err, "details: device " + std::to_string(*device) + " is outside 0 to 31");
+  }
+  const OpenedAccess opened = open(parsed.options.Text("--source"));
+  if (!opened.access) return Fail(err, opened.error);
+
+  const auto bus = static_cast<int>(parsed.options.Integer("--bus", 0));
+  const auto function = static_cast<int>(parsed.options.Integer("--function", 0));
+  RecordingAccess recording(*opened.access);
+  const DeviceDetails details =
+      BuildDeviceDetails(recording, bus, static_cast<int>(*device), function);
+  if (!parsed.options.Has("--json")) {
+    out << DetailsText(details);
+    return kExitOk;
+  }
+  Json document = JsonDocument("details");
+  document["backend"] = opened.access->Name();
+  document["bus"] = bus;
+  document["device"] = *device;
+  document["function"] = function;
+  document.update(DetailsJson(details, recording.records()));
+  out << JsonText(document);
+  return kExitOk;
+}
+
+int DetailsCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  return RunDetails(args, out, err, OpenSourceAccess);
+}
+
+}  // namespace kelvox::cli

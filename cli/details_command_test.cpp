@@ -1,0 +1,207 @@
+#include "cli/details_command.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/testing/command_run.h"
+#include "details/format.h"
+
+namespace kelvox::cli {
+namespace {
+
+using testing::Lines;
+using testing::ParsedRoundTrip;
+using testing::RunCommand;
+
+// A Realtek RTL8029 at 00:03.0 with a prefetchable memory register, an I/O register and a ROM.
+SimulatedBus CardOnBus() {
+  SimulatedBus bus;
+  const FunctionLocation at{0, 3, 0};
+  bus.AddFunction(at);
+  bus.SetRegister(at, 0x00, 0x802910ECu);
+  bus.SetRegister(at, 0x08, 0x02000001u);
+  bus.SetRegister(at, 0x0C, 0x80004008u);
+  bus.SetRegister(at, 0x10, 0xE0000008u);
+  bus.SetWritableMask(at, 0x10, 0xFFF00000u);
+  bus.SetRegister(at, 0x14, 0x0000E001u);
+  bus.SetWritableMask(at, 0x14, 0xFFFFFFE0u);
+  bus.SetRegister(at, 0x28, 0x00000A01u);
+  bus.SetRegister(at, 0x2C, 0x12341AF4u);
+  bus.SetRegister(at, 0x30, 0xFFFC0001u);
+  bus.SetWritableMask(at, 0x30, 0xFFFE0001u);
+  bus.SetRegister(at, 0x3C, 0x2A01010Bu);
+  return bus;
+}
+
+TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
+  const auto r = RunCommand(RunDetails, {"3"}, CardOnBus());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> expected = {
+      "バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報",
+      "[ベンダ情報]",
+      "ベンダID: 10ec",
+      "  Realtek",
+      "  Realtek Semiconductor",
+      "デバイスID: 8029",
+      "  RTL8029",
+      "  NE2000 compatible Ethernet",
+      "クラスコード: 020000",
+      "  Network Controller",
+      "  Ethernet",
+      "  ",
+      "[ベースアドレス]",
+      "ベースアドレスレジスタ",
+      "  e0000008 (e0000000 - e00fffff : 32bit memory space : prefetchable)",
+      "  0000e001 (e000 - e01f : I/O space)",
+      "  00000000 (00000000 - ffffffff : 32bit memory space)",
+      "  00000000 (00000000 - ffffffff : 32bit memory space)",
+      "  00000000 (00000000 - ffffffff : 32bit memory space)",
+      "  00000000 (00000000 - ffffffff : 32bit memory space)",
+      "拡張ＲＯＭベースアドレス",
+      "  fffc0001 (fffc0000 - fffdffff : address decode enable)",
+      "[割込みなど]",
+      "割込みライン(IRQ): 11",
+      "割込みピン: 1",
+      "最大レイテンシ: 42",
+      "最小グラント: 1",
+      "ＢＩＳＴ: 80H",
+      "レイテンシタイマ: 64",
+      "キャッシュラインサイズ: 8",
+      "カードバスCISポインタ: 00000a01",
+      "サブシステム・ベンダID: 1af4",
+      "サブシステムID: 1234",
+  };
+  EXPECT_EQ(Lines(r.out), expected);
+}
+
+TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
+  const auto r = RunCommand(RunDetails, {"--bus", "7", "31", "--function=2"}, CardOnBus());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 33u);
+  EXPECT_EQ(lines[0], "バス番号=7, 機能番号=2, デバイス番号=31 の詳細情報");
+  EXPECT_EQ(lines[2], "ベンダID: ffff");
+  EXPECT_EQ(lines[8], "クラスコード: ffffff");
+  EXPECT_EQ(lines[9], "  Unknown");
+  EXPECT_EQ(lines[14], "  ffffffff (no device)");
+  EXPECT_EQ(lines[21], "  ffffffff (no device)");
+  EXPECT_EQ(lines[27], "ＢＩＳＴ: ffH");
+}
+
+TEST(DetailsCommand, BadArgumentsPrintOneLineAndNothingElse) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "details: no device number given"},
+      {{"32"}, "details: device 32 is outside 0 to 31"},
+      {{"x1"}, "details: device 'x1' is not a decimal number"},
+      {{"3", "4"}, "details: unexpected argument '4'"},
+      {{"3", "--bus", "256"}, "details: --bus: 256 is outside 0 to 255"},
+      {{"3", "--json=1"}, "details: --json takes no value"},
+  };
+  for (const auto& [args, message] : cases) {
+    int opens = 0;
+    const auto r = RunCommand(RunDetails, args, [&opens](const std::optional<std::string>&) {
+      ++opens;
+      return OpenedAccess{std::make_unique<SimulatedBus>(), {}};
+    });
+    EXPECT_EQ(r.status, 2) << message;
+    EXPECT_EQ(r.out, "") << message;
+    EXPECT_EQ(r.err, "kelvox-cli: " + message + "\n");
+    EXPECT_EQ(opens, 0) << message;
+  }
+  const auto missing =
+      RunCommand(RunDetails, {"3", "--source", "gone.txt"}, [](const std::optional<std::string>&) {
+        return OpenedAccess{nullptr, "gone.txt: cannot open: No such file"};
+      });
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "kelvox-cli: gone.txt: cannot open: No such file\n");
+}
+
+// The text of a numeric field, made again from its JSON value in the field's own format.
+std::string FormatAgain(const Json& field) {
+  const auto value = field["value"].get<uint32_t>();
+  switch (field["id"].get<int>()) {
+    case 1028:
+    case 1029:
+    case 1022:
+    case 1023:
+      return Printf("%04x", value);
+    case 1030:
+      return Printf("%06x", value);
+    case 1016:
+      return Printf("%02xH", value);
+    case 1021:
+      return Printf("%08x", value);
+    default:
+      return Printf("%u", value);
+  }
+}
+
+TEST(DetailsCommand, JsonHoldsTheSameTextsWithTheirRegisterValues) {
+  const SimulatedBus bus = CardOnBus();
+  const auto text = RunCommand(RunDetails, {"3"}, bus);
+  const auto json = RunCommand(RunDetails, {"3", "--json"}, bus);
+  ASSERT_EQ(json.status, 0) << json.err;
+  const Json d = ParsedRoundTrip(json.out);
+  EXPECT_EQ(d["command"], "details");
+  EXPECT_EQ(d["version"], 1);
+  EXPECT_EQ(d["backend"], "simulated");
+  EXPECT_EQ(d["bus"], 0);
+  EXPECT_EQ(d["device"], 3);
+  EXPECT_EQ(d["function"], 0);
+
+  // Every text, in order, is the text of the plain output's line.
+  const auto lines = Lines(text.out);
+  std::vector<std::string> texts = {d["caption"]};
+  for (const Json& page : d["pages"]) {
+    for (const Json& field : page["fields"]) {
+      texts.push_back(field["text"]);
+      if (field.contains("value") && !field.contains("sizing_readback")) {
+        EXPECT_EQ(FormatAgain(field), field["text"]) << field.dump();
+      }
+    }
+  }
+  std::vector<std::string> from_lines = {lines[0]};
+  for (const std::string& line : lines) {
+    const size_t colon = line.find(": ");
+    if (line.starts_with("  "))
+      from_lines.push_back(line.substr(2));
+    else if (colon != std::string::npos && !line.starts_with("バス番号")) {
+      from_lines.push_back(line.substr(colon + 2));
+    }
+  }
+  EXPECT_EQ(texts, from_lines);
+
+  ASSERT_EQ(d["pages"].size(), 3u);
+  EXPECT_EQ(d["pages"][0]["title"], "ベンダ情報");
+  EXPECT_EQ(
+      d["pages"][0]["fields"][0],
+      Json::parse(R"({"id":1028,"label":"ベンダID","text":"10ec","register":0,"value":4332})"));
+  EXPECT_EQ(d["pages"][0]["fields"][1], Json::parse(R"({"id":1031,"label":"","text":"Realtek"})"));
+  const Json& bars = d["pages"][1]["fields"];
+  EXPECT_EQ(bars[0]["group"], "ベースアドレスレジスタ");
+  EXPECT_EQ(bars[0]["register"], 0x10);
+  EXPECT_EQ(bars[0]["value"], 0xE0000008u);
+  EXPECT_EQ(bars[0]["sizing_readback"], 0xFFF00008u);
+  EXPECT_EQ(bars[6]["group"], "拡張ＲＯＭベースアドレス");
+  EXPECT_EQ(bars[6]["register"], 0x30);
+  EXPECT_EQ(bars[6]["sizing_readback"], 0xFFFE0001u);
+  const Json& misc = d["pages"][2]["fields"];
+  EXPECT_EQ(misc[0]["label"], "割込みライン(IRQ)");
+  EXPECT_EQ(misc[0]["register"], 0x3C);
+  EXPECT_EQ(misc[0]["value"], 11);
+}
+
+TEST(DetailsCommand, JsonOfAnAbsentDeviceHasNoSizingReadBack) {
+  const auto r = RunCommand(RunDetails, {"9", "--json"}, CardOnBus());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json d = ParsedRoundTrip(r.out);
+  for (const Json& bar : d["pages"][1]["fields"]) {
+    EXPECT_EQ(bar["value"], 0xFFFFFFFFu);
+    EXPECT_TRUE(bar["sizing_readback"].is_null());
+    EXPECT_EQ(bar["text"], "ffffffff (no device)");
+  }
+}
+
+}  // namespace
+}  // namespace kelvox::cli

@@ -1,0 +1,99 @@
+#include "cli/function_list.h"
+
+#include <cstdio>
+
+#include "iddb/lookup.h"
+#include "iddb/parse_hex.h"
+
+namespace kelvox::cli {
+
+namespace {
+
+std::string OrDash(std::string text) { return text.empty() ? "-" : text; }
+
+// The non-empty parts, `separator` between them.
+std::string Joined(std::initializer_list<std::string_view> parts, std::string_view separator) {
+  std::string text;
+  for (std::string_view part : parts) {
+    if (part.empty()) continue;
+    if (!text.empty()) text += separator;
+    text += part;
+  }
+  return text;
+}
+
+// The value of `text` when it is exactly `count` ASCII hexadecimal digits.
+std::optional<uint32_t> HexDigits(std::string_view text, size_t count) {
+  if (text.size() != count) return std::nullopt;
+  const int32_t value = ParseHex(text.data(), static_cast<int>(count));
+  if (value < 0) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+}  // namespace
+
+ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at) {
+  ListedFunction f;
+  f.at = at;
+  f.reg00 = access.Read(at.bus, at.device, at.function, 0x00);
+  f.reg08 = access.Read(at.bus, at.device, at.function, 0x08);
+  const uint32_t vendor_id = f.reg00 & 0xFFFF, device_id = f.reg00 >> 16;
+  FindVendorName(vendor_id, f.vendor_short_name, f.vendor_full_name);
+  FindDeviceName(vendor_id, device_id, f.chip_name, f.device_description);
+  FindClassNames(f.reg08 >> 24, (f.reg08 >> 16) & 0xFF, (f.reg08 >> 8) & 0xFF, f.base_class_name,
+                 f.sub_class_name, f.prog_if_name);
+  char head[40];
+  std::snprintf(head, sizeof head, "%02x:%02x.%x %04x:%04x %06x  ", at.bus, at.device, at.function,
+                vendor_id, device_id, f.reg08 >> 8);
+  f.text = head + OrDash(std::string(f.vendor_full_name)) + " | " +
+           OrDash(Joined({f.chip_name, f.device_description}, " ")) + " | " +
+           OrDash(Joined({f.base_class_name, f.sub_class_name, f.prog_if_name}, " / "));
+  return f;
+}
+
+Json ListedFunctionJson(const ListedFunction& f) {
+  char address[16], vendor[8], device[8], class_code[8];
+  std::snprintf(address, sizeof address, "%02x:%02x.%x", f.at.bus, f.at.device, f.at.function);
+  std::snprintf(vendor, sizeof vendor, "%04x", f.reg00 & 0xFFFF);
+  std::snprintf(device, sizeof device, "%04x", f.reg00 >> 16);
+  std::snprintf(class_code, sizeof class_code, "%06x", f.reg08 >> 8);
+  return {{"address", address},
+          {"bus", f.at.bus},
+          {"device", f.at.device},
+          {"function", f.at.function},
+          {"vendor_id", ValueAndText(f.reg00 & 0xFFFF, vendor)},
+          {"device_id", ValueAndText(f.reg00 >> 16, device)},
+          {"class_code", ValueAndText(f.reg08 >> 8, class_code)},
+          {"vendor_short_name", f.vendor_short_name},
+          {"vendor_full_name", f.vendor_full_name},
+          {"chip_name", f.chip_name},
+          {"device_description", f.device_description},
+          {"base_class_name", f.base_class_name},
+          {"sub_class_name", f.sub_class_name},
+          {"prog_if_name", f.prog_if_name},
+          {"text", f.text}};
+}
+
+bool ListFilter::Accepts(const ListedFunction& function) const {
+  if (vendor_id && (function.reg00 & 0xFFFF) != *vendor_id) return false;
+  if (class_prefix && (function.reg08 >> (32 - 4 * class_digits)) != *class_prefix) return false;
+  return true;
+}
+
+bool ParseVendorFilter(std::string_view text, ListFilter& filter) {
+  const std::optional<uint32_t> value = HexDigits(text, 4);
+  if (!value) return false;
+  filter.vendor_id = static_cast<uint16_t>(*value);
+  return true;
+}
+
+bool ParseClassFilter(std::string_view text, ListFilter& filter) {
+  if (text.size() != 2 && text.size() != 4 && text.size() != 6) return false;
+  const std::optional<uint32_t> value = HexDigits(text, text.size());
+  if (!value) return false;
+  filter.class_prefix = *value;
+  filter.class_digits = static_cast<int>(text.size());
+  return true;
+}
+
+}  // namespace kelvox::cli

@@ -1,0 +1,98 @@
+#include "cli/list_command.h"
+
+#include <array>
+#include <optional>
+#include <ostream>
+
+#include "cli/args.h"
+#include "cli/command.h"
+#include "cli/function_list.h"
+#include "cli/json_output.h"
+#include "config/present_functions.h"
+
+namespace kelvox::cli {
+
+namespace {
+constexpr std::array kListOptions = {
+    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
+    OptionSpec{"--vendor", OptionSpec::Kind::kText},
+    OptionSpec{"--class", OptionSpec::Kind::kText},
+    OptionSpec{"--source", OptionSpec::Kind::kText},
+    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+};
+
+constexpr char kListHelpText[] =
+    "kelvox-cli list [--bus N] [--vendor XXXX] [--class HEX] [--source sysfs|port|FILE]\n"
+    "                [--json]\n"
+    "\n"
+    "  Prints one line per present function of buses 0 to 255, functions 0 to 7, in bus,\n"
+    "  device, function order:\n"
+    "    BB:DD.F VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS\n"
+    "  address, vendor and device IDs, class code (lower-case hexadecimal), then the\n"
+    "  vendor's full name, the chip name and description, and the class names (base,\n"
+    "  sub-class, programming interface, \" / \" between) from the embedded PCI ID list;\n"
+    "  \"-\" where the list has no name. On sysfs the functions are the folders of\n"
+    "  /sys/bus/pci/devices (PCI domain 0000); on a captured file, those it holds; on\n"
+    "  port I/O every device is probed at function 0, and its functions 1 to 7 only when\n"
+    "  function 0 is present and multi-function.\n"
+    "\n"
+    "  --bus N        list bus N only, decimal 0 to 255\n"
+    "  --vendor XXXX  list functions with this vendor ID only (4 hexadecimal digits)\n"
+    "  --class HEX    list functions whose class code starts with these 2, 4 or 6\n"
+    "                 hexadecimal digits only\n"
+    "  --json         print one JSON document instead (schema in the README)\n";
+}  // namespace
+
+std::string ListHelp() { return std::string(kListHelpText) + std::string(kSourceOptionHelp); }
+
+int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+            const AccessOpener& open) {
+  const ParseResult parsed = ParseOptions(args, kListOptions);
+  if (!parsed.ok()) return Fail(err, "list: " + parsed.error);
+  if (parsed.options.help) {
+    out << ListHelp();
+    return kExitOk;
+  }
+  ListFilter filter;
+  if (const auto vendor = parsed.options.Text("--vendor");
+      vendor && !ParseVendorFilter(*vendor, filter)) {
+    return Fail(err, "list: --vendor: '" + *vendor + "' is not 4 hexadecimal digits");
+  }
+  if (const auto class_code = parsed.options.Text("--class");
+      class_code && !ParseClassFilter(*class_code, filter)) {
+    return Fail(err, "list: --class: '" + *class_code + "' is not 2, 4 or 6 hexadecimal digits");
+  }
+  const OpenedAccess opened = open(parsed.options.Text("--source"));
+  if (!opened.access) return Fail(err, opened.error);
+
+  std::optional<int> bus;
+  if (parsed.options.Has("--bus")) bus = static_cast<int>(parsed.options.Integer("--bus", 0));
+  const bool json = parsed.options.Has("--json");
+  std::string text;
+  Json functions = Json::array();
+  for (const FunctionLocation& at : PresentFunctions(*opened.access, bus)) {
+    const ListedFunction function = DescribeFunction(*opened.access, at);
+    if (!filter.Accepts(function)) continue;
+    if (json) {
+      functions.push_back(ListedFunctionJson(function));
+    } else {
+      text += function.text;
+      text += '\n';
+    }
+  }
+  if (!json) {
+    out << text;
+    return kExitOk;
+  }
+  Json document = JsonDocument("list");
+  document["backend"] = opened.access->Name();
+  document["functions"] = std::move(functions);
+  out << JsonText(document);
+  return kExitOk;
+}
+
+int ListCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  return RunList(args, out, err, OpenSourceAccess);
+}
+
+}  // namespace kelvox::cli
