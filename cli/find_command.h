@@ -13,7 +13,7 @@
 namespace kelvox::cli {
 
 inline constexpr std::string_view kFindSummary =
-    "print the names the search window shows for a vendor, device or class code";
+    "print the names the search window gives IDs and a class code";
 
 // The text of `kelvox-cli help find`.
 std::string FindHelp();

@@ -26,7 +26,8 @@ std::string GeneralHelp() {
       "\n"
       "Exit status: 0 on success; 2 on any bad input (an unknown command or option, a\n"
       "missing or non-numeric value, a number out of range, an unreadable or malformed\n"
-      "file); 1 when standard output cannot be written. On bad input a one-line message\n"
+      "file, an output file that cannot be written, a backend that cannot be captured);\n"
+      "1 when standard output cannot be written. On bad input a one-line message\n"
       "starting \"kelvox-cli: \" goes to standard error and nothing is printed on standard\n"
       "output.\n";
   for (const Command& command : Commands()) {
