@@ -4,6 +4,8 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
 #include <wx/weakref.h>
 
 #include <gtest/gtest.h>
@@ -28,6 +30,33 @@ using testing::Settle;
 using testing::TypeText;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
+
+// Once a popup menu of `window` opens, picks its first item with the keyboard. The menu runs
+// its own event loop, so the keys are pressed from a timer inside that loop.
+class FirstMenuItemPicker {
+ public:
+  explicit FirstMenuItemPicker(wxWindow* window) {
+    window->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+      ++opened_;
+      if (event.GetMenu()) items_.push_back(event.GetMenu()->FindItemByPosition(0));
+      timer_.StartOnce(200);
+      event.Skip();
+    });
+    timer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
+      wxUIActionSimulator sim;
+      sim.Char(WXK_DOWN);
+      sim.Char(WXK_RETURN);
+    });
+  }
+  int opened() const { return opened_; }
+  // The first item of each menu that opened.
+  const std::vector<wxMenuItem*>& items() const { return items_; }
+
+ private:
+  wxTimer timer_;
+  int opened_ = 0;
+  std::vector<wxMenuItem*> items_;
+};
 
 class MainDialogGui : public ::testing::Test {
  protected:
@@ -271,28 +300,44 @@ TEST_F(MainDialogGui, TheContextMenuItemOpensTheAboutBoxWithTheVersion) {
     }
   });
   // Right click on the dialog's background, then the one item of the menu.
-  bool menu_seen = false;
+  wxString label;
+  int id = 0;
   dialog_->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
-    wxMenu* menu = event.GetMenu();
-    if (menu && menu->GetMenuItemCount() == 1) {
-      EXPECT_EQ(menu->FindItemByPosition(0)->GetItemLabel(), U("ﾊﾞｰｼﾞｮﾝ情報(Kelvox) (&A)..."));
-      EXPECT_EQ(menu->FindItemByPosition(0)->GetId(), 16);
-      menu_seen = true;
+    if (wxMenu* menu = event.GetMenu()) {
+      EXPECT_EQ(menu->GetMenuItemCount(), 1u);
+      label = menu->FindItemByPosition(0)->GetItemLabel();
+      id = menu->FindItemByPosition(0)->GetId();
     }
     event.Skip();
   });
+  FirstMenuItemPicker picker(dialog_.get());
   const wxRect quit = dialog_->control(main_ids::kQuit)->GetRect();
   testing::PointAt(dialog_->ClientToScreen(wxPoint(quit.x - 30, quit.y + quit.height / 2)));
   wxUIActionSimulator sim;
   sim.MouseClick(wxMOUSE_BTN_RIGHT);
-  ASSERT_TRUE(RunEventsUntil([&] { return menu_seen; }, 3000));
-  Settle(200);
-  PressKey(WXK_DOWN);
-  PressKey(WXK_RETURN);
-  ASSERT_TRUE(RunEventsUntil([&] { return !watcher.titles().empty(); }, 3000));
+  ASSERT_TRUE(RunEventsUntil([&] { return !watcher.titles().empty(); }, 5000));
+  EXPECT_EQ(picker.opened(), 1);
+  EXPECT_EQ(label, U("ﾊﾞｰｼﾞｮﾝ情報(Kelvox) (&A)..."));
+  EXPECT_EQ(id, 16);
   EXPECT_EQ(watcher.titles()[0], U("ﾊﾞｰｼﾞｮﾝ情報 Kelvox"));
   EXPECT_EQ(version, "Kelvox V1.06");
   EXPECT_EQ(link, U(ContactLink("Kelvox V1.06").c_str()));
+}
+
+TEST_F(MainDialogGui, ShiftF10AndTheMenuKeyOpenTheSameMenu) {
+  ModalWatcher watcher;
+  FirstMenuItemPicker picker(dialog_.get());
+  ClickOn(dialog_->function_edit());
+  const std::pair<int, int> keys[] = {{WXK_F10, wxMOD_SHIFT}, {WXK_MENU, wxMOD_NONE}};
+  std::size_t expected = 0;
+  for (const auto& [key, modifiers] : keys) {
+    PressKey(key, modifiers);
+    ++expected;
+    ASSERT_TRUE(RunEventsUntil([&] { return watcher.titles().size() == expected; }, 5000)) << key;
+  }
+  EXPECT_EQ(picker.opened(), 2);
+  EXPECT_EQ(watcher.titles()[1], U("ﾊﾞｰｼﾞｮﾝ情報 Kelvox"));
+  ASSERT_TRUE(dialog_);
 }
 
 TEST_F(MainDialogGui, EveryCommandFromSixteenToThirtyOneOpensTheAboutBoxAndNoOtherDoes) {
