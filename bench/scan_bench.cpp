@@ -34,8 +34,8 @@ void BM_ScanSimulatedBus(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanSimulatedBus);
 
-// Bus 0 of this machine through the kernel: one pread per register of a present device, one
-// failed open per register of an absent one (as many as SysfsAccess makes).
+// Bus 0 of this machine through the kernel: one open and four preads per present device, one
+// failed open per absent one.
 void BM_ScanSysfs(benchmark::State& state) {
   if (!std::filesystem::is_directory(kSysfsDevicesRoot)) {
     state.SkipWithError("no sysfs PCI tree on this machine");
