@@ -74,8 +74,9 @@ class MainDialogGui : public ::testing::Test {
     bus_.AddFunction({2, 9, 0});
     bus_.SetRegister({2, 9, 0}, 0x00, 0x00011234);
     dialog_ = new MainDialog(bus_);
-    dialog_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
-      if (event.GetEventObject() == dialog_.get()) result_ = dialog_->GetReturnCode();
+    // The result is read when the dialog hides, which closing it does before destroying it.
+    dialog_->Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+      if (!event.IsShown() && dialog_) result_ = dialog_->GetReturnCode();
       event.Skip();
     });
     dialog_->Move(20, 20);

@@ -17,6 +17,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "ui/about_dialog.h"
@@ -128,7 +129,8 @@ TEST_F(StaticLinkGui, TakesThePlaceOfTheStaticControlWithItsIdTextPlaceAndFont) 
   EXPECT_EQ(link.GetRect(), rect);
   EXPECT_EQ(link.GetFont(), font);
   EXPECT_EQ(link.GetClassInfo()->GetClassName(), wxString("CStaticLink"));
-  EXPECT_TRUE(wxCreateDynamicObject("CStaticLink") != nullptr);
+  const std::unique_ptr<wxObject> made(wxCreateDynamicObject("CStaticLink"));
+  EXPECT_NE(dynamic_cast<CStaticLink*>(made.get()), nullptr);
   int with_id = 0;
   for (wxWindow* child : dialog_->GetChildren()) with_id += child->GetId() == kTextId;
   EXPECT_EQ(with_id, 1);
