@@ -26,18 +26,6 @@ TEST(MainTemplate, HasEveryControlOnceInsideItsClientArea) {
   EXPECT_EQ(ids, (std::set<int>{1000, 1001, 1003, 1004, 1005, 1024, 1039, 1041, 1042}));
 }
 
-TEST(MainListColumns, AreTheNineHeadersWithTheirPixelWidths) {
-  const auto columns = MainListColumns();
-  ASSERT_EQ(columns.size(), 9u);
-  const char* headers[] = {"番号",    "ﾍﾞﾝﾀﾞID", "ﾃﾞﾊﾞｲｽID", "ｺﾏﾝﾄﾞ",   "ｽﾃｰﾀｽ",
-                           "ﾘﾋﾞｼﾞｮﾝ", "ｸﾗｽｺｰﾄﾞ", "ﾍｯﾀﾞﾀｲﾌﾟ", "コメント"};
-  const int widths[] = {45, 80, 80, 60, 60, 30, 70, 30, 200};
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    EXPECT_STREQ(columns[i].header, headers[i]);
-    EXPECT_EQ(columns[i].width, widths[i]);
-  }
-}
-
 TEST(MainTooltip, GivesTheSevenTextsByIdAndNothingForOtherControls) {
   EXPECT_STREQ(MainTooltip(1000), "ダブルクリックでデバイス番号の詳細情報を表示する");
   EXPECT_STREQ(MainTooltip(1001), "選択されたデバイス番号の詳細情報を表示する");
