@@ -3,9 +3,10 @@
 JOBS      ?= $(shell nproc)
 BUILD     ?= build
 ASAN      ?= build-asan
+WINDOWS   ?= build-windows
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps build run test test-main test-asan bench format clean
+.PHONY: all deps build run test test-main test-asan bench format clean windows test-windows
 
 all: build
 
@@ -35,6 +36,14 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+# kelvox.exe and kelvox-cli.exe cross-built with MinGW-w64 against static wxWidgets (built once
+# into ~/.cache/kelvox), and their tests run under Wine.
+windows:
+	@JOBS=$(JOBS) scripts/windows/build.sh $(WINDOWS)
+
+test-windows: windows
+	@JOBS=$(JOBS) scripts/windows/test.sh $(WINDOWS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

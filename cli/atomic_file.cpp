@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace kelvox::cli {
@@ -55,7 +57,13 @@ std::string WriteFileAtomically(const std::string& path, std::string_view text) 
   if (error == 0 && fchmod(fd, NewFileMode()) != 0) error = errno;
   if (error == 0 && fsync(fd) != 0) error = errno;
   if (close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error == 0) {
+    // std::filesystem::rename replaces an existing file on Windows too, where the C library's
+    // rename refuses to.
+    std::error_code renamed;
+    std::filesystem::rename(temporary, path, renamed);
+    if (renamed) error = renamed.default_error_condition().value();
+  }
   if (error != 0) {
     unlink(temporary.c_str());
     return failed(error);

@@ -80,7 +80,7 @@ TEST(CaptureCommand, WarnsOfARegisterItCannotSizeAsTheMachineDoesAndStillWrites)
 
 TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
   const std::string folder =
-      fs::temp_directory_path() / ("kelvox-capture-" + std::to_string(getpid()));
+      (fs::temp_directory_path() / ("kelvox-capture-" + std::to_string(getpid()))).string();
   fs::create_directories(folder);
   const std::string target = folder + "/bus.txt";
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -120,6 +120,7 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
   std::stringstream contents;
   contents << in.rdbuf();
   EXPECT_EQ(contents.str(), FormatSimulatedBus(SmallBus()));
+  in.close();  // Windows removes no file that is still open
   fs::remove_all(folder);
 }
 

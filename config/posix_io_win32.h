@@ -22,6 +22,13 @@
 // on failure, as pread(2).
 ssize_t pread(int fd, void* buffer, size_t count, off_t offset);
 
+// Flushes the descriptor's file to the disk, as fsync(2).
+inline int fsync(int fd) { return _commit(fd); }
+
+// Windows keeps no POSIX mode on an open file; the read-only attribute is the only bit it has,
+// and a file just created is writable by its maker, so there is nothing to change.
+inline int fchmod(int, mode_t) { return 0; }
+
 // Replaces the trailing "XXXXXX" of `name_template` and creates that folder; the template, or
 // null with errno on failure, as mkdtemp(3).
 char* mkdtemp(char* name_template);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <wx/log.h>
+#ifdef __WXMSW__
+#include <wx/msw/wrapwin.h>
+#endif
 
 #include <cerrno>
 
@@ -19,7 +22,13 @@ TEST(SearchWindowOpener, FailedCreationShowsTheErrorBoxAndKeepsNoWindow) {
   bool placed = false;
   const SearchWindowFactory fail = [&](wxWindow*) -> wxWindow* {
     ++attempts;
+    // The error box reads the thread's last system error: GetLastError on Windows, errno
+    // elsewhere.
+#ifdef __WXMSW__
+    ::SetLastError(ENOMEM);
+#else
     errno = ENOMEM;
+#endif
     return nullptr;
   };
   const SearchWindowPlacer place = [&](const wxSize&) {

@@ -1,3 +1,6 @@
+// Linux: from the process start time in /proc (Windows: startup_clock_win32.cpp).
+#ifndef _WIN32
+
 #include "ui/startup_clock.h"
 
 #include <time.h>
@@ -30,3 +33,5 @@ std::optional<double> MillisecondsSinceProcessStart() {
 }
 
 }  // namespace kelvox
+
+#endif  // _WIN32

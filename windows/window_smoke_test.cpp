@@ -1,0 +1,95 @@
+// The main window as a person meets it on Windows: titled "PCIデバイス検索(95/98/Me)", 32 rows
+// read through the port I/O backend (all ones on an NT-family system), the about item in the
+// system menu, and system commands 16 to 31 opening the about box. (That Escape ends the real
+// program is checked from outside by scripts/windows/smoke.sh.)
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/msw/wrapwin.h>
+#include <wx/toplevel.h>
+
+#include <string>
+
+#include "config/access.h"
+#include "ui/main_dialog.h"
+#include "ui/testing/gui_test.h"
+#include "ui/texts.h"
+#include "ui/win32_system_menu.h"
+
+namespace kelvox {
+namespace {
+
+using testing::HaveDisplay;
+using testing::RunEventsUntil;
+
+// The top-level window titled `title`, other than `except`, or null.
+wxTopLevelWindow* FindTopLevel(const wxString& title, wxWindow* except = nullptr) {
+  for (wxWindow* window : wxTopLevelWindows) {
+    auto* top = dynamic_cast<wxTopLevelWindow*>(window);
+    if (top != nullptr && top != except && top->IsShown() && top->GetTitle() == title) return top;
+  }
+  return nullptr;
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "no display";
+    dialog_ = new MainDialog(MakeDefaultAccess());
+    dialog_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+      if (event.GetEventObject() == dialog_) destroyed_ = true;
+      event.Skip();
+    });
+    dialog_->Show();
+    dialog_->Raise();
+    RunEventsUntil([this] { return dialog_->IsShownOnScreen(); }, 5000);
+  }
+  void TearDown() override {
+    if (dialog_ != nullptr && !destroyed_) dialog_->Destroy();
+    RunEventsUntil([] { return wxTopLevelWindows.empty(); }, 5000);
+  }
+
+  // Sends the system command `command` to the window and returns the title of the modal box it
+  // opened (closed again at once), or "" when none opened.
+  wxString SystemCommandOpens(int command) {
+    wxString opened;
+    const wxString about_title = wxString::FromUTF8(texts::kAboutTitle);
+    dialog_->CallAfter([&opened, about_title, this] {
+      if (wxTopLevelWindow* about = FindTopLevel(about_title, dialog_)) {
+        opened = about->GetTitle();
+        if (auto* modal = dynamic_cast<wxDialog*>(about)) modal->EndModal(wxID_OK);
+      }
+    });
+    SendMessageW(static_cast<HWND>(dialog_->GetHWND()), WM_SYSCOMMAND, command, 0);
+    testing::Settle(50);
+    return opened;
+  }
+
+  MainDialog* dialog_ = nullptr;
+  bool destroyed_ = false;
+};
+
+TEST_F(MainWindow, OpensTitledWithAllRowsAllOnes) {
+  EXPECT_EQ(dialog_->GetTitle().utf8_string(), "PCIデバイス検索(95/98/Me)");
+  EXPECT_EQ(dialog_->access().Name(), "port");
+  ASSERT_EQ(dialog_->list()->GetItemCount(), 32);
+  for (int row = 0; row < 32; ++row) {
+    EXPECT_EQ(dialog_->list()->GetItemText(row, 1), "ffff") << row;
+    EXPECT_EQ(dialog_->list()->GetItemText(row, 8).utf8_string(), "？？？？") << row;
+  }
+  EXPECT_EQ(dialog_->list()->GetItemText(7, 0), " 7");
+}
+
+TEST_F(MainWindow, SystemMenuHoldsTheAboutItem) {
+  EXPECT_TRUE(SystemMenuHasAboutItem(dialog_->GetHWND()));
+}
+
+TEST_F(MainWindow, SystemCommands16To31OpenTheAboutBox) {
+  const wxString about_title = wxString::FromUTF8(texts::kAboutTitle);
+  EXPECT_EQ(SystemCommandOpens(16), about_title);
+  EXPECT_EQ(SystemCommandOpens(31), about_title);
+  EXPECT_EQ(SystemCommandOpens(32), "");
+  EXPECT_EQ(SystemCommandOpens(15), "");
+}
+
+}  // namespace
+}  // namespace kelvox
