@@ -39,9 +39,10 @@ struct ThreadState {
 thread_local ThreadState t_state;
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
-  if (t_state.run_depth == 0) return EXCEPTION_CONTINUE_SEARCH;
   const EXCEPTION_RECORD* record = info->ExceptionRecord;
   // Only faults the processor raised; software exceptions (C++ throws among them) pass by.
+  // The code and the address are checked before the thread's state is touched, so a fault
+  // anywhere else (inside the heap, say) never reaches the thread-variable machinery.
   if ((record->ExceptionCode & 0xF0000000u) != 0xC0000000u) return EXCEPTION_CONTINUE_SEARCH;
   const auto at = reinterpret_cast<uintptr_t>(record->ExceptionAddress);
   const size_t count = g_range_count.load(std::memory_order_acquire);
@@ -51,6 +52,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
         at >= range.end.load(std::memory_order_relaxed)) {
       continue;
     }
+    if (t_state.run_depth == 0) return EXCEPTION_CONTINUE_SEARCH;
     t_state.fault = {static_cast<uint32_t>(record->ExceptionCode), record->ExceptionAddress};
 #if defined(_M_X64) || defined(__x86_64__)
     info->ContextRecord->Rip = range.fixup.load(std::memory_order_relaxed);

@@ -2,8 +2,10 @@
 
 #include "ui/win32_shell_open.h"
 
-#include <shellapi.h>
 #include <wx/msw/wrapwin.h>
+
+// After windows.h, whose declarations it needs.
+#include <shellapi.h>
 
 namespace kelvox {
 

@@ -23,6 +23,7 @@ if [ ! -f "$build/CMakeCache.txt" ] ||
     -DKELVOX_WINDOWS_PREFIX="$(dirname "$(dirname "$wx_config")");$gtest_prefix;$headers_prefix" \
     -DwxWidgets_CONFIG_EXECUTABLE="$wx_config" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+    -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
     -DKELVOX_BUILD_BENCH=OFF
 fi
 cmake --build "$build" -j "$jobs"
