@@ -4,6 +4,7 @@
 
 #include "cli/testing/command_run.h"
 #include "details/format.h"
+#include "details/testing/sample_card.h"
 
 namespace kelvox::cli {
 namespace {
@@ -12,28 +13,8 @@ using testing::Lines;
 using testing::ParsedRoundTrip;
 using testing::RunCommand;
 
-// A Realtek RTL8029 at 00:03.0 with a prefetchable memory register, an I/O register and a ROM.
-SimulatedBus CardOnBus() {
-  SimulatedBus bus;
-  const FunctionLocation at{0, 3, 0};
-  bus.AddFunction(at);
-  bus.SetRegister(at, 0x00, 0x802910ECu);
-  bus.SetRegister(at, 0x08, 0x02000001u);
-  bus.SetRegister(at, 0x0C, 0x80004008u);
-  bus.SetRegister(at, 0x10, 0xE0000008u);
-  bus.SetWritableMask(at, 0x10, 0xFFF00000u);
-  bus.SetRegister(at, 0x14, 0x0000E001u);
-  bus.SetWritableMask(at, 0x14, 0xFFFFFFE0u);
-  bus.SetRegister(at, 0x28, 0x00000A01u);
-  bus.SetRegister(at, 0x2C, 0x12341AF4u);
-  bus.SetRegister(at, 0x30, 0xFFFC0001u);
-  bus.SetWritableMask(at, 0x30, 0xFFFE0001u);
-  bus.SetRegister(at, 0x3C, 0x2A01010Bu);
-  return bus;
-}
-
 TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
-  const auto r = RunCommand(RunDetails, {"3"}, CardOnBus());
+  const auto r = RunCommand(RunDetails, {"3"}, kelvox::testing::SampleCardBus());
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const std::vector<std::string> expected = {
@@ -75,7 +56,8 @@ TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
 }
 
 TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
-  const auto r = RunCommand(RunDetails, {"--bus", "7", "31", "--function=2"}, CardOnBus());
+  const auto r = RunCommand(RunDetails, {"--bus", "7", "31", "--function=2"},
+                            kelvox::testing::SampleCardBus());
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
   ASSERT_EQ(lines.size(), 33u);
@@ -138,7 +120,7 @@ std::string FormatAgain(const Json& field) {
 }
 
 TEST(DetailsCommand, JsonHoldsTheSameTextsWithTheirRegisterValues) {
-  const SimulatedBus bus = CardOnBus();
+  const SimulatedBus bus = kelvox::testing::SampleCardBus();
   const auto text = RunCommand(RunDetails, {"3"}, bus);
   const auto json = RunCommand(RunDetails, {"3", "--json"}, bus);
   ASSERT_EQ(json.status, 0) << json.err;
@@ -193,7 +175,7 @@ TEST(DetailsCommand, JsonHoldsTheSameTextsWithTheirRegisterValues) {
 }
 
 TEST(DetailsCommand, JsonOfAnAbsentDeviceHasNoSizingReadBack) {
-  const auto r = RunCommand(RunDetails, {"9", "--json"}, CardOnBus());
+  const auto r = RunCommand(RunDetails, {"9", "--json"}, kelvox::testing::SampleCardBus());
   ASSERT_EQ(r.status, 0) << r.err;
   const Json d = ParsedRoundTrip(r.out);
   for (const Json& bar : d["pages"][1]["fields"]) {

@@ -8,6 +8,7 @@
 #include "config/recording_access.h"
 #include "config/simulated_bus.h"
 #include "details/details_texts.h"
+#include "details/testing/sample_card.h"
 #include "text/cp932.h"
 
 namespace kelvox {
@@ -28,28 +29,8 @@ std::vector<std::string> OffsetsOf(const RecordingAccess& recording) {
   return offsets;
 }
 
-// A Realtek RTL8029 network card at bus 0, device 3, function 0.
-SimulatedBus CardOnBus() {
-  SimulatedBus bus;
-  const FunctionLocation at{0, 3, 0};
-  bus.AddFunction(at);
-  bus.SetRegister(at, 0x00, 0x802910ECu);
-  bus.SetRegister(at, 0x08, 0x02000001u);
-  bus.SetRegister(at, 0x0C, 0x80004008u);
-  bus.SetRegister(at, 0x10, 0xE0000008u);
-  bus.SetWritableMask(at, 0x10, 0xFFF00000u);
-  bus.SetRegister(at, 0x14, 0x0000E001u);
-  bus.SetWritableMask(at, 0x14, 0xFFFFFFE0u);
-  bus.SetRegister(at, 0x28, 0x00000A01u);
-  bus.SetRegister(at, 0x2C, 0x12341AF4u);
-  bus.SetRegister(at, 0x30, 0xFFFC0001u);
-  bus.SetWritableMask(at, 0x30, 0xFFFE0001u);
-  bus.SetRegister(at, 0x3C, 0x2A01010Bu);
-  return bus;
-}
-
 TEST(BuildDeviceDetails, EveryPageOfAPresentCard) {
-  SimulatedBus bus = CardOnBus();
+  SimulatedBus bus = kelvox::testing::SampleCardBus();
   const DeviceDetails d = BuildDeviceDetails(bus, 0, 3, 0);
   EXPECT_EQ(d.caption, "バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報");
 
@@ -115,7 +96,7 @@ TEST(BuildDeviceDetails, AbsentDeviceShowsAllOnesEverywhere) {
 }
 
 TEST(BuildDeviceDetails, ReadsTheHeaderInPageOrder) {
-  SimulatedBus bus = CardOnBus();
+  SimulatedBus bus = kelvox::testing::SampleCardBus();
   RecordingAccess recording(bus);
   BuildDeviceDetails(recording, 0, 3, 0);
   std::vector<std::string> expected = {"0", "8"};
