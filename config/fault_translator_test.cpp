@@ -14,29 +14,13 @@
 
 #include "config/exceptions.h"
 #include "config/port_bus.h"
+#include "config/testing/thrown_fault.h"
 
 namespace kelvox {
 namespace {
 
-// What a guarded run threw: its class and the faulting address it recorded.
-struct Thrown {
-  const std::type_info* type = nullptr;
-  const void* address = nullptr;
-  std::string what;
-};
-
-template <typename Body>
-Thrown RunAndCatch(Body body) {
-  Thrown thrown;
-  try {
-    RunTranslatingFaults(body);
-  } catch (const structured_exception& e) {
-    thrown.type = &typeid(e);
-    thrown.address = e.address();
-    thrown.what = e.what();
-  }
-  return thrown;
-}
+using testing::RunAndCatch;
+using testing::Thrown;
 
 // Sends this thread a fault signal carrying the given si_code, as the kernel would.
 void SendFault(int signal, int si_code) {

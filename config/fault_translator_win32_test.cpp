@@ -18,6 +18,7 @@
 #include "config/fault_translator.h"
 #include "config/port_bus.h"
 #include "config/port_io_access.h"
+#include "config/testing/thrown_fault.h"
 
 // Leaf functions that fault on purpose, each at a labelled instruction, with a fix-up of
 // their own (the same shape as the port code).
@@ -62,24 +63,8 @@ asm(".text\n"
 namespace kelvox {
 namespace {
 
-struct Thrown {
-  const std::type_info* type = nullptr;
-  const void* address = nullptr;
-  std::string what;
-};
-
-template <typename Body>
-Thrown RunAndCatch(Body body) {
-  Thrown thrown;
-  try {
-    RunTranslatingFaults(body);
-  } catch (const structured_exception& e) {
-    thrown.type = &typeid(e);
-    thrown.address = e.address();
-    thrown.what = e.what();
-  }
-  return thrown;
-}
+using testing::RunAndCatch;
+using testing::Thrown;
 
 class FaultFixups : public ::testing::Test {
  protected:

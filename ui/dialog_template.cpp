@@ -163,4 +163,11 @@ DialogControls ApplyDialogTemplate(wxWindow* dialog, const DialogTemplate& tmpl,
   return built;
 }
 
+const char* FindTooltip(std::span<const ControlTooltip> tooltips, int control_id) {
+  for (const ControlTooltip& tip : tooltips) {
+    if (tip.id == control_id) return tip.text;
+  }
+  return nullptr;
+}
+
 }  // namespace kelvox

@@ -101,4 +101,13 @@ DialogControls BuildControls(wxWindow* parent, std::span<const ControlSpec> cont
 DialogControls ApplyDialogTemplate(wxWindow* dialog, const DialogTemplate& tmpl,
                                    const wxIcon& icon = wxNullIcon);
 
+// A control's tooltip text, looked up by control id.
+struct ControlTooltip {
+  int id;
+  const char* text;
+};
+
+// The text for `control_id`, or null when the table has none for it.
+const char* FindTooltip(std::span<const ControlTooltip> tooltips, int control_id);
+
 }  // namespace kelvox

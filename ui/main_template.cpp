@@ -41,19 +41,14 @@ constexpr std::array kColumns = {
     ListColumn{texts::kColumnComment, 200},
 };
 
-struct Tooltip {
-  int id;
-  const char* text;
-};
-
 constexpr std::array kTooltips = {
-    Tooltip{main_ids::kList, texts::kTipList},
-    Tooltip{main_ids::kDetails, texts::kTipDetails},
-    Tooltip{main_ids::kBusEdit, texts::kTipBus},
-    Tooltip{main_ids::kRescan, texts::kTipRescan},
-    Tooltip{main_ids::kQuit, texts::kTipQuit},
-    Tooltip{main_ids::kFunctionEdit, texts::kTipFunction},
-    Tooltip{main_ids::kVendorSearch, texts::kTipVendorSearch},
+    ControlTooltip{main_ids::kList, texts::kTipList},
+    ControlTooltip{main_ids::kDetails, texts::kTipDetails},
+    ControlTooltip{main_ids::kBusEdit, texts::kTipBus},
+    ControlTooltip{main_ids::kRescan, texts::kTipRescan},
+    ControlTooltip{main_ids::kQuit, texts::kTipQuit},
+    ControlTooltip{main_ids::kFunctionEdit, texts::kTipFunction},
+    ControlTooltip{main_ids::kVendorSearch, texts::kTipVendorSearch},
 };
 
 }  // namespace
@@ -62,11 +57,6 @@ const DialogTemplate& MainTemplate() { return kMain; }
 
 std::span<const ListColumn> MainListColumns() { return kColumns; }
 
-const char* MainTooltip(int control_id) {
-  for (const Tooltip& tip : kTooltips) {
-    if (tip.id == control_id) return tip.text;
-  }
-  return nullptr;
-}
+const char* MainTooltip(int control_id) { return FindTooltip(kTooltips, control_id); }
 
 }  // namespace kelvox

@@ -52,28 +52,18 @@ constexpr std::array kSearchControls = {
 constexpr DialogTemplate kSearch{
     290, 198, texts::kMainFace, texts::kMainFallbackFace, 12, kSearchControls};
 
-struct Tooltip {
-  int id;
-  const char* text;
-};
-
 constexpr std::array kTooltips = {
-    Tooltip{ids::kQuit, t::kTipQuit},
-    Tooltip{ids::kVendorId, t::kTipVendorId},
-    Tooltip{ids::kDeviceId, t::kTipDeviceId},
-    Tooltip{ids::kClassCode, t::kTipClassCode},
+    ControlTooltip{ids::kQuit, t::kTipQuit},
+    ControlTooltip{ids::kVendorId, t::kTipVendorId},
+    ControlTooltip{ids::kDeviceId, t::kTipDeviceId},
+    ControlTooltip{ids::kClassCode, t::kTipClassCode},
 };
 
 }  // namespace
 
 const DialogTemplate& SearchTemplate() { return kSearch; }
 
-const char* SearchTooltip(int control_id) {
-  for (const Tooltip& tip : kTooltips) {
-    if (tip.id == control_id) return tip.text;
-  }
-  return nullptr;
-}
+const char* SearchTooltip(int control_id) { return FindTooltip(kTooltips, control_id); }
 
 int SearchFieldLimit(int control_id) {
   switch (control_id) {
