@@ -5,7 +5,7 @@
 #include "cli/recorded_reads.h"
 #include "decode/base_address.h"
 #include "details/details_texts.h"
-#include "details/misc_page.h"
+#include "details/misc_texts.h"
 #include "details/vendor_page.h"
 
 namespace kelvox::cli {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "config/access.h"
-#include "details/base_address_page.h"
-#include "details/misc_page.h"
+#include "details/base_address_texts.h"
+#include "details/misc_texts.h"
 #include "details/vendor_page.h"
 
 namespace kelvox {

@@ -1,6 +1,6 @@
 #include "ui/base_addr_page.h"
 
-#include "details/base_address_page.h"
+#include "details/base_address_texts.h"
 #include "details/details_texts.h"
 #include "ui/details_page_templates.h"
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "details/base_address_page.h"
+#include "details/base_address_texts.h"
 #include "details/details_texts.h"
-#include "details/misc_page.h"
+#include "details/misc_texts.h"
 #include "details/vendor_page.h"
 #include "ui/texts.h"
 

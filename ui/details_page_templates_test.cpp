@@ -10,9 +10,9 @@
 #include <span>
 #include <string_view>
 
-#include "details/base_address_page.h"
+#include "details/base_address_texts.h"
 #include "details/details_texts.h"
-#include "details/misc_page.h"
+#include "details/misc_texts.h"
 #include "details/vendor_page.h"
 #include "text/cp932.h"
 

@@ -1,7 +1,7 @@
 #include "ui/misc_regs_page.h"
 
 #include "details/details_texts.h"
-#include "details/misc_page.h"
+#include "details/misc_texts.h"
 #include "ui/details_page_templates.h"
 
 namespace kelvox {

@@ -1,4 +1,4 @@
-#include "details/base_address_page.h"
+#include "details/base_address_texts.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "details/misc_page.h"
+#include "details/misc_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "details/misc_page.h"
+#include "details/misc_texts.h"
 
 #include "details/details_texts.h"
 #include "details/format.h"
