@@ -1,4 +1,5 @@
-// Template 100, the about box: its control ids and its controls at their exact places.
+// The about box's dialog template (resource 100): its control ids and its controls at their exact
+// places.
 #pragma once
 
 #include "ui/dialog_template.h"

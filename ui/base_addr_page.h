@@ -1,6 +1,7 @@
-// CBaseAddr: the "ベースアドレス" page of the device details sheet (template 129). Shows the six
-// base address registers and the expansion ROM base address register, each as its value and
-// the range and kind it decodes, "%08lx (range : kind)".
+// CBaseAddr: the "ベースアドレス" page of the device details sheet, laid out by its dialog
+// template BaseAddrTemplate() (dialog resource 129). Shows the six base address registers and
+// the expansion ROM base address register, each as its value and the range and kind it decodes,
+// "%08lx (range : kind)".
 #pragma once
 
 #include <vector>

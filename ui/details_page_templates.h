@@ -1,5 +1,6 @@
 // The dialog templates of the three pages of the device details sheet: the vendor page
-// (template 133), the base address page (template 129) and the register page (template 130).
+// (dialog resource 133), the base address page (dialog resource 129) and the register page
+// (dialog resource 130).
 // Every field is a read-only edit, so a person can select and copy a value but not change it;
 // labels sit beside their fields. Also the texts the pages show that are not field texts.
 #pragma once
@@ -20,11 +21,14 @@ inline constexpr const char* kDetailsCancelLabel = "キャンセル";
 // The font of the sheet and its pages: the main dialog's face (or its substitute) and size.
 inline constexpr int kDetailsPointSize = 12;
 
-// Template 133: vendor and device IDs, class code and their names, and the link label.
+// The vendor page's dialog template (resource 133): vendor and device IDs, class code and their
+// names, and the link label.
 const DialogTemplate& VendorDeviceInfoTemplate();
-// Template 129: the six base address registers and the expansion ROM base address register.
+// The base address page's dialog template (resource 129): the six base address registers and the
+// expansion ROM base address register.
 const DialogTemplate& BaseAddrTemplate();
-// Template 130: interrupt, timing, BIST, CardBus CIS pointer and subsystem registers.
+// The register page's dialog template (resource 130): interrupt, timing, BIST, CardBus CIS pointer
+// and subsystem registers.
 const DialogTemplate& MiscRegsTemplate();
 
 }  // namespace kelvox

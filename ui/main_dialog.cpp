@@ -11,8 +11,8 @@
 #include "ui/main_template.h"
 #include "ui/message_box.h"
 #include "ui/search_window_placement.h"
+#include "ui/system_menu_win32.h"
 #include "ui/texts.h"
-#include "ui/win32_system_menu.h"
 
 namespace kelvox {
 

@@ -1,5 +1,5 @@
-// Template 102, the main dialog: its control ids, its controls in tab order, the device list's
-// columns and the tooltip of each control.
+// The main dialog's dialog template (resource 102): its control ids, its controls in tab order, the
+// device list's columns and the tooltip of each control.
 #pragma once
 
 #include <span>

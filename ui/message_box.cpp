@@ -5,8 +5,8 @@
 
 #include <utility>
 
+#include "ui/error_box_win32.h"
 #include "ui/texts.h"
-#include "ui/win32_error_box.h"
 
 namespace kelvox {
 

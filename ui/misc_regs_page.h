@@ -1,6 +1,7 @@
-// CMiscRegs: the "割込みなど" page of the device details sheet (template 130). Shows the
-// interrupt line and pin, minimum grant, maximum latency, BIST, latency timer, cache line size,
-// CardBus CIS pointer and the subsystem vendor and subsystem IDs.
+// CMiscRegs: the "割込みなど" page of the device details sheet, laid out by its dialog
+// template MiscRegsTemplate() (dialog resource 130). Shows the interrupt line and pin, minimum
+// grant, maximum latency, BIST, latency timer, cache line size, CardBus CIS pointer and the
+// subsystem vendor and subsystem IDs.
 #pragma once
 
 #include <vector>

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "ui/bell.h"
-#include "ui/win32_hand_cursor.h"
-#include "ui/win32_shell_open.h"
+#include "ui/hand_cursor_win32.h"
+#include "ui/shell_open_win32.h"
 
 namespace kelvox {
 

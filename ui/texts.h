@@ -7,7 +7,7 @@
 
 namespace kelvox::texts {
 
-// Main dialog (template 102).
+// Main dialog (its dialog template, resource 102, is in main_template.h).
 inline constexpr const char* kMainTitle = "PCIデバイス検索";
 inline constexpr const char* kMainTitleSuffix = "(95/98/Me)";
 inline constexpr const char* kMainFace = "ＭＳ ゴシック";
@@ -52,7 +52,8 @@ inline constexpr const char* kRangeMessage = "%1 から %2 までの整数を入
 // String 101: the about item of the main dialog's menu.
 inline constexpr const char* kAboutMenuItem = "ﾊﾞｰｼﾞｮﾝ情報(Kelvox) (&A)...";
 
-// About box (template 100) and string 102, the version.
+// About box (its dialog template, resource 100, is in about_template.h) and string 102, the
+// version.
 inline constexpr const char* kAboutTitle = "ﾊﾞｰｼﾞｮﾝ情報 Kelvox";
 inline constexpr const char* kAboutFace = "ＭＳ Ｐゴシック";
 inline constexpr const char* kAboutFallbackFace = "IPAPGothic";

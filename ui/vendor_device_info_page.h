@@ -1,6 +1,7 @@
-// CVendorDeviceInfo: the "ベンダ情報" page of the device details sheet (template 133). Shows the
-// vendor ID, device ID and class code with the names the PCI ID tables give them, and a link
-// to the public PCI ID web database.
+// CVendorDeviceInfo: the "ベンダ情報" page of the device details sheet, laid out by its dialog
+// template VendorDeviceInfoTemplate() (dialog resource 133). Shows the vendor ID, device ID and
+// class code with the names the PCI ID tables give them, and a link to the public PCI ID web
+// database.
 #pragma once
 
 #include <vector>

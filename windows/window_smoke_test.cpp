@@ -11,9 +11,9 @@
 
 #include "config/access.h"
 #include "ui/main_dialog.h"
+#include "ui/system_menu_win32.h"
 #include "ui/testing/gui_test.h"
 #include "ui/texts.h"
-#include "ui/win32_system_menu.h"
 
 namespace kelvox {
 namespace {

@@ -7,11 +7,11 @@
 #include <thread>
 
 #include "text/cp932.h"
+#include "ui/error_box_win32.h"
+#include "ui/hand_cursor_win32.h"
+#include "ui/shell_open_win32.h"
 #include "ui/testing/gui_test.h"
 #include "ui/texts.h"
-#include "ui/win32_error_box.h"
-#include "ui/win32_hand_cursor.h"
-#include "ui/win32_shell_open.h"
 
 namespace kelvox {
 namespace {

@@ -1,6 +1,6 @@
 #ifdef __WXMSW__
 
-#include "ui/win32_system_menu.h"
+#include "ui/system_menu_win32.h"
 
 #include <wx/msw/wrapwin.h>
 #include <wx/string.h>

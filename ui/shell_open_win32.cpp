@@ -1,6 +1,6 @@
 #ifdef __WXMSW__
 
-#include "ui/win32_shell_open.h"
+#include "ui/shell_open_win32.h"
 
 #include <wx/msw/wrapwin.h>
 

@@ -1,6 +1,6 @@
 #ifdef __WXMSW__
 
-#include "ui/win32_error_box.h"
+#include "ui/error_box_win32.h"
 
 #include <wx/msw/wrapwin.h>
 

@@ -1,6 +1,6 @@
 #ifdef __WXMSW__
 
-#include "ui/win32_hand_cursor.h"
+#include "ui/hand_cursor_win32.h"
 
 #include <wx/msw/wrapwin.h>
 
