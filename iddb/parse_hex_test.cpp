@@ -1,5 +1,6 @@
 #include "iddb/parse_hex.h"
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -29,10 +30,24 @@ TEST(ParseHex, ReadsBigEndianDigitsInEitherCase) {
   EXPECT_EQ(ParseHex("10De", 4), 0x10DE);
   EXPECT_EQ(ParseHex("fa57", 4), 0xFA57);
   EXPECT_EQ(ParseHex("FFFF", 4), 0xFFFF);
-  EXPECT_EQ(ParseHex("7fffffff", 8), 0x7FFFFFFF);
   // Only `count` characters are read.
   EXPECT_EQ(ParseHex("12345678", 2), 0x12);
   EXPECT_EQ(ParseHex("12zz", 2), 0x12);
+}
+
+TEST(ParseHex, EightDigitsFillAllThirtyTwoBitsAndWrapIntoTheSignBit) {
+  EXPECT_EQ(ParseHex("7fffffff", 8), 2147483647);
+  EXPECT_EQ(ParseHex("80000000", 8), INT32_MIN);
+  EXPECT_EQ(ParseHex("ffffffff", 8), -1);
+  EXPECT_EQ(ParseHex("FFFFFFFE", 8), -2);
+  EXPECT_EQ(ParseHex("12345678", 8), 305419896);
+  // Mixed case, with the top digit in the sign bit or not.
+  EXPECT_EQ(ParseHex("DeadBeef", 8), -559038737);
+  EXPECT_EQ(ParseHex("7FfFfFfF", 8), 2147483647);
+  EXPECT_EQ(ParseHex("8000000a", 8), INT32_MIN + 10);
+  EXPECT_EQ(ParseHex("aBcDeF01", 8), -1412567295);
+  // A bad eighth digit still fails the whole field.
+  EXPECT_EQ(ParseHex("1234567g", 8), -1);
 }
 
 TEST(ParseHex, AnyNonDigitGivesMinusOne) {
