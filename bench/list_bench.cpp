@@ -8,7 +8,6 @@
 
 #include "cli/function_list.h"
 #include "config/bus_capture.h"
-#include "config/present_functions.h"
 #include "config/simulated_bus.h"
 #include "config/sysfs_access.h"
 
@@ -26,7 +25,7 @@ void BM_ListSysfs(benchmark::State& state) {
   SysfsAccess access;
   size_t functions = 0;
   for (auto _ : state) {
-    const std::vector<FunctionLocation> present = PresentFunctions(access);
+    const std::vector<FunctionLocation> present = access.ListFunctions(std::nullopt).present;
     for (const FunctionLocation& at : present) {
       benchmark::DoNotOptimize(cli::DescribeFunction(access, at));
     }

@@ -8,7 +8,6 @@
 #include "cli/command.h"
 #include "cli/function_list.h"
 #include "cli/json_output.h"
-#include "config/present_functions.h"
 
 namespace kelvox::cli {
 
@@ -70,7 +69,9 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
   const bool json = parsed.options.Has("--json");
   std::string text;
   Json functions = Json::array();
-  for (const FunctionLocation& at : PresentFunctions(*opened.access, bus)) {
+  const FunctionListing listing = opened.access->ListFunctions(bus);
+  for (const std::string& skipped : listing.skipped) Warn(err, "list: warning: " + skipped);
+  for (const FunctionLocation& at : listing.present) {
     const ListedFunction function = DescribeFunction(*opened.access, at);
     if (!filter.Accepts(function)) continue;
     if (json) {

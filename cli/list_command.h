@@ -1,5 +1,5 @@
 // kelvox-cli list: one line per present function on every bus (function_list.h), found the
-// way the backend allows (config/present_functions.h), as text or as one JSON document.
+// way the backend allows (ConfigAccess::ListFunctions), as text or as one JSON document.
 #pragma once
 
 #include <iosfwd>
@@ -18,8 +18,9 @@ inline constexpr std::string_view kListSummary =
 std::string ListHelp();
 
 // Parses `args` (--bus, --vendor, --class, --source, --json), opens the backend through
-// `open` and prints the present functions the filters accept; on bad input prints one line on
-// `err`, nothing on `out`, and returns 2.
+// `open` and prints the present functions the filters accept; a function the backend lists but
+// cannot read is left out and named on `err` ("kelvox-cli: list: warning: ..."). On bad input
+// prints one line on `err`, nothing on `out`, and returns 2.
 int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open);
 

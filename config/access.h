@@ -1,16 +1,46 @@
-// The one interface through which the program touches PCI configuration space: read or write
-// one 32-bit register of one function. Every backend (port I/O, Linux sysfs, simulated bus)
-// implements it; callers never learn which one they have.
+// The one interface through which the program touches PCI configuration space. Every backend
+// (port I/O, Linux sysfs, simulated bus) implements it, as a table of operations: read and
+// write one 32-bit register, list the functions that are present, and tell what sizing a
+// register would show without writing to any device. Callers never learn which backend they
+// hold.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "config/function_location.h"
 
 namespace kelvox {
 
 // What a read of an absent function, or any failed read, gives.
 inline constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
+
+// The registers of the header every command reads: 0x00-0x3F.
+inline constexpr int kHeaderBytes = 64;
+inline constexpr int kHeaderRegisters = kHeaderBytes / 4;
+
+// The present functions of a backend, with the ones it lists but cannot read.
+struct FunctionListing {
+  std::vector<FunctionLocation> present;  // in bus, device, function order
+  // One line for each function the backend lists but whose registers cannot be read
+  // ("00:05.0: cannot read its configuration space: <reason>"); those are not in `present`.
+  std::vector<std::string> skipped;
+};
+
+// What a backend knows, without writing to any device, of how one function's header
+// registers answer a sizing write of all ones.
+struct HeaderSizing {
+  // Per register 0x00-0x3C: the bits such a write changes (0 for a read-only register). A
+  // register whose read-back cannot be known has all ones here, so its sizing reads fail.
+  std::array<uint32_t, kHeaderRegisters> writable{};
+  // One line when part of it could not be learned (the read-backs of the registers concerned
+  // are unknown), else empty.
+  std::string problem;
+};
 
 class ConfigAccess {
  public:
@@ -25,7 +55,24 @@ class ConfigAccess {
 
   // Short name of the access method, used at the start of its messages ("sysfs", "port").
   virtual std::string Name() const = 0;
+
+  // The functions that are present, only those of `bus` when one is given. A backend that
+  // cannot say probes them as PCI enumeration does (ProbeFunctions).
+  virtual FunctionListing ListFunctions(std::optional<int> bus);
+
+  // Whether SizingWithoutWriting can answer: false for a backend that would have to write all
+  // ones into a device's registers to learn their sizes (port I/O).
+  virtual bool SizesWithoutWriting() const { return false; }
+
+  // The sizing of a present function's header, learned without writing to any device; nothing
+  // when the function is absent or the backend cannot know (SizesWithoutWriting is false).
+  virtual std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at);
 };
+
+// Probes buses first_bus to last_bus as PCI enumeration does: function 0 of every device (a
+// vendor ID of ffff means no device), and functions 1 to 7 only of a device whose function 0
+// is there and multi-function (bit 7 of the header type).
+std::vector<FunctionLocation> ProbeFunctions(ConfigAccess& access, int first_bus, int last_bus);
 
 // A backend for machines with no way to reach configuration space: every read is all ones,
 // every write is dropped.

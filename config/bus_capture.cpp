@@ -2,21 +2,17 @@
 
 #include <cstdio>
 
-#include "config/present_functions.h"
-#include "config/sysfs_access.h"
-
 namespace kelvox {
 
 namespace {
 
-// The registers a capture holds: the header every command reads.
-constexpr int kHeaderBytes = 64;
-// The registers that may be sized: base address registers up to the ROM of a bridge.
+// The registers that may be sized: base address registers up to the ROM register of a bridge.
 constexpr int kFirstSized = 0x10;
 constexpr int kLastSized = 0x3C;
 
 // What `access` reads back from `reg` after all ones are written, with the register restored.
-uint32_t SizingReadBack(ConfigAccess& access, FunctionLocation at, int reg) {
+// Only ever run on backends whose writes reach no device.
+uint32_t ReadBackAfterAllOnes(ConfigAccess& access, FunctionLocation at, int reg) {
   const uint32_t saved = access.Read(at.bus, at.device, at.function, reg);
   access.Write(at.bus, at.device, at.function, reg, kAllOnes);
   const uint32_t readback = access.Read(at.bus, at.device, at.function, reg);
@@ -24,64 +20,66 @@ uint32_t SizingReadBack(ConfigAccess& access, FunctionLocation at, int reg) {
   return readback;
 }
 
+std::string Address(FunctionLocation at) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
+  return text;
+}
+
 std::string Mismatch(FunctionLocation at, int reg, uint32_t live, uint32_t captured) {
   char line[128];
   std::snprintf(line, sizeof line,
-                "%02x:%02x.%x register %02x: sizing reads back %08x live but %08x from the "
-                "capture",
-                at.bus, at.device, at.function, reg, live, captured);
+                "%s register %02x: sizing reads back %08x live but %08x from the capture",
+                Address(at).c_str(), reg, live, captured);
   return line;
 }
 
-BusCapture CaptureSysfs(SysfsAccess& sysfs, std::optional<int> bus) {
-  BusCapture capture;
-  capture.bus.emplace();
-  for (const FunctionLocation& at : PresentFunctions(sysfs, bus)) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(kHeaderBytes);
-    for (int reg = 0; reg < kHeaderBytes; reg += 4) {
-      const uint32_t value = sysfs.Read(at.bus, at.device, at.function, reg);
-      for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-    std::vector<std::pair<int, uint32_t>> masks;
-    bool gone = false;
-    for (int reg = kFirstSized; reg <= kLastSized && !gone; reg += 4) {
-      const std::optional<uint32_t> mask = sysfs.SizingMask(at, reg);
-      gone = !mask;
-      if (mask && *mask != 0) masks.emplace_back(reg, *mask);
-    }
-    if (gone) continue;  // the function went away while it was read
-    capture.bus->AddFunction(at, bytes);
-    for (const auto& [reg, mask] : masks) capture.bus->SetWritableMask(at, reg, mask);
-    for (int reg = kFirstSized; reg <= kLastSized; reg += 4) {
-      const uint32_t live = SizingReadBack(sysfs, at, reg);
-      const uint32_t captured = SizingReadBack(*capture.bus, at, reg);
-      if (live != captured) capture.mismatches.push_back(Mismatch(at, reg, live, captured));
-    }
+// The function's header as the backend reads it, or nothing when it reads as absent.
+std::optional<std::vector<uint8_t>> HeaderBytes(ConfigAccess& access, FunctionLocation at) {
+  std::vector<uint8_t> bytes;
+  bytes.reserve(kHeaderBytes);
+  for (int reg = 0; reg < kHeaderBytes; reg += 4) {
+    const uint32_t value = access.Read(at.bus, at.device, at.function, reg);
+    if (reg == 0 && (value & 0xFFFF) == 0xFFFF) return std::nullopt;
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
   }
-  return capture;
-}
-
-BusCapture CopySimulated(const SimulatedBus& source, std::optional<int> bus) {
-  BusCapture capture;
-  capture.bus.emplace();
-  for (const FunctionLocation& at : source.Locations()) {
-    if (bus && at.bus != (*bus & 0xFF)) continue;
-    capture.bus->AddFunction(at) = *source.Find(at);
-  }
-  return capture;
+  return bytes;
 }
 
 }  // namespace
 
 BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
-  if (auto* sysfs = dynamic_cast<SysfsAccess*>(&access)) return CaptureSysfs(*sysfs, bus);
-  if (auto* simulated = dynamic_cast<SimulatedBus*>(&access)) return CopySimulated(*simulated, bus);
-  BusCapture refused;
-  refused.error = access.Name() +
-                  ": cannot capture: learning base address sizes here means writing all ones "
-                  "into the devices' registers (capture reads sysfs or a captured file)";
-  return refused;
+  BusCapture capture;
+  if (!access.SizesWithoutWriting()) {
+    capture.error = access.Name() +
+                    ": cannot capture: learning base address sizes here means writing all ones "
+                    "into the devices' registers (capture reads sysfs or a captured file)";
+    return capture;
+  }
+  FunctionListing listing = access.ListFunctions(bus);
+  capture.warnings = std::move(listing.skipped);
+  capture.bus.emplace();
+  for (const FunctionLocation& at : listing.present) {
+    const std::optional<HeaderSizing> sizing = access.SizingWithoutWriting(at);
+    const std::optional<std::vector<uint8_t>> bytes =
+        sizing ? HeaderBytes(access, at) : std::nullopt;
+    if (!bytes) {
+      capture.warnings.push_back(access.Name() + ": " + Address(at) +
+                                 ": skipped: it went away while it was read");
+      continue;
+    }
+    if (!sizing->problem.empty()) capture.warnings.push_back(sizing->problem);
+    capture.bus->AddFunction(at, *bytes);
+    for (int i = 0; i < kHeaderRegisters; ++i) {
+      if (sizing->writable[i] != 0) capture.bus->SetWritableMask(at, 4 * i, sizing->writable[i]);
+    }
+    for (int reg = kFirstSized; reg <= kLastSized; reg += 4) {
+      const uint32_t live = ReadBackAfterAllOnes(access, at, reg);
+      const uint32_t captured = ReadBackAfterAllOnes(*capture.bus, at, reg);
+      if (live != captured) capture.warnings.push_back(Mismatch(at, reg, live, captured));
+    }
+  }
+  return capture;
 }
 
 }  // namespace kelvox

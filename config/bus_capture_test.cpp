@@ -56,12 +56,13 @@ TEST(CaptureBus, AWrittenSysfsCaptureReadsAndSizesAsTheTree) {
   SysfsAccess sysfs(tree.root());
   const BusCapture capture = CaptureBus(sysfs);
   ASSERT_TRUE(capture.bus.has_value()) << capture.error;
-  EXPECT_TRUE(capture.mismatches.empty()) << capture.mismatches.front();
+  EXPECT_TRUE(capture.warnings.empty()) << capture.warnings.front();
 
   // Through the text format and back, as a capture file is used.
   SimulatedBus loaded = ParseSimulatedBus(FormatSimulatedBus(*capture.bus));
-  EXPECT_EQ(loaded.Locations(), sysfs.ListFunctions());
-  for (const FunctionLocation& at : sysfs.ListFunctions()) {
+  const std::vector<FunctionLocation> present = sysfs.ListFunctions(std::nullopt).present;
+  EXPECT_EQ(loaded.Locations(), present);
+  for (const FunctionLocation& at : present) {
     for (int reg = 0; reg < 0x40; reg += 4) {
       EXPECT_EQ(loaded.Read(at.bus, at.device, at.function, reg),
                 sysfs.Read(at.bus, at.device, at.function, reg));
@@ -90,22 +91,82 @@ TEST(CaptureBus, NamesARegisterItCannotSizeAsTheMachineDoes) {
   SysfsAccess sysfs(tree.root());
   const BusCapture capture = CaptureBus(sysfs);
   ASSERT_TRUE(capture.bus.has_value());
-  EXPECT_EQ(capture.mismatches,
+  EXPECT_EQ(capture.warnings,
             (std::vector<std::string>{"00:03.0 register 10: sizing reads back 00000000 live but "
                                       "0000000c from the capture"}));
+}
+
+TEST(CaptureBus, SaysWhatItCouldNotCapture) {
+  testing::FakeSysfsTree tree;
+  FillTree(tree);
+  // A function whose config file is too short to be one, and one whose resource file is
+  // malformed: the first is left out, the second captured with sizing that fails, and both
+  // are named.
+  const std::string short_config = tree.Add("0000:00:06.0", {Header({}), {}});
+  testing::FakeSysfsTree::WriteFile(short_config + "/config", "\xf4\x1a");
+  const std::string bad_resource = tree.Add("0000:00:07.0", {Header({0xF0000000}), {}});
+  testing::FakeSysfsTree::WriteFile(bad_resource + "/resource", "garbage\n");
+  SysfsAccess sysfs(tree.root());
+  BusCapture capture = CaptureBus(sysfs, 0);
+  ASSERT_TRUE(capture.bus.has_value());
+  EXPECT_EQ(capture.bus->Find({0, 6, 0}), nullptr);
+  ASSERT_NE(capture.bus->Find({0, 7, 0}), nullptr);
+  EXPECT_EQ(SizingReadBackOf(*capture.bus, {0, 7, 0}, 0x10), kAllOnes);
+  ASSERT_EQ(capture.warnings.size(), 2u);
+  EXPECT_NE(capture.warnings[0].find("sysfs: 00:06.0: skipped: "), std::string::npos);
+  EXPECT_NE(capture.warnings[1].find("sysfs: 00:07.0: base address sizes unknown: "),
+            std::string::npos);
+  EXPECT_NE(capture.warnings[1].find("is not a resource file"), std::string::npos);
+}
+
+// Lists one function that is gone by the time it is read, as a device unplugged mid-capture.
+class VanishingBus final : public ConfigAccess {
+ public:
+  uint32_t Read(int bus, int device, int function, int reg) override {
+    return bus_.Read(bus, device, function, reg);
+  }
+  void Write(int bus, int device, int function, int reg, uint32_t value) override {
+    bus_.Write(bus, device, function, reg, value);
+  }
+  std::string Name() const override { return "vanishing"; }
+  FunctionListing ListFunctions(std::optional<int>) override {
+    return {{{0, 0, 0}, {0, 1, 0}}, {}};
+  }
+  bool SizesWithoutWriting() const override { return true; }
+  std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {
+    return bus_.SizingWithoutWriting(at);
+  }
+  SimulatedBus bus_;
+};
+
+TEST(CaptureBus, AFunctionThatGoesAwayWhileReadIsNamed) {
+  VanishingBus vanishing;
+  vanishing.bus_.AddFunction({0, 0, 0}, {0x86, 0x80, 0x57, 0x0d});
+  const BusCapture capture = CaptureBus(vanishing);
+  ASSERT_TRUE(capture.bus.has_value());
+  EXPECT_EQ(capture.bus->Locations(), (std::vector<FunctionLocation>{{0, 0, 0}}));
+  EXPECT_EQ(
+      capture.warnings,
+      (std::vector<std::string>{"vanishing: 00:01.0: skipped: it went away while it was read"}));
 }
 
 TEST(CaptureBus, ACapturedBusIsCopiedWithItsMasks) {
   SimulatedBus source;
   std::vector<uint8_t> bytes(256, 0);
   bytes[0] = 0xF4;
+  bytes[0x3F] = 0x01;
   bytes[0xFF] = 0x5A;  // a byte past the header, as an lspci -xxx dump holds
   source.AddFunction({0, 3, 0}, bytes);
   source.SetWritableMask({0, 3, 0}, 0x10, 0xFFF00000u);
+  source.SetWritableMask({0, 3, 0}, 0x04, 0x00000007u);
   source.AddFunction({1, 0, 0});
   const BusCapture all = CaptureBus(source);
   ASSERT_TRUE(all.bus.has_value());
-  EXPECT_EQ(FormatSimulatedBus(*all.bus), FormatSimulatedBus(source));
+  EXPECT_TRUE(all.warnings.empty());
+  // The header and its masks, as from any backend; nothing past the header.
+  SimulatedBus header_only = source;
+  header_only.SetRegister({0, 3, 0}, 0xFC, 0);
+  EXPECT_EQ(FormatSimulatedBus(*all.bus), FormatSimulatedBus(header_only));
   const BusCapture one = CaptureBus(source, 1);
   EXPECT_EQ(one.bus->Locations(), (std::vector<FunctionLocation>{{1, 0, 0}}));
 }
@@ -113,7 +174,7 @@ TEST(CaptureBus, ACapturedBusIsCopiedWithItsMasks) {
 TEST(CaptureBus, RefusesABackendThatWouldHaveToWriteTheDevice) {
   SimulatedBus bus;
   bus.AddFunction({0, 0, 0});
-  RecordingAccess port_like(bus);  // stands for port I/O: neither sysfs nor a captured bus
+  RecordingAccess port_like(bus);  // stands for port I/O: it cannot size without writing
   const BusCapture capture = CaptureBus(port_like);
   EXPECT_FALSE(capture.bus.has_value());
   EXPECT_EQ(capture.error,

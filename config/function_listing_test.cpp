@@ -1,10 +1,11 @@
-#include "config/present_functions.h"
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "config/access.h"
 #include "config/recording_access.h"
+#include "config/simulated_bus.h"
 #include "config/sysfs_access.h"
 #include "config/testing/fake_sysfs_tree.h"
 
@@ -13,23 +14,26 @@ namespace {
 
 using Locations = std::vector<FunctionLocation>;
 
-void AddFunction(SimulatedBus& bus, FunctionLocation at, bool multi_function = false) {
+void AddFunction(SimulatedBus& bus, FunctionLocation at, uint32_t header_type = 0) {
   bus.AddFunction(at);
   bus.SetRegister(at, 0x00, 0x12348086u);
-  bus.SetRegister(at, 0x0C, multi_function ? 0x00800000u : 0u);
+  bus.SetRegister(at, 0x0C, header_type << 16);
 }
 
 // Device 0: single-function, yet something answers at its function 1 (devices that ignore the
 // function number do). Device 2: multi-function with functions 0, 3 and 7. Device 5: no
-// function 0, so its function 1 is never looked at. Bus 3: device 31 only.
+// function 0, so its function 1 is never looked at. Device 6: a multi-function bridge (header
+// type 0x81) with function 2. Bus 3: device 31 only.
 SimulatedBus MixedBus() {
   SimulatedBus bus;
   AddFunction(bus, {0, 0, 0});
   AddFunction(bus, {0, 0, 1});
-  AddFunction(bus, {0, 2, 0}, true);
+  AddFunction(bus, {0, 2, 0}, 0x80);
   AddFunction(bus, {0, 2, 3});
   AddFunction(bus, {0, 2, 7});
   AddFunction(bus, {0, 5, 1});
+  AddFunction(bus, {0, 6, 0}, 0x81);
+  AddFunction(bus, {0, 6, 2});
   AddFunction(bus, {3, 31, 0});
   return bus;
 }
@@ -37,46 +41,56 @@ SimulatedBus MixedBus() {
 TEST(ProbeFunctions, FollowsPciEnumeration) {
   SimulatedBus bus = MixedBus();
   RecordingAccess probed(bus);
-  EXPECT_EQ(ProbeFunctions(probed, 0, 255),
-            (Locations{{0, 0, 0}, {0, 2, 0}, {0, 2, 3}, {0, 2, 7}, {3, 31, 0}}));
-  // Function 0 of each of 256 x 32 devices, the header of the three present ones and the
-  // seven other functions of the one multi-function device.
-  EXPECT_EQ(probed.records().size(), 256u * 32 + 3 + 7);
+  EXPECT_EQ(
+      ProbeFunctions(probed, 0, 255),
+      (Locations{{0, 0, 0}, {0, 2, 0}, {0, 2, 3}, {0, 2, 7}, {0, 6, 0}, {0, 6, 2}, {3, 31, 0}}));
+  // Function 0 of each of 256 x 32 devices, the header of the four present ones and the
+  // seven other functions of each of the two multi-function devices.
+  EXPECT_EQ(probed.records().size(), 256u * 32 + 4 + 2 * 7);
   for (const ConfigAccessRecord& r : probed.records()) {
     EXPECT_EQ(r.kind, ConfigAccessRecord::Kind::kRead) << r;
   }
 }
 
-TEST(PresentFunctions, ProbesBackendsThatCannotListAndKeepsToTheBusAsked) {
+TEST(ListFunctions, ABackendThatCannotListIsProbedOnTheBusAsked) {
   SimulatedBus bus = MixedBus();
-  RecordingAccess probed(bus);  // not a SimulatedBus itself: probed
-  EXPECT_EQ(PresentFunctions(probed, 3), (Locations{{3, 31, 0}}));
+  RecordingAccess probed(bus);  // lists nothing itself: probed
+  EXPECT_EQ(probed.ListFunctions(3).present, (Locations{{3, 31, 0}}));
   EXPECT_EQ(probed.records().size(), 32u + 1);
   AllOnesAccess none;
-  EXPECT_TRUE(PresentFunctions(none).empty());
+  EXPECT_TRUE(none.ListFunctions(std::nullopt).present.empty());
+  EXPECT_FALSE(none.SizesWithoutWriting());
+  EXPECT_FALSE(none.SizingWithoutWriting({0, 0, 0}).has_value());
 }
 
-TEST(PresentFunctions, ACapturedBusListsWhatItHolds) {
+TEST(ListFunctions, ACapturedBusListsWhatItHolds) {
   SimulatedBus bus = MixedBus();
-  EXPECT_EQ(PresentFunctions(bus), bus.Locations());
-  EXPECT_EQ(PresentFunctions(bus, 0),
-            (Locations{{0, 0, 0}, {0, 0, 1}, {0, 2, 0}, {0, 2, 3}, {0, 2, 7}, {0, 5, 1}}));
-  EXPECT_TRUE(PresentFunctions(bus, 1).empty());
+  EXPECT_EQ(bus.ListFunctions(std::nullopt).present, bus.Locations());
+  EXPECT_EQ(
+      bus.ListFunctions(0).present,
+      (Locations{
+          {0, 0, 0}, {0, 0, 1}, {0, 2, 0}, {0, 2, 3}, {0, 2, 7}, {0, 5, 1}, {0, 6, 0}, {0, 6, 2}}));
+  EXPECT_TRUE(bus.ListFunctions(1).present.empty());
+  EXPECT_EQ(bus.ListFunctions(0x103).present, (Locations{{3, 31, 0}}));  // masked as addresses are
 }
 
-TEST(PresentFunctions, SysfsListsItsFoldersWithoutReadingConfigurationSpace) {
+TEST(ListFunctions, SysfsListsItsFoldersWithoutProbing) {
   testing::FakeSysfsTree tree;
   tree.Add("0000:00:00.0", {testing::Header({}), {}});
   tree.Add("0000:00:02.3", {testing::Header({}), {}});  // function 0 missing: still listed
   tree.Add("0000:01:00.0", {testing::Header({}), {}});
-  int opens = 0;
-  SysfsAccess sysfs(tree.root(), [&opens](const std::string&, int) {
-    ++opens;
-    return -1;
+  std::vector<std::string> opened;
+  SysfsAccess sysfs(tree.root(), [&opened](const std::string& path, int flags) {
+    opened.push_back(path);
+    return ::open(path.c_str(), flags);
   });
-  EXPECT_EQ(PresentFunctions(sysfs), (Locations{{0, 0, 0}, {0, 2, 3}, {1, 0, 0}}));
-  EXPECT_EQ(PresentFunctions(sysfs, 1), (Locations{{1, 0, 0}}));
-  EXPECT_EQ(opens, 0);
+  EXPECT_EQ(sysfs.ListFunctions(std::nullopt).present,
+            (Locations{{0, 0, 0}, {0, 2, 3}, {1, 0, 0}}));
+  // One look at each listed function's config file, and none at any other.
+  EXPECT_EQ(opened, (std::vector<std::string>{tree.root() + "/0000:00:00.0/config",
+                                              tree.root() + "/0000:00:02.3/config",
+                                              tree.root() + "/0000:01:00.0/config"}));
+  EXPECT_EQ(sysfs.ListFunctions(1).present, (Locations{{1, 0, 0}}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// A test aid: a ConfigAccess that passes every call on to another one and records it, so a
-// test can prove which registers were read and written, in which order, with which values.
+// A test aid: a ConfigAccess that passes every read and write on to another one and records
+// it, so a test can prove which registers were read and written, in which order, with which
+// values. Listing and sizing are the interface's own (probing; no sizing without writing), so
+// it also stands for a backend that can do neither, such as port I/O.
 #pragma once
 
 #include <cstdint>

@@ -15,23 +15,19 @@ void SimulatedFunction::SetDword(int reg, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-FunctionLocation SimulatedBus::Masked(int bus, int device, int function) {
-  return {bus & 0xFF, device & 0x1F, function & 0x7};
-}
-
 SimulatedFunction& SimulatedBus::AddFunction(FunctionLocation at,
                                              const std::vector<uint8_t>& bytes) {
   if (bytes.size() > SimulatedFunction::kBytes) {
     throw std::invalid_argument("simulated bus: more than 256 configuration bytes");
   }
-  SimulatedFunction& f = functions_[Masked(at.bus, at.device, at.function)];
+  SimulatedFunction& f = functions_[MaskedLocation(at.bus, at.device, at.function)];
   f = SimulatedFunction{};
   for (size_t i = 0; i < bytes.size(); ++i) f.bytes[i] = bytes[i];
   return f;
 }
 
 SimulatedFunction& SimulatedBus::Existing(FunctionLocation at) {
-  auto it = functions_.find(Masked(at.bus, at.device, at.function));
+  auto it = functions_.find(MaskedLocation(at.bus, at.device, at.function));
   if (it == functions_.end()) throw std::out_of_range("simulated bus: no function there");
   return it->second;
 }
@@ -45,7 +41,7 @@ void SimulatedBus::SetWritableMask(FunctionLocation at, int reg, uint32_t mask) 
 }
 
 const SimulatedFunction* SimulatedBus::Find(FunctionLocation at) const {
-  auto it = functions_.find(Masked(at.bus, at.device, at.function));
+  auto it = functions_.find(MaskedLocation(at.bus, at.device, at.function));
   return it == functions_.end() ? nullptr : &it->second;
 }
 
@@ -62,11 +58,27 @@ uint32_t SimulatedBus::Read(int bus, int device, int function, int reg) {
 }
 
 void SimulatedBus::Write(int bus, int device, int function, int reg, uint32_t value) {
-  auto it = functions_.find(Masked(bus, device, function));
+  auto it = functions_.find(MaskedLocation(bus, device, function));
   if (it == functions_.end()) return;
   SimulatedFunction& f = it->second;
   const uint32_t mask = f.writable[(reg & 0xFC) / 4];
   f.SetDword(reg, (f.Dword(reg) & ~mask) | (value & mask));
+}
+
+FunctionListing SimulatedBus::ListFunctions(std::optional<int> bus) {
+  FunctionListing listing;
+  for (const auto& [at, f] : functions_) {
+    if (!bus || at.bus == (*bus & 0xFF)) listing.present.push_back(at);
+  }
+  return listing;
+}
+
+std::optional<HeaderSizing> SimulatedBus::SizingWithoutWriting(FunctionLocation at) {
+  const SimulatedFunction* f = Find(at);
+  if (f == nullptr) return std::nullopt;
+  HeaderSizing sizing;
+  for (int i = 0; i < kHeaderRegisters; ++i) sizing.writable[i] = f->writable[i];
+  return sizing;
 }
 
 }  // namespace kelvox

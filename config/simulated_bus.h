@@ -14,14 +14,6 @@
 
 namespace kelvox {
 
-// Where a function sits: bus, device, function.
-struct FunctionLocation {
-  int bus = 0;
-  int device = 0;
-  int function = 0;
-  auto operator<=>(const FunctionLocation&) const = default;
-};
-
 // One function's configuration space: 256 bytes, with a writable mask per dword.
 struct SimulatedFunction {
   static constexpr int kBytes = 256;
@@ -51,9 +43,13 @@ class SimulatedBus final : public ConfigAccess {
   uint32_t Read(int bus, int device, int function, int reg) override;
   void Write(int bus, int device, int function, int reg, uint32_t value) override;
   std::string Name() const override { return "simulated"; }
+  // What it holds.
+  FunctionListing ListFunctions(std::optional<int> bus) override;
+  // Its registers' writable masks: a sizing write only ever changes the simulated function.
+  bool SizesWithoutWriting() const override { return true; }
+  std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override;
 
  private:
-  static FunctionLocation Masked(int bus, int device, int function);
   SimulatedFunction& Existing(FunctionLocation at);
 
   std::map<FunctionLocation, SimulatedFunction> functions_;

@@ -6,13 +6,14 @@
 #include <optional>
 #include <vector>
 
+#include "text/hex_digit.h"
+
 namespace kelvox {
 
 namespace {
 
 constexpr int kConfigSpaceLimit = 4096;
 constexpr int kBytesPerLine = 16;
-constexpr int kHeaderBytes = 64;
 
 // One device as read so far.
 struct PendingFunction {
@@ -23,16 +24,9 @@ struct PendingFunction {
   bool has_bytes = false;
 };
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool AllHex(std::string_view s) {
   for (char c : s) {
-    if (HexDigit(c) < 0) return false;
+    if (HexDigitValue(c) < 0) return false;
   }
   return !s.empty();
 }
@@ -41,7 +35,7 @@ bool AllHex(std::string_view s) {
 std::optional<uint32_t> HexNumber(std::string_view s) {
   if (!AllHex(s) || s.size() > 8) return std::nullopt;
   uint32_t value = 0;
-  for (char c : s) value = value << 4 | static_cast<uint32_t>(HexDigit(c));
+  for (char c : s) value = value << 4 | static_cast<uint32_t>(HexDigitValue(c));
   return value;
 }
 
@@ -80,7 +74,7 @@ std::string AddressText(FunctionLocation at) {
 std::optional<std::string_view> HeaderAddress(std::string_view line) {
   const auto matches = [](std::string_view s) {
     return s.size() >= 7 && AllHex(s.substr(0, 2)) && s[2] == ':' && AllHex(s.substr(3, 2)) &&
-           s[5] == '.' && HexDigit(s[6]) >= 0 && (s.size() == 7 || IsBlank(s[7]));
+           s[5] == '.' && HexDigitValue(s[6]) >= 0 && (s.size() == 7 || IsBlank(s[7]));
   };
   if (matches(line)) return line.substr(0, 7);
   if (line.size() >= 5 && AllHex(line.substr(0, 4)) && line[4] == ':' && matches(line.substr(5))) {
@@ -137,10 +131,21 @@ class Parser {
 
   PendingFunction& Current(const char* what) {
     if (functions_.empty()) Fail(std::string(what) + " before any device header");
+    if (!open_) {
+      const PendingFunction& last = functions_.back();
+      Fail(std::string(what) + " outside a device: the blank line " + std::to_string(ended_on_) +
+           " ended device " + AddressText(last.at) + " (line " + std::to_string(last.line) + ")");
+    }
     return functions_.back();
   }
 
   void ParseLine(std::string_view line) {
+    // An empty line ends the device, as in lspci's own reader of these dumps.
+    if (line.empty()) {
+      if (open_) ended_on_ = line_;
+      open_ = false;
+      return;
+    }
     const std::vector<std::string_view> words = Words(line);
     if (IsMaskLine(words)) {
       ParseMask(words);
@@ -162,16 +167,16 @@ class Parser {
     f.line = line_;
     f.at.bus = static_cast<int>(*HexNumber(address.substr(0, 2)));
     f.at.device = static_cast<int>(*HexNumber(address.substr(3, 2)));
-    f.at.function = HexDigit(address[6]);
+    f.at.function = HexDigitValue(address[6]);
     if (f.at.device > 31) Fail("device number " + Quoted(address.substr(3, 2)) + " is over 31");
     if (f.at.function > 7) Fail("function number " + Quoted(address.substr(6, 1)) + " is over 7");
-    for (const PendingFunction& other : functions_) {
-      if (other.at == f.at) {
-        Fail("device " + AddressText(f.at) + " already given on line " +
-             std::to_string(other.line));
-      }
+    const auto [earlier, added] = lines_of_.emplace(f.at, line_);
+    if (!added) {
+      Fail("device " + AddressText(f.at) + " already given on line " +
+           std::to_string(earlier->second));
     }
     functions_.push_back(f);
+    open_ = true;
   }
 
   void ParseBytes(const std::vector<std::string_view>& words) {
@@ -193,7 +198,7 @@ class Parser {
         f.bytes[offset + i] = static_cast<uint8_t>(*HexNumber(byte));
       }
     }
-    f.has_bytes = true;
+    if (count > 0) f.has_bytes = true;
   }
 
   void ParseMask(const std::vector<std::string_view>& words) {
@@ -210,6 +215,12 @@ class Parser {
 
   int line_ = 0;
   std::vector<PendingFunction> functions_;
+  // The line of each device's header, to find a repeated address at once.
+  std::map<FunctionLocation, int> lines_of_;
+  // Whether byte and mask lines belong to the last device (no blank line since its header),
+  // and the blank line that ended it when not.
+  bool open_ = false;
+  int ended_on_ = 0;
 };
 
 }  // namespace

@@ -3,8 +3,9 @@
 //
 // A device starts with a header line "BB:DD.F " (optionally "0000:BB:DD.F ", domain 0000
 // only) followed by any description; then come lines "NN: xx xx ..." giving bytes from offset
-// NN (2 or 3 hex digits, at most 16 bytes of 2 hex digits each, in either case). Devices are
-// separated by a blank line; every other line is ignored, so plain `lspci -x`, `-xxx` or
+// NN (2 or 3 hex digits, at most 16 bytes of 2 hex digits each, in either case). An empty line
+// ends a device, as in lspci's own reader; every other line is ignored, so plain `lspci -x`, `-xxx`
+// or
 // `-vvxxx` output loads unchanged. Bytes up to offset 4096 are accepted, but only the first
 // 256 are kept.
 //
@@ -14,6 +15,7 @@
 // ignores such lines. A register without one is read-only.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,6 +23,21 @@
 #include "config/simulated_bus.h"
 
 namespace kelvox {
+
+// The most functions a bus can hold: 256 buses of 32 devices of 8 functions.
+inline constexpr size_t kMaxBusFunctions = 256 * 32 * 8;
+
+// The longest text FormatSimulatedBus writes for one function: its header line
+// "BB:DD.F CCCC: VVVV:DDDD (rev RR)", 16 lines of 16 bytes, a mask line for each of its 64
+// registers, and the blank line.
+inline constexpr size_t kMaxFormattedFunctionBytes =
+    sizeof "BB:DD.F CCCC: VVVV:DDDD (rev RR)" +
+    16 * sizeof "NN: xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx" +
+    64 * sizeof "# writable RR XXXXXXXX" + 1;
+
+// The largest captured bus the program reads: what FormatSimulatedBus writes for a full bus,
+// so that every capture it writes can be read back. Anything larger is not a capture.
+inline constexpr size_t kMaxCaptureBytes = kMaxBusFunctions * kMaxFormattedFunctionBytes;
 
 // Bad input: what() is "line N: what is wrong".
 class SimulatedBusFileError : public std::runtime_error {
@@ -36,8 +53,9 @@ class SimulatedBusFileError : public std::runtime_error {
 // The bus the text describes; throws SimulatedBusFileError at the first bad line, in which
 // case nothing is loaded. Bad: a malformed byte or offset, bytes past offset 4096, more than
 // 16 bytes on a line, a bad or repeated device address, a device over 31 or a function over
-// 7, a domain other than 0000, a byte or mask line before any device, a bad mask line, or a
-// device without any byte.
+// 7, a domain other than 0000, a byte or mask line before any device or after the empty line
+// that ended one, a bad mask line, or a device without any byte (an offset with no bytes
+// after it gives none).
 SimulatedBus ParseSimulatedBus(std::string_view text);
 
 // The bus as text in the same format: per function a header "BB:DD.F CCCC: VVVV:DDDD (rev RR)"

@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
+#include "config/header_type.h"
+#include "config/read_file.h"
+#include "config/sysfs_folder_name.h"
 #include "config/sysfs_sizing.h"
 
 namespace kelvox {
@@ -20,9 +24,9 @@ constexpr int kReadOnly = O_RDONLY | O_CLOEXEC;
 // The most a `resource` file can sensibly hold; anything longer is not one.
 constexpr size_t kMaxResourceFile = 64 * 1024;
 
-FunctionLocation Masked(int bus, int device, int function) {
-  return {bus & 0xFF, device & 0x1F, function & 0x7};
-}
+// The fewest bytes of a config file that make a function: its IDs, command, status, revision,
+// class code and header type.
+constexpr ssize_t kMinimumConfigBytes = 16;
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -39,35 +43,34 @@ class Descriptor {
   int fd_;
 };
 
-// The location a folder name "0000:BB:DD.F" stands for, or nothing for any other name.
-std::optional<FunctionLocation> ParseFolderName(const std::string& name) {
-  unsigned domain = 0, bus = 0, device = 0, function = 0;
-  char tail = 0;
-  if (name.size() != 12 || std::sscanf(name.c_str(), "%4x:%2x:%2x.%1x%c", &domain, &bus, &device,
-                                       &function, &tail) != 4) {
-    return std::nullopt;
-  }
-  if (domain != 0 || device > 31 || function > 7) return std::nullopt;
-  return FunctionLocation{static_cast<int>(bus), static_cast<int>(device),
-                          static_cast<int>(function)};
+ssize_t PreadRetrying(int fd, void* buffer, size_t size, off_t offset) {
+  ssize_t got;
+  do {
+    got = pread(fd, buffer, size, offset);
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+std::string Address(FunctionLocation at) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
+  return text;
 }
 
 }  // namespace
 
-SysfsAccess::SysfsAccess(std::string root, OpenFunction open)
-    : root_(std::move(root)), open_(std::move(open)) {
+SysfsAccess::SysfsAccess(std::string root, OpenFunction open, NowFunction now)
+    : root_(std::move(root)), open_(std::move(open)), now_(std::move(now)) {
   if (!open_) {
     open_ = [](const std::string& path, int flags) { return ::open(path.c_str(), flags); };
   }
+  if (!now_) now_ = [] { return Clock::now(); };
 }
 
 SysfsAccess::~SysfsAccess() { CloseConfig(); }
 
 std::string SysfsAccess::FunctionFolder(FunctionLocation at) const {
-  char name[16];
-  std::snprintf(name, sizeof name, "0000:%02x:%02x.%x", at.bus & 0xFF, at.device & 0x1F,
-                at.function & 0x7);
-  return root_ + "/" + name;
+  return root_ + "/" + SysfsFolderName(MaskedLocation(at.bus, at.device, at.function));
 }
 
 void SysfsAccess::CloseConfig() {
@@ -79,23 +82,20 @@ void SysfsAccess::CloseConfig() {
 bool SysfsAccess::SelectFunction(FunctionLocation at) {
   if (config_of_ == at) {
     if (config_fd_ >= 0) return true;
-    if (Clock::now() < missing_until_) return false;
+    if (now_() < missing_until_) return false;
   }
   CloseConfig();
   config_fd_ = open_(FunctionFolder(at) + "/config", kReadOnly);
   config_of_ = at;
   if (config_fd_ >= 0) return true;
-  missing_until_ = Clock::now() + kMissingFunctionMemory;
+  missing_until_ = now_() + kMissingFunctionMemory;
   return false;
 }
 
 uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) {
   if (!SelectFunction(at)) return kAllOnes;
   uint8_t bytes[4];
-  ssize_t got;
-  do {
-    got = pread(config_fd_, bytes, sizeof bytes, reg & 0xFC);
-  } while (got < 0 && errno == EINTR);
+  const ssize_t got = PreadRetrying(config_fd_, bytes, sizeof bytes, reg & 0xFC);
   if (got < 0) {
     // The device went away (or the file broke): open it afresh on the next read.
     CloseConfig();
@@ -107,68 +107,92 @@ uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) {
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-std::optional<std::string> SysfsAccess::ReadWholeFile(const std::string& path) const {
+SysfsAccess::RegionsOrProblem SysfsAccess::Regions(FunctionLocation at) const {
+  const std::string path = FunctionFolder(at) + "/resource";
   const Descriptor fd(open_(path, kReadOnly));
-  if (fd.get() < 0) return std::nullopt;
-  std::string text;
-  char chunk[4096];
-  for (;;) {
-    const ssize_t got = read(fd.get(), chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) return text;
-    text.append(chunk, static_cast<size_t>(got));
-    if (text.size() > kMaxResourceFile) return std::nullopt;
-  }
-}
-
-std::optional<std::vector<ResourceRegion>> SysfsAccess::Regions(FunctionLocation at) const {
-  const std::optional<std::string> text = ReadWholeFile(FunctionFolder(at) + "/resource");
-  return text ? ParseResourceFile(*text) : std::nullopt;
+  if (fd.get() < 0) return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
+  const ReadAllResult read = ReadAll(fd.get(), kMaxResourceFile);
+  if (read.error != 0)
+    return {std::nullopt, "cannot read " + path + ": " + std::strerror(read.error)};
+  if (read.too_large) return {std::nullopt, path + " is too large for a resource file"};
+  std::optional<std::vector<ResourceRegion>> regions = ParseResourceFile(read.text);
+  if (!regions) return {std::nullopt, path + " is not a resource file the kernel writes"};
+  return {std::move(regions), ""};
 }
 
 std::optional<uint32_t> SysfsAccess::SizingAnswer(FunctionLocation at, int reg) {
-  const uint32_t header = ReadConfigDword(at, 0x0C);
+  const uint32_t header = ReadConfigDword(at, kHeaderTypeRegister);
   if (header == kAllOnes) return std::nullopt;  // absent: there is nothing to size
-  if (!IsSizedRegister((header >> 16) & 0x7F, reg)) return std::nullopt;
-  const auto regions = Regions(at);
+  if (!IsSizedRegister(HeaderLayout(header), reg)) return std::nullopt;
+  const RegionsOrProblem found = Regions(at);
   // Without the regions the read-back is unknown, and an unknown read is a failed read.
-  if (!regions) return kAllOnes;
+  if (!found.regions) return kAllOnes;
   const RegisterReader current = [this, at](int r) { return ReadConfigDword(at, r); };
-  return SizingReadBack(reg, current, *regions);
+  return SizingReadBack(reg, current, *found.regions);
 }
 
-std::optional<uint32_t> SysfsAccess::SizingMask(FunctionLocation at, int reg) {
-  at = Masked(at.bus, at.device, at.function);
-  const uint32_t header = ReadConfigDword(at, 0x0C);
+std::optional<HeaderSizing> SysfsAccess::SizingWithoutWriting(FunctionLocation at) {
+  at = MaskedLocation(at.bus, at.device, at.function);
+  const uint32_t header = ReadConfigDword(at, kHeaderTypeRegister);
   if (header == kAllOnes) return std::nullopt;
-  if (!IsSizedRegister((header >> 16) & 0x7F, reg)) return 0;
-  const auto regions = Regions(at);
-  if (!regions) return kAllOnes;
+  const int layout = HeaderLayout(header);
+  const RegionsOrProblem found = Regions(at);
   const RegisterReader current = [this, at](int r) { return ReadConfigDword(at, r); };
-  return SizingWritableMask(reg, current, *regions);
+  HeaderSizing sizing;
+  for (int i = 0; i < kHeaderRegisters; ++i) {
+    const int reg = 4 * i;
+    if (!IsSizedRegister(layout, reg)) continue;
+    sizing.writable[i] =
+        found.regions ? SizingWritableMask(reg, current, *found.regions) : kAllOnes;
+  }
+  if (!found.regions) {
+    sizing.problem = "sysfs: " + Address(at) + ": base address sizes unknown: " + found.problem;
+  }
+  return sizing;
 }
 
-std::vector<FunctionLocation> SysfsAccess::ListFunctions() const {
-  std::vector<FunctionLocation> found;
+std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {
+  const std::string path = FunctionFolder(at) + "/config";
+  const Descriptor fd(open_(path, kReadOnly));
+  if (fd.get() < 0) return "cannot open " + path + ": " + std::strerror(errno);
+  uint8_t bytes[kMinimumConfigBytes];
+  const ssize_t got = PreadRetrying(fd.get(), bytes, sizeof bytes, 0);
+  if (got < 0) return "cannot read " + path + ": " + std::strerror(errno);
+  if (got < kMinimumConfigBytes) {
+    return path + " holds " + std::to_string(got) + " bytes, fewer than the 16 of a header";
+  }
+  return "";
+}
+
+FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
+  std::vector<FunctionLocation> folders;
   std::error_code error;
   for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end;
        it.increment(error)) {
-    if (auto at = ParseFolderName(it->path().filename().string())) found.push_back(*at);
+    const std::optional<FunctionLocation> at = ParseSysfsFolderName(it->path().filename().string());
+    if (at && (!bus || at->bus == (*bus & 0xFF))) folders.push_back(*at);
   }
-  std::sort(found.begin(), found.end());
-  return found;
+  std::sort(folders.begin(), folders.end());
+  FunctionListing listing;
+  for (const FunctionLocation& at : folders) {
+    if (const std::string problem = ConfigProblem(at); !problem.empty()) {
+      listing.skipped.push_back("sysfs: " + Address(at) + ": skipped: " + problem);
+    } else {
+      listing.present.push_back(at);
+    }
+  }
+  return listing;
 }
 
 uint32_t SysfsAccess::Read(int bus, int device, int function, int reg) {
-  const FunctionLocation at = Masked(bus, device, function);
+  const FunctionLocation at = MaskedLocation(bus, device, function);
   const auto armed = armed_.find({at, reg & 0xFC});
   if (armed != armed_.end()) return armed->second;
   return ReadConfigDword(at, reg);
 }
 
 void SysfsAccess::Write(int bus, int device, int function, int reg, uint32_t value) {
-  const RegisterKey key{Masked(bus, device, function), reg & 0xFC};
+  const RegisterKey key{MaskedLocation(bus, device, function), reg & 0xFC};
   armed_.erase(key);
   if (value != kAllOnes) return;
   if (const std::optional<uint32_t> answer = SizingAnswer(key.first, key.second)) {

@@ -16,6 +16,10 @@
 // gives all ones and the file is opened afresh on the next one. A function found missing is
 // remembered only while reads stay on it and for at most kMissingFunctionMemory, so a device
 // that appears later is seen by the next scan or details sheet.
+//
+// Function folders are named "DDDD:BB:DD.F" in hex; only those of domain 0000 are listed,
+// since addresses here have no domain. A listed function whose config file cannot be opened
+// or holds fewer than 16 bytes is reported as skipped, never listed as present.
 #pragma once
 
 #include <chrono>
@@ -39,13 +43,18 @@ class SysfsAccess final : public ConfigAccess {
  public:
   // Opens a file as open(2) does and returns the descriptor, or -1 with errno set.
   using OpenFunction = std::function<int(const std::string& path, int flags)>;
+  using Clock = std::chrono::steady_clock;
+  // The current time (tests stand in a clock they move by hand).
+  using NowFunction = std::function<Clock::time_point()>;
 
   // How long a function found missing is taken as missing without another open, while the
   // reads stay on it.
   static constexpr std::chrono::milliseconds kMissingFunctionMemory{50};
 
-  // Reads the function folders under `root`; `open` (tests) stands in for open(2).
-  explicit SysfsAccess(std::string root = kSysfsDevicesRoot, OpenFunction open = nullptr);
+  // Reads the function folders under `root`; `open` and `now` (tests) stand in for open(2)
+  // and the steady clock.
+  explicit SysfsAccess(std::string root = kSysfsDevicesRoot, OpenFunction open = nullptr,
+                       NowFunction now = nullptr);
   ~SysfsAccess() override;
   SysfsAccess(const SysfsAccess&) = delete;
   SysfsAccess& operator=(const SysfsAccess&) = delete;
@@ -61,34 +70,42 @@ class SysfsAccess final : public ConfigAccess {
   // The folder of a function: <root>/0000:BB:DD.F.
   std::string FunctionFolder(FunctionLocation at) const;
 
-  // The functions that have a folder under the root, in bus, device, function order (folders
-  // of PCI domains other than 0000 are left out: addresses here have no domain).
-  std::vector<FunctionLocation> ListFunctions() const;
+  // The functions that have a folder under the root whose config file reads at least 16
+  // bytes, in bus, device, function order; the other folders are named in `skipped`.
+  FunctionListing ListFunctions(std::optional<int> bus) override;
 
-  // The writable mask under which a simulated function holding this function's registers
+  // Sizing is answered from the kernel's `resource` file, never from the device.
+  bool SizesWithoutWriting() const override { return true; }
+  // The writable masks under which a simulated function holding this function's registers
   // answers a sizing write as this access does: SizingWritableMask of the kernel's regions for
-  // a base address or ROM register, all ones where the regions cannot be read (every sizing
-  // read then fails), 0 for any other register. Nothing when the function is absent.
-  std::optional<uint32_t> SizingMask(FunctionLocation at, int reg);
+  // a base address or ROM register, 0 for any other register, and all ones for the sized
+  // registers when the `resource` file cannot be read or parsed (every sizing read then fails;
+  // `problem` says why). Nothing when the function is absent.
+  std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override;
 
  private:
   using RegisterKey = std::pair<FunctionLocation, int>;
-  using Clock = std::chrono::steady_clock;
+  // A function's regions from its `resource` file, or why there are none.
+  struct RegionsOrProblem {
+    std::optional<std::vector<ResourceRegion>> regions;
+    std::string problem;  // set when `regions` is empty
+  };
 
   uint32_t ReadConfigDword(FunctionLocation at, int reg);
   // Points the open config file at `at`, opening it when another function's file (or none) is
   // open; false when the function is missing.
   bool SelectFunction(FunctionLocation at);
   void CloseConfig();
-  std::optional<std::string> ReadWholeFile(const std::string& path) const;
-  // The function's regions from its `resource` file, or nothing when it cannot be read.
-  std::optional<std::vector<ResourceRegion>> Regions(FunctionLocation at) const;
+  RegionsOrProblem Regions(FunctionLocation at) const;
+  // Why the function's config file cannot serve as a present function, or "" when it can.
+  std::string ConfigProblem(FunctionLocation at) const;
   // The sizing read-back of a register, or nothing when it is not a sized register or the
   // function is absent.
   std::optional<uint32_t> SizingAnswer(FunctionLocation at, int reg);
 
   std::string root_;
   OpenFunction open_;
+  NowFunction now_;
   std::map<RegisterKey, uint32_t> armed_;
 
   // The function whose config file was opened last: its descriptor, or -1 when it was missing

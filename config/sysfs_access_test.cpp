@@ -12,7 +12,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "config/simulated_bus.h"
@@ -196,14 +195,18 @@ TEST_F(SysfsAccessTest, ReadsOfOneFunctionShareOneOpen) {
 
 TEST_F(SysfsAccessTest, AMissingFunctionIsRememberedOnlyBriefly) {
   CountingOpen counter;
-  SysfsAccess access(tree_.root(), counter.Function());
+  SysfsAccess::Clock::time_point now{};
+  SysfsAccess access(tree_.root(), counter.Function(), [&now] { return now; });
   EXPECT_EQ(access.Read(0, 7, 0, 0x00), kAllOnes);
   tree_.Add("0000:00:07.0", {Header({}), {}});
   // Within one run of reads the function stays missing ...
   EXPECT_EQ(access.Read(0, 7, 0, 0x08), kAllOnes);
   EXPECT_EQ(counter.opens["0000:00:07.0"], 1);
+  now += SysfsAccess::kMissingFunctionMemory - std::chrono::milliseconds(1);
+  EXPECT_EQ(access.Read(0, 7, 0, 0x0C), kAllOnes);
+  EXPECT_EQ(counter.opens["0000:00:07.0"], 1);
   // ... but the next run, a little later, finds it.
-  std::this_thread::sleep_for(SysfsAccess::kMissingFunctionMemory + std::chrono::milliseconds(20));
+  now += std::chrono::milliseconds(1);
   EXPECT_EQ(access.Read(0, 7, 0, 0x00), 0x10451AF4u);
   EXPECT_EQ(counter.opens["0000:00:07.0"], 2);
 }
@@ -230,25 +233,74 @@ TEST_F(SysfsAccessTest, ListsTheFunctionFoldersOfDomainZeroInOrder) {
   tree_.Add("0000:00:1f.7", {Header({}), {}});
   tree_.Add("0000:00:01.3", {Header({}), {}});
   tree_.Add("0001:00:00.0", {Header({}), {}});  // another PCI domain
-  fs::create_directory(tree_.root() + "/not-a-function");
-  fs::create_directory(tree_.root() + "/0000:00:20.0");  // device 32 cannot be
-  EXPECT_EQ(access_.ListFunctions(),
+  // Names sscanf would take: a sign, a blank, upper-case letters are not the kernel's, too few
+  // or too many digits, device 32.
+  for (const char* name : {"not-a-function", "0000:00:20.0", "0000:-1:00.0", "0000:+1:00.0",
+                           "0000: 1:00.0", "0000:00:0-.0", "000:000:00.0", "0000:00:01.0x",
+                           "0000:00:01.8", "0000:0g:00.0", "00000:0:00.0", "0000.00:01.0"}) {
+    fs::create_directory(tree_.root() + "/" + name);
+  }
+  const FunctionListing listing = access_.ListFunctions(std::nullopt);
+  EXPECT_EQ(listing.present,
             (std::vector<FunctionLocation>{{0, 1, 0}, {0, 1, 3}, {0, 0x1F, 7}, {2, 0, 0}}));
-  EXPECT_TRUE(SysfsAccess("/nonexistent/kelvox").ListFunctions().empty());
+  EXPECT_TRUE(listing.skipped.empty()) << listing.skipped.front();
+  EXPECT_EQ(access_.ListFunctions(2).present, (std::vector<FunctionLocation>{{2, 0, 0}}));
+  EXPECT_TRUE(SysfsAccess("/nonexistent/kelvox").ListFunctions(std::nullopt).present.empty());
 }
 
-// A simulated function holding the same registers, with the masks SizingMask gives, must read
-// back what this access reads back for every register of the header.
+TEST_F(SysfsAccessTest, FunctionsWhoseConfigCannotBeReadAreSkippedAndNamed) {
+  const std::string missing = tree_.Add("0000:00:02.0", {Header({}), {}});
+  fs::remove(missing + "/config");
+  const std::string folder = tree_.Add("0000:00:03.0", {Header({}), {}});
+  fs::remove(folder + "/config");
+  fs::create_directory(folder + "/config");
+  const std::string short_file = tree_.Add("0000:00:04.0", {Header({}), {}});
+  SysfsTree::WriteFile(short_file + "/config", std::string(15, '\x11'));
+  tree_.Add("0000:00:05.0", {{0x10451AF4, 0x00100007, 0x06040001, 0}, {}});  // 16 bytes: enough
+  const FunctionListing listing = access_.ListFunctions(std::nullopt);
+  EXPECT_EQ(listing.present, (std::vector<FunctionLocation>{{0, 1, 0}, {0, 5, 0}}));
+  ASSERT_EQ(listing.skipped.size(), 3u);
+  EXPECT_EQ(listing.skipped[0].rfind("sysfs: 00:02.0: skipped: cannot open ", 0), 0u)
+      << listing.skipped[0];
+  EXPECT_NE(listing.skipped[0].find("No such file or directory"), std::string::npos);
+  EXPECT_NE(listing.skipped[1].find("00:03.0: skipped: cannot read "), std::string::npos);
+  EXPECT_NE(listing.skipped[1].find("Is a directory"), std::string::npos);
+  EXPECT_NE(listing.skipped[2].find("00:04.0: skipped: "), std::string::npos);
+  EXPECT_NE(listing.skipped[2].find("holds 15 bytes, fewer than the 16 of a header"),
+            std::string::npos);
+  // An unreadable file (root reads any file, so the open is refused by hand).
+  SysfsAccess refused(tree_.root(), [](const std::string& path, int flags) {
+    if (path.find("00:01.0/config") != std::string::npos) {
+      errno = EACCES;
+      return -1;
+    }
+    return ::open(path.c_str(), flags);
+  });
+  const FunctionListing refused_listing = refused.ListFunctions(0);
+  EXPECT_EQ(refused_listing.present, (std::vector<FunctionLocation>{{0, 5, 0}}));
+  ASSERT_EQ(refused_listing.skipped.size(), 4u);
+  EXPECT_NE(refused_listing.skipped[0].find("00:01.0: skipped: cannot open "), std::string::npos);
+  EXPECT_NE(refused_listing.skipped[0].find("Permission denied"), std::string::npos);
+}
+
+// The writable mask SizingWithoutWriting gives for one register, or nothing when the function
+// is absent.
+std::optional<uint32_t> MaskOf(SysfsAccess& sysfs, FunctionLocation at, int reg) {
+  const std::optional<HeaderSizing> sizing = sysfs.SizingWithoutWriting(at);
+  if (!sizing) return std::nullopt;
+  return sizing->writable[reg / 4];
+}
+
+// A simulated function holding the same registers, with the masks SizingWithoutWriting gives,
+// must read back what this access reads back for every register of the header.
 void ExpectSimulatedSizingMatches(SysfsAccess& sysfs, int device) {
   const FunctionLocation at{0, device, 0};
   SimulatedBus bus;
   bus.AddFunction(at);
   for (int reg = 0; reg < 0x40; reg += 4) bus.SetRegister(at, reg, sysfs.Read(0, device, 0, reg));
-  for (int reg = 0; reg < 0x40; reg += 4) {
-    const std::optional<uint32_t> mask = sysfs.SizingMask(at, reg);
-    ASSERT_TRUE(mask.has_value());
-    bus.SetWritableMask(at, reg, *mask);
-  }
+  const std::optional<HeaderSizing> sizing = sysfs.SizingWithoutWriting(at);
+  ASSERT_TRUE(sizing.has_value());
+  for (int reg = 0; reg < 0x40; reg += 4) bus.SetWritableMask(at, reg, sizing->writable[reg / 4]);
   for (int reg = 0; reg < 0x40; reg += 4) {
     const uint32_t saved = sysfs.Read(0, device, 0, reg);
     sysfs.Write(0, device, 0, reg, kAllOnes);
@@ -263,12 +315,12 @@ void ExpectSimulatedSizingMatches(SysfsAccess& sysfs, int device) {
 
 TEST_F(SysfsAccessTest, SizingMasksMakeASimulatedFunctionSizeAsSysfsDoes) {
   // 00:01.0: every kind of memory register, I/O, an unimplemented one and an enabled ROM.
-  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x10), 0xFFF80000u);   // type bits stay
-  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x14), 0xFFFFFFFFu);   // upper half: all writable
-  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x20), 0xFFFFFFE0u);   // I/O
-  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x30), 0xFFFC0000u);   // ROM: the enable bit stays
-  EXPECT_EQ(access_.SizingMask({0, 1, 0}, 0x04), 0u);            // not a sized register
-  EXPECT_EQ(access_.SizingMask({0, 9, 0}, 0x10), std::nullopt);  // absent
+  EXPECT_EQ(MaskOf(access_, {0, 1, 0}, 0x10), 0xFFF80000u);   // type bits stay
+  EXPECT_EQ(MaskOf(access_, {0, 1, 0}, 0x14), 0xFFFFFFFFu);   // upper half: all writable
+  EXPECT_EQ(MaskOf(access_, {0, 1, 0}, 0x20), 0xFFFFFFE0u);   // I/O
+  EXPECT_EQ(MaskOf(access_, {0, 1, 0}, 0x30), 0xFFFC0000u);   // ROM: the enable bit stays
+  EXPECT_EQ(MaskOf(access_, {0, 1, 0}, 0x04), 0u);            // not a sized register
+  EXPECT_EQ(MaskOf(access_, {0, 9, 0}, 0x10), std::nullopt);  // absent
   ExpectSimulatedSizingMatches(access_, 1);
 
   tree_.Add("0000:00:02.0",
@@ -288,8 +340,35 @@ TEST_F(SysfsAccessTest, SizingMasksMakeASimulatedFunctionSizeAsSysfsDoes) {
   // Without readable regions every sizing read fails; all ones writable gives the same.
   const std::string folder = tree_.Add("0000:00:06.0", {Header({0xF0000000}), {}});
   fs::remove(folder + "/resource");
-  EXPECT_EQ(access_.SizingMask({0, 6, 0}, 0x10), kAllOnes);
+  EXPECT_EQ(MaskOf(access_, {0, 6, 0}, 0x10), kAllOnes);
+  EXPECT_EQ(MaskOf(access_, {0, 6, 0}, 0x0C), 0u);
   ExpectSimulatedSizingMatches(access_, 6);
+  // ... and the sizing says why.
+  EXPECT_NE(access_.SizingWithoutWriting({0, 6, 0})->problem.find(
+                "sysfs: 00:06.0: base address sizes unknown: cannot open "),
+            std::string::npos);
+  EXPECT_EQ(access_.SizingWithoutWriting({0, 1, 0})->problem, "");
+  SysfsTree::WriteFile(folder + "/resource", "0x0 0x0\n");
+  EXPECT_NE(access_.SizingWithoutWriting({0, 6, 0})->problem.find("is not a resource file"),
+            std::string::npos);
+}
+
+TEST_F(SysfsAccessTest, AMultiFunctionDeviceIsSizedByItsLayout) {
+  // Header type 0x80 (function 0 of a multi-function device) sizes as type 0, 0x81 as a bridge.
+  tree_.Add("0000:00:08.0",
+            {Header({0xF0000000, 0, 0, 0, 0, 0xF1000000}, 0, 0x80),
+             {Region(0xF0000000, 0x1000), {}, {}, {}, {}, Region(0xF1000000, 0x100)}});
+  EXPECT_EQ(SizingReadBackOf(8, 0x10), 0xFFFFF000u);
+  EXPECT_EQ(SizingReadBackOf(8, 0x24), 0xFFFFFF00u);
+  EXPECT_EQ(MaskOf(access_, {0, 8, 0}, 0x24), 0xFFFFFF00u);
+  std::vector<uint32_t> bridge = Header({0xFE000000}, 0, 0x81);
+  bridge[14] = 0xFD000000;
+  tree_.Add(
+      "0000:00:09.0",
+      {bridge, {Region(0xFE000000, 0x4000), {}, {}, {}, {}, {}, Region(0xFD000000, 0x10000)}});
+  EXPECT_EQ(SizingReadBackOf(9, 0x10), 0xFFFFC000u);
+  EXPECT_EQ(SizingReadBackOf(9, 0x38), 0xFFFF0000u);
+  EXPECT_EQ(MaskOf(access_, {0, 9, 0}, 0x18), 0u);  // a bridge's bus numbers are not sized
 }
 
 struct FileState {
@@ -351,6 +430,23 @@ TEST(ParseResourceFile, NeedsSevenWellFormedLines) {
   EXPECT_FALSE(ParseResourceFile(seven.substr(0, seven.size() / 2)).has_value());
   EXPECT_FALSE(ParseResourceFile("").has_value());
   EXPECT_FALSE(ParseResourceFile(seven + "0x1 0x2 0x3 junk\n").has_value());
+}
+
+TEST(ResourceRegion, OnlyAnEndAboveTheStartMakesARegion) {
+  // An unused register with flags left by the kernel: no region, not one byte.
+  EXPECT_EQ((ResourceRegion{0, 0, 0x200}.Size()), 0u);
+  EXPECT_EQ((ResourceRegion{0, 0, 0}.Size()), 0u);
+  EXPECT_EQ((ResourceRegion{0x1000, 0x1000, 0x200}.Size()), 0u);
+  EXPECT_EQ((ResourceRegion{0x2000, 0x1000, 0x200}.Size()), 0u);
+  EXPECT_EQ((ResourceRegion{0, 0xFFF, 0x200}.Size()), 0x1000u);
+  EXPECT_EQ((ResourceRegion{0xC000, 0xC01F, 0x101}.Size()), 0x20u);
+}
+
+TEST_F(SysfsAccessTest, AnEmptyRegionWithFlagsReadsBackZero) {
+  // The kernel keeps the type flags of a register it could not place: 0x0 0x0 0x200.
+  tree_.Add("0000:00:0a.0", {Header({0x00000000}), {ResourceRegion{0, 0, 0x200}}});
+  EXPECT_EQ(SizingReadBackOf(10, 0x10), 0u);
+  EXPECT_EQ(MaskOf(access_, {0, 10, 0}, 0x10), 0u);
 }
 
 // This machine's own tree: what the access reads must match the kernel's vendor and device.

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "config/header_type.h"
+
 namespace kelvox {
 
 namespace {
@@ -37,7 +39,7 @@ int RomRegister(int header_type) {
   }
 }
 
-int HeaderType(const RegisterReader& current) { return (current(0x0C) >> 16) & 0x7F; }
+int HeaderType(const RegisterReader& current) { return HeaderLayout(current(kHeaderTypeRegister)); }
 
 bool IsLowerHalfOf64Bit(uint32_t bar) { return (bar & 0x7) == 0x4; }
 
@@ -53,11 +55,7 @@ uint32_t BarReadBack(uint32_t bar, const ResourceRegion& region) {
 
 }  // namespace
 
-uint64_t ResourceRegion::Size() const {
-  if (start == 0 && end == 0 && flags == 0) return 0;
-  if (end < start) return 0;
-  return end - start + 1;
-}
+uint64_t ResourceRegion::Size() const { return end > start ? end - start + 1 : 0; }
 
 std::optional<std::vector<ResourceRegion>> ParseResourceFile(std::string_view text) {
   std::vector<ResourceRegion> regions;

@@ -17,7 +17,8 @@ struct ResourceRegion {
   uint64_t start = 0;
   uint64_t end = 0;
   uint64_t flags = 0;
-  // Bytes the region decodes; 0 for a line that describes no region.
+  // Bytes the region decodes; 0 for a line that describes no region (the kernel writes
+  // "0x0 0x0 flags" for an unused register), that is, unless the end lies above the start.
   uint64_t Size() const;
 };
 

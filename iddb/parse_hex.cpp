@@ -2,13 +2,6 @@
 
 namespace kelvox {
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 std::int32_t ParseHex(const char* text, int count) {
   if (count <= 0) return 0;
   if (text == nullptr) return -1;

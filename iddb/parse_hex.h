@@ -5,10 +5,9 @@
 
 #include <cstdint>
 
-namespace kelvox {
+#include "text/hex_digit.h"
 
-// 0-9 for '0'-'9', 10-15 for 'A'-'F' and 'a'-'f'; -1 for any other byte.
-int HexDigitValue(char c);
+namespace kelvox {
 
 // The `count` bytes of `text` as a hexadecimal number, most significant digit first; -1 at the
 // first byte that is not one of the 22 hexadecimal characters; 0 when count <= 0. Reading stops
