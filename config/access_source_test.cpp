@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace kelvox {
 namespace {
@@ -61,6 +65,58 @@ TEST_F(AccessSourceTest, FileErrorsNameTheFile) {
     EXPECT_EQ(opened.error, c.error);
   }
 }
+
+#ifndef _WIN32
+TEST_F(AccessSourceTest, AFifoWithoutAWriterEndsWithinASecond) {
+  const std::string fifo = folder_ + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const auto started = std::chrono::steady_clock::now();
+  const OpenedAccess opened = OpenAccess(fifo);
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_EQ(opened.access, nullptr);
+  EXPECT_EQ(opened.error, fifo + ": nothing was written to the pipe within a second");
+  EXPECT_LT(took, std::chrono::seconds(3));  // a second of waiting, with room for a slow machine
+}
+
+TEST_F(AccessSourceTest, APipeWithAWriterIsReadToItsEnd) {
+  // A FIFO whose writer comes a little after the open, and writes in two parts.
+  const std::string fifo = folder_ + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&fifo] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const int fd = open(fifo.c_str(), O_WRONLY);
+    if (fd < 0) return;
+    const std::string first = "00:02.0 x\n00: 86 80 ";
+    const std::string second = "12 34\n";
+    (void)!write(fd, first.data(), first.size());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    (void)!write(fd, second.data(), second.size());
+    close(fd);
+  });
+  const OpenedAccess opened = OpenAccess(fifo);
+  writer.join();
+  ASSERT_NE(opened.access, nullptr) << opened.error;
+  EXPECT_EQ(opened.access->Read(0, 2, 0, 0), 0x34128086u);
+
+  // An anonymous pipe named through /dev/fd, as the shell's <(...) gives it.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const std::string text = "00:03.0 x\n00: f4 1a 00 10\n";
+  ASSERT_EQ(write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(ends[1]);
+  const OpenedAccess piped = OpenAccess("/dev/fd/" + std::to_string(ends[0]));
+  close(ends[0]);
+  ASSERT_NE(piped.access, nullptr) << piped.error;
+  EXPECT_EQ(piped.access->Read(0, 3, 0, 0), 0x10001AF4u);
+}
+
+TEST_F(AccessSourceTest, DeviceNodesAreNotCaptures) {
+  // /dev/zero would never end and a terminal would wait for typing.
+  const OpenedAccess zero = OpenAccess("/dev/zero");
+  EXPECT_EQ(zero.access, nullptr);
+  EXPECT_EQ(zero.error, "/dev/zero: not a file or a pipe");
+}
+#endif
 
 TEST_F(AccessSourceTest, SysfsAndPortByName) {
   const OpenedAccess sysfs = OpenAccess("sysfs", folder_);

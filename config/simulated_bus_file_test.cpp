@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 namespace kelvox {
 namespace {
 
@@ -116,6 +120,16 @@ TEST(ParseSimulatedBus, RejectsBadInputNamingTheLine) {
       {header + "00: 00\n# writable 10\n", 3,
        "line 3: a writable mask line is '# writable RR XXXXXXXX'"},
       {header + "\n00:02.0 y\n00: 00\n", 1, "line 1: device 00:01.0 has no configuration bytes"},
+      // An offset without bytes gives none.
+      {header + "00:\n", 1, "line 1: device 00:01.0 has no configuration bytes"},
+      {header + "00: \t \n\n00:02.0 y\n00: 00\n", 1,
+       "line 1: device 00:01.0 has no configuration bytes"},
+      // An empty line ends a device: what follows it belongs to no device.
+      {header + "00: 86 80\n\n10: 00 00 00 f0\n", 4,
+       "line 4: configuration bytes outside a device: the blank line 3 ended device 00:01.0 "
+       "(line 1)"},
+      {header + "00: 86 80\r\n\r\n# writable 10 fffff000\n", 4,
+       "line 4: writable mask outside a device: the blank line 3 ended device 00:01.0 (line 1)"},
   };
   for (const auto& c : cases) {
     try {
@@ -126,6 +140,59 @@ TEST(ParseSimulatedBus, RejectsBadInputNamingTheLine) {
       EXPECT_EQ(e.line(), c.line) << c.text;
     }
   }
+}
+
+TEST(ParseSimulatedBus, AnEmptyLineEndsADeviceButABlankOneDoesNot) {
+  // Only an empty line ends a device, as lspci reads its dumps: a line of blanks is ignored like
+  // any other text, and a new header opens the next device.
+  const SimulatedBus bus =
+      ParseSimulatedBus("00:01.0 x\n00: 86 80\n  \n10: 01 c0 00 00\n\n\n00:02.0 y\n00: f4 1a\n");
+  EXPECT_EQ(bus.Locations(), (std::vector<FunctionLocation>{{0, 1, 0}, {0, 2, 0}}));
+  EXPECT_EQ(bus.Find({0, 1, 0})->Dword(0x10), 0x0000C001u);
+  EXPECT_EQ(bus.Find({0, 2, 0})->Dword(0x00), 0x00001AF4u);
+}
+
+TEST(ParseSimulatedBus, ReadsAFullBusInTimeProportionalToItsSize) {
+  // 65,536 functions, each a header and one byte line: every address is told apart from the
+  // others without comparing it with each earlier one.
+  std::string text;
+  char line[64];
+  for (int bus = 0; bus < 256; ++bus) {
+    for (int device = 0; device < 32; ++device) {
+      for (int function = 0; function < 8; ++function) {
+        std::snprintf(line, sizeof line, "%02x:%02x.%x x\n00: %02x\n\n", bus, device, function,
+                      function);
+        text += line;
+      }
+    }
+  }
+  const SimulatedBus bus = ParseSimulatedBus(text);
+  ASSERT_EQ(bus.Locations().size(), kMaxBusFunctions);
+  EXPECT_EQ(bus.Find({255, 31, 7})->bytes[0], 7);
+  // A repeated address is still found, naming the line of the first.
+  text += "7f:10.3 again\n00: 00\n";
+  try {
+    (void)ParseSimulatedBus(text);
+    ADD_FAILURE() << "a repeated address was accepted";
+  } catch (const SimulatedBusFileError& e) {
+    const int last_line = 3 * static_cast<int>(kMaxBusFunctions) + 1;
+    EXPECT_EQ(e.line(), last_line);
+    const int first_line = 3 * ((0x7F * 32 + 0x10) * 8 + 3) + 1;
+    EXPECT_EQ(std::string(e.what()), "line " + std::to_string(last_line) +
+                                         ": device 7f:10.3 already given on line " +
+                                         std::to_string(first_line));
+  }
+}
+
+TEST(FormatSimulatedBus, NeverWritesMoreThanTheReaderAccepts) {
+  // The longest function the writer can write: every byte set past the header, a revision, and
+  // a mask on every register.
+  SimulatedBus bus;
+  SimulatedFunction& f = bus.AddFunction({0xFF, 0x1F, 7});
+  f.bytes.fill(0xA5);
+  f.writable.fill(0xFFFFFFFFu);
+  EXPECT_EQ(FormatSimulatedBus(bus).size(), kMaxFormattedFunctionBytes);
+  EXPECT_EQ(kMaxCaptureBytes, kMaxBusFunctions * kMaxFormattedFunctionBytes);
 }
 
 TEST(ParseSimulatedBus, IgnoresLinesThatAreNeitherHeaderNorBytes) {
