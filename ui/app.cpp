@@ -6,32 +6,30 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "config/access_source.h"
+#include "text/one_line.h"
 #include "ui/app_options.h"
 #include "ui/main_dialog.h"
 #include "ui/startup_clock.h"
 
 namespace kelvox {
 
-// The application object; it keeps nothing of its own.
+// The application object; it keeps only the options main() read from the command line.
 class KelvoxApp : public wxApp {
  public:
+  void set_options(AppOptions options) { options_ = std::move(options); }
+
   bool OnInit() override {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(argv[i].utf8_string());
-    const ParsedAppOptions parsed = ParseAppOptions(args);
-    if (!parsed.error.empty()) {
-      std::fprintf(stderr, "%s\n", parsed.error.c_str());
-      return false;
-    }
     std::unique_ptr<ConfigAccess> access;
-    if (parsed.options.source) {
-      OpenedAccess opened = OpenAccess(*parsed.options.source);
+    if (options_.source) {
+      OpenedAccess opened = OpenAccess(*options_.source);
       if (!opened.access) {
-        std::fprintf(stderr, "kelvox: %s\n", opened.error.c_str());
+        // The reason names the file, which may hold a line break of its own.
+        std::fprintf(stderr, "kelvox: %s\n", OneLine(opened.error).c_str());
         return false;
       }
       access = std::move(opened.access);
@@ -41,7 +39,7 @@ class KelvoxApp : public wxApp {
     auto* dialog = new MainDialog(std::move(access));
     SetTopWindow(dialog);
     dialog->Show();
-    if (parsed.options.measure_startup) {
+    if (options_.measure_startup) {
       dialog->Update();
       dialog->CallAfter([dialog] {
         const std::optional<double> ms = MillisecondsSinceProcessStart();
@@ -53,6 +51,9 @@ class KelvoxApp : public wxApp {
     }
     return true;
   }
+
+ private:
+  AppOptions options_;
 };
 
 // True when a window system is reachable by name (X11 or Wayland).
@@ -69,6 +70,14 @@ bool DisplayNamed() {
 wxIMPLEMENT_APP_NO_MAIN(kelvox::KelvoxApp);
 
 int main(int argc, char** argv) {
+  // The program's own options come from the bytes the system passed, as kelvox-cli reads them:
+  // wx's copy of the arguments goes through the locale's encoding, which garbles a file name
+  // that is not in it (and drops one that is not valid there at all).
+  const kelvox::ParsedAppOptions parsed = kelvox::ParseAppOptions(argc, argv);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "%s\n", kelvox::OneLine(parsed.error).c_str());
+    return 1;
+  }
 #ifdef __WXMSW__
   // Windows always has its desktop; there is no display to name.
   const bool has_display = true;
@@ -94,6 +103,7 @@ int main(int argc, char** argv) {
                  std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
     return 1;
   }
+  wxGetApp().set_options(parsed.options);
   int status = 1;
   if (wxTheApp->CallOnInit()) status = wxTheApp->OnRun();
   wxTheApp->OnExit();

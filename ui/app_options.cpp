@@ -35,4 +35,10 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
   return parsed;
 }
 
+ParsedAppOptions ParseAppOptions(int argc, const char* const* argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return ParseAppOptions(args);
+}
+
 }  // namespace kelvox

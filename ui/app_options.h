@@ -23,6 +23,11 @@ struct ParsedAppOptions {
 // Reads the arguments after the program name; "--source=X" and "--source X" both work.
 ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
 
+// Reads the command line as main() receives it: argv[1] to argv[argc - 1], byte for byte. A
+// file name is kept exactly as the system gave it, whatever the locale and whether or not it is
+// valid UTF-8, so it opens the file that was named.
+ParsedAppOptions ParseAppOptions(int argc, const char* const* argv);
+
 // The one-line usage text.
 const char* AppUsage();
 

@@ -29,5 +29,32 @@ TEST(AppOptions, AMissingSourceOrAnUnknownArgumentIsAnError) {
   EXPECT_NE(parsed.error.find("usage"), std::string::npos);
 }
 
+TEST(AppOptions, TheCommandLineBytesReachTheOptionsUnchanged) {
+  // A UTF-8 name, and a name with a byte that is no UTF-8 at all, each followed by another
+  // argument that must stay in its place.
+  const char* utf8[] = {"kelvox", "--source", "日本.txt", "--measure-startup"};
+  auto parsed = ParseAppOptions(4, utf8);
+  EXPECT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.source, std::string("日本.txt"));
+  EXPECT_TRUE(parsed.options.measure_startup);
+
+  const char* invalid[] = {"kelvox", "--source=bus\xFF.txt", "--measure-startup"};
+  parsed = ParseAppOptions(3, invalid);
+  EXPECT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.source, std::string("bus\xFF.txt"));
+  EXPECT_TRUE(parsed.options.measure_startup);
+
+  const char* separate[] = {"kelvox", "--source", "\xFF\xFE", "--measure-startup"};
+  parsed = ParseAppOptions(4, separate);
+  EXPECT_EQ(parsed.options.source, std::string("\xFF\xFE"));
+  EXPECT_TRUE(parsed.options.measure_startup);
+
+  // The program's name is not an argument; an unknown argument is named byte for byte.
+  const char* name_only[] = {"--source"};
+  EXPECT_EQ(ParseAppOptions(1, name_only).error, "");
+  const char* unknown[] = {"kelvox", "\xFFx"};
+  EXPECT_NE(ParseAppOptions(2, unknown).error.find("'\xFFx'"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kelvox

@@ -1,0 +1,151 @@
+// Runs the built window program as a separate process with no locale set, as a desktop or a
+// service may start it: a --source name reaches the file system byte for byte, whether it is
+// UTF-8 or not valid UTF-8 at all, and a source that cannot be opened is named in one line.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/testing/gui_test.h"
+
+extern char** environ;
+
+namespace kelvox {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One function on bus 0 in the capture format (a plain `lspci -x` dump).
+constexpr const char* kCapture =
+    "00:00.0 Host bridge: Intel Corporation Device 0d57\n"
+    "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n"
+    "10: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+    "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n";
+
+struct ProgramRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The environment of this process without any locale variable, so the program runs in the
+// C locale.
+std::vector<std::string> EnvironmentWithoutLocale() {
+  std::vector<std::string> kept;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    if (text.starts_with("LANG=") || text.starts_with("LANGUAGE=") || text.starts_with("LC_")) {
+      continue;
+    }
+    kept.emplace_back(text);
+  }
+  return kept;
+}
+
+class AppProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    KELVOX_REQUIRE_DISPLAY();
+    folder_ = fs::temp_directory_path() / ("kelvox-app-test-" + std::to_string(getpid()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    if (!folder_.empty()) fs::remove_all(folder_);
+  }
+
+  // Writes the capture under `name` (raw bytes) in the test's folder; returns its path.
+  std::string WriteCapture(const std::string& name) {
+    const std::string path = folder_.string() + "/" + name;
+    std::ofstream(path, std::ios::binary) << kCapture;
+    return path;
+  }
+
+  // Runs the program with `args` and no locale; standard output and error are kept apart.
+  ProgramRun RunKelvox(const std::vector<std::string>& args) {
+    const std::string out_path = (folder_ / "out").string();
+    const std::string err_path = (folder_ / "err").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    std::vector<char*> argv = {const_cast<char*>(KELVOX_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = EnvironmentWithoutLocale();
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    ProgramRun run;
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, KELVOX_PATH, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return run;
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    run.out = ReadAll(out_path);
+    run.err = ReadAll(err_path);
+    return run;
+  }
+
+  fs::path folder_;
+};
+
+// --measure-startup fills the list, shows the window and quits with status 0, so a run that
+// ends that way has opened the capture it was given.
+TEST_F(AppProgram, OpensACaptureWhoseNameIsUtf8OrNotValidUtf8) {
+  for (const std::string name : {"日本.txt", "bus\xFF\xFE.txt"}) {
+    const std::string path = WriteCapture(name);
+    const ProgramRun run = RunKelvox({"--source", path, "--measure-startup"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("32 rows listed"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST_F(AppProgram, ASourceThatCannotBeOpenedIsNamedByteForByteOnOneLine) {
+  const std::string missing = folder_.string() + "/gone\xFF\n.txt";
+  const ProgramRun run = RunKelvox({"--source", missing, "--measure-startup"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  // The invalid byte as it is, the line break escaped.
+  const std::string named = "kelvox: " + folder_.string() + "/gone\xFF\\n.txt: ";
+  EXPECT_EQ(run.err.substr(0, named.size()), named) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  EXPECT_TRUE(run.err.ends_with("\n")) << run.err;
+}
+
+TEST_F(AppProgram, AnUnknownArgumentIsNamedOnOneLineBeforeAnyWindowOpens) {
+  const ProgramRun run = RunKelvox({"--bogus\n\xFF"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("kelvox: unknown argument '--bogus\\n\xFF'; usage: kelvox ", 0), 0u)
+      << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+}  // namespace
+}  // namespace kelvox
+
+#endif  // _WIN32
