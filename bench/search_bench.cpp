@@ -3,7 +3,7 @@
 // lookups), without the widgets.
 #include <benchmark/benchmark.h>
 
-#include "ui/search_form.h"
+#include "search/search_form.h"
 
 namespace {
 

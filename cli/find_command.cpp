@@ -6,6 +6,7 @@
 #include "cli/args.h"
 #include "cli/command.h"
 #include "details/details_texts.h"
+#include "search/search_form.h"
 
 namespace kelvox::cli {
 
@@ -45,8 +46,8 @@ void AppendGroup(std::string& text, std::string_view label, const std::string& i
 
 // The reason `value` does not fit its field, or nothing.
 std::optional<std::string> TooLong(std::string_view option, const std::optional<std::string>& value,
-                                   size_t limit) {
-  if (!value || CountCharacters(*value) <= limit) return std::nullopt;
+                                   int limit) {
+  if (!value || CountCharacters(*value) <= static_cast<size_t>(limit)) return std::nullopt;
   return std::string(option) + ": longer than " + std::to_string(limit) + " characters";
 }
 
@@ -116,9 +117,9 @@ int FindCommand(std::span<const std::string> args, std::ostream& out, std::ostre
     return Fail(err, "find: give --vendor, --device or --class");
   }
   if (input.device_id && !input.vendor_id) return Fail(err, "find: --device needs --vendor");
-  for (const auto& problem : {TooLong("--vendor", input.vendor_id, kIdFieldChars),
-                              TooLong("--device", input.device_id, kIdFieldChars),
-                              TooLong("--class", input.class_code, kClassFieldChars)}) {
+  for (const auto& problem : {TooLong("--vendor", input.vendor_id, kVendorIdChars),
+                              TooLong("--device", input.device_id, kDeviceIdChars),
+                              TooLong("--class", input.class_code, kClassCodeChars)}) {
     if (problem) return Fail(err, "find: " + *problem);
   }
   const SearchAnswer answer = AnswerSearch(input);

@@ -1,23 +1,13 @@
-// What the vendor and device search window shows for an input, worked out for the terminal:
-// the IDs and class code as if typed one character at a time into a fresh window, under the
-// window's rules. A vendor or device ID is looked up at exactly 4 characters; device names
-// only while the vendor is found; a class code names as many levels as its length gives (2, 4
-// or 6 characters), and a 3 or 5 character code keeps the names its first 2 or 4 characters
-// gave. Text that is not hexadecimal parses as -1, so it names no vendor and class bytes of
-// 0xFF.
+// What the vendor and device search window shows for an input, for the terminal: the IDs and
+// class code are typed one character at a time into a fresh SearchForm (the window's own
+// rules), the vendor ID before the device ID, and the form's fields and values are read back.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace kelvox::cli {
-
-// The longest text each field takes, in characters.
-inline constexpr size_t kIdFieldChars = 4;
-inline constexpr size_t kClassFieldChars = 6;
 
 struct SearchInput {
   std::optional<std::string> vendor_id;   // UTF-8, as typed
@@ -48,9 +38,6 @@ struct SearchAnswer {
   std::optional<DeviceAnswer> device;  // set when the input had a device ID
   std::optional<ClassAnswer> class_code;
 };
-
-// Number of characters (code points) of a UTF-8 text.
-size_t CountCharacters(std::string_view utf8);
 
 // The names the window shows for `input`. Longer texts than a field takes are the caller's to
 // reject.

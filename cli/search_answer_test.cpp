@@ -95,12 +95,5 @@ TEST(AnswerSearch, ClassTextThatIsNotHexadecimalGivesBytesOfFf) {
   EXPECT_EQ(half_bad.sub, 0xFF);
 }
 
-TEST(CountCharacters, CountsCodePointsNotBytes) {
-  EXPECT_EQ(CountCharacters(""), 0u);
-  EXPECT_EQ(CountCharacters("10de"), 4u);
-  EXPECT_EQ(CountCharacters("１０ｄｅ"), 4u);
-  EXPECT_EQ(CountCharacters("ﾍﾞ"), 2u);  // half-width katakana
-}
-
 }  // namespace
 }  // namespace kelvox::cli

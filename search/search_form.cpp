@@ -1,4 +1,4 @@
-#include "ui/search_form.h"
+#include "search/search_form.h"
 
 #include "iddb/lookup.h"
 #include "iddb/parse_hex.h"
@@ -47,6 +47,7 @@ void SearchForm::ClearVendor() {
   fields.chip_name.clear();
   fields.device_description.clear();
   device_id_editable_ = false;
+  device_found_ = false;
 }
 
 void SearchForm::OnDeviceIdChanged() {
@@ -58,11 +59,13 @@ void SearchForm::OnDeviceIdChanged() {
                        static_cast<std::uint32_t>(device_id_), chip_name, description)) {
       fields.chip_name = chip_name;
       fields.device_description = description;
+      device_found_ = true;
       return;
     }
   }
   fields.chip_name.clear();
   fields.device_description.clear();
+  device_found_ = false;
 }
 
 void SearchForm::OnClassCodeChanged() {

@@ -67,6 +67,10 @@ class SearchForm {
   std::uint8_t prog_if() const { return prog_if_; }
   // Whether the device ID field takes input: only while a vendor is found.
   bool device_id_editable() const { return device_id_editable_; }
+  // Whether the vendor ID names a vendor, and the device ID a device of that vendor (the names
+  // shown may be empty even then).
+  bool vendor_found() const { return device_id_editable_; }
+  bool device_found() const { return device_found_; }
 
  private:
   void ClearVendor();
@@ -79,6 +83,7 @@ class SearchForm {
   std::uint8_t sub_class_ = 0xFF;
   std::uint8_t prog_if_ = 0xFF;
   bool device_id_editable_ = false;
+  bool device_found_ = false;
 };
 
 }  // namespace kelvox

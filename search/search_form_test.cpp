@@ -1,5 +1,5 @@
 // The search window's field rules, driven as a person types, without any widget.
-#include "ui/search_form.h"
+#include "search/search_form.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +162,23 @@ TEST(SearchFormDevice, NamesTheFirstRowOfTheStoredVendorsDevice) {
   EXPECT_EQ(form.device_id(), -1);
   EXPECT_EQ(form.fields.chip_name, "");
   EXPECT_EQ(form.fields.device_description, "");
+}
+
+TEST(SearchFormDevice, TellsWhetherVendorAndDeviceAreFound) {
+  SearchForm form;
+  EXPECT_FALSE(form.vendor_found());
+  EXPECT_FALSE(form.device_found());
+  SetVendor(form, "10de");
+  EXPECT_TRUE(form.vendor_found());
+  EXPECT_FALSE(form.device_found());
+  SetDevice(form, "0110");
+  EXPECT_TRUE(form.device_found());
+  SetDevice(form, "fffe");  // NVIDIA has no device fffe
+  EXPECT_FALSE(form.device_found());
+  SetDevice(form, "0110");
+  SetVendor(form, "10d");  // the vendor goes, and the device with it
+  EXPECT_FALSE(form.vendor_found());
+  EXPECT_FALSE(form.device_found());
 }
 
 TEST(SearchFormClass, EachLengthNamesOrClearsItsLevels) {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/search_form.h"
+#include "search/search_form.h"
 #include "ui/texts.h"
 
 namespace kelvox {

@@ -8,7 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "ui/dialog_template.h"
-#include "ui/search_form.h"
+#include "search/search_form.h"
 #include "ui/static_link.h"
 
 namespace kelvox {
