@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "cli/args.h"
-#include "cli/atomic_file.h"
 #include "cli/command.h"
+#include "cli/output_file.h"
 #include "config/bus_capture.h"
 #include "config/simulated_bus_file.h"
 
@@ -35,8 +35,12 @@ constexpr char kCaptureHelpText[] =
     "\n"
     "  --bus N        capture bus N only, decimal 0 to 255\n"
     "  --all          capture every bus (the default)\n"
-    "  -o FILE        write FILE (atomically: a temporary file in the same folder is\n"
-    "                 renamed over it) instead of standard output\n";
+    "  -o FILE        write FILE instead of standard output. A regular file is replaced\n"
+    "                 atomically (a temporary file in its folder is renamed over it) and\n"
+    "                 keeps its permissions; a symbolic link is followed and its target\n"
+    "                 replaced; a device or FIFO (/dev/stdout, /dev/null, a named pipe with\n"
+    "                 a reader) is written in place. A folder or a read-only file is\n"
+    "                 refused and left as it is\n";
 }  // namespace
 
 std::string CaptureHelp() { return std::string(kCaptureHelpText) + std::string(kSourceOptionHelp); }
@@ -67,15 +71,13 @@ int RunCapture(std::span<const std::string> args, std::ostream& out, std::ostrea
 
   const std::optional<std::string> file = parsed.options.Text("-o");
   if (file && *file != "-") {
-    if (const std::string error = WriteFileAtomically(*file, text); !error.empty()) {
+    if (const std::string error = WriteOutputFile(*file, text); !error.empty()) {
       return Fail(err, "capture: " + error);
     }
   } else {
     out << text;
   }
-  for (const std::string& mismatch : capture.mismatches) {
-    err << kProgramName << ": capture: warning: " << mismatch << '\n';
-  }
+  for (const std::string& warning : capture.warnings) Warn(err, "capture: warning: " + warning);
   return kExitOk;
 }
 

@@ -90,6 +90,9 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
       {{"--bus", "9", "-o", target}, "capture: no function present on bus 9"},
       {{"-o", folder + "/missing/bus.txt"},
        "capture: cannot write " + folder + "/missing/bus.txt: No such file or directory"},
+      // A control character in the path is escaped, so the message stays one line.
+      {{"-o", folder + "/missing\n/bus.txt"},
+       "capture: cannot write " + folder + "/missing\\n/bus.txt: No such file or directory"},
   };
   for (const auto& [args, message] : cases) {
     const auto r = RunCommand(RunCapture, args, SmallBus());
@@ -98,6 +101,14 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
     EXPECT_EQ(r.err, "kelvox-cli: " + message + "\n");
   }
   EXPECT_TRUE(fs::is_empty(folder));
+
+#ifdef __linux__
+  // A device that takes nothing.
+  const auto full = RunCommand(RunCapture, {"-o", "/dev/full"}, SmallBus());
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.out, "");
+  EXPECT_EQ(full.err, "kelvox-cli: capture: cannot write /dev/full: No space left on device\n");
+#endif
 
   // A backend that would have to write the devices is refused before anything is read.
   SimulatedBus bus = SmallBus();

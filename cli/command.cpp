@@ -2,11 +2,17 @@
 
 #include <ostream>
 
+#include "text/one_line.h"
+
 namespace kelvox::cli {
 
 int Fail(std::ostream& err, std::string_view message) {
-  err << kProgramName << ": " << message << '\n';
+  err << kProgramName << ": " << OneLine(message) << '\n';
   return kExitUsage;
+}
+
+void Warn(std::ostream& err, std::string_view message) {
+  err << kProgramName << ": " << OneLine(message) << '\n';
 }
 
 }  // namespace kelvox::cli

@@ -28,7 +28,12 @@ struct Command {
   CommandFunction run;
 };
 
-// Writes "kelvox-cli: <message>" as one line on `err` and returns kExitUsage.
+// Writes "kelvox-cli: <message>" as one line on `err` and returns kExitUsage. Control
+// characters in the message (a newline in a file name, say) are written as escapes.
 int Fail(std::ostream& err, std::string_view message);
+
+// Writes "kelvox-cli: <message>" as one line on `err`, like Fail, for a problem that does not
+// stop the command.
+void Warn(std::ostream& err, std::string_view message);
 
 }  // namespace kelvox::cli

@@ -1,24 +1,26 @@
-#include "cli/atomic_file.h"
+#include "cli/output_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace kelvox::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AtomicFileTest : public ::testing::Test {
+class OutputFileTest : public ::testing::Test {
  protected:
-  AtomicFileTest() {
-    char name[] = "/tmp/kelvox-atomic-XXXXXX";
+  OutputFileTest() {
+    char name[] = "/tmp/kelvox-output-XXXXXX";
     folder_ = mkdtemp(name);
   }
-  ~AtomicFileTest() override { fs::remove_all(folder_); }
+  ~OutputFileTest() override { fs::remove_all(folder_); }
 
   std::string Path(const std::string& name) const { return (folder_ / name).string(); }
   static std::string Contents(const std::string& path) {
@@ -27,10 +29,11 @@ class AtomicFileTest : public ::testing::Test {
     text << in.rdbuf();
     return text.str();
   }
-  // Every name in the folder: proves no temporary file is left behind.
-  std::vector<std::string> Names() const {
+  // Every name in a folder (the test's own by default): proves no temporary file is left
+  // behind.
+  std::vector<std::string> Names(const std::string& folder = "") const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
+    for (const auto& entry : fs::directory_iterator(folder.empty() ? folder_ : fs::path(folder))) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -40,8 +43,8 @@ class AtomicFileTest : public ::testing::Test {
   fs::path folder_;
 };
 
-TEST_F(AtomicFileTest, WritesANewFileWithTheUsualPermissions) {
-  EXPECT_EQ(WriteFileAtomically(Path("bus.txt"), "00:00.0 0600: 8086:0d57\n"), "");
+TEST_F(OutputFileTest, WritesANewFileWithTheUsualPermissions) {
+  EXPECT_EQ(WriteOutputFile(Path("bus.txt"), "00:00.0 0600: 8086:0d57\n"), "");
   EXPECT_EQ(Contents(Path("bus.txt")), "00:00.0 0600: 8086:0d57\n");
   EXPECT_EQ(Names(), (std::vector<std::string>{"bus.txt"}));
   struct stat st = {};
@@ -51,30 +54,30 @@ TEST_F(AtomicFileTest, WritesANewFileWithTheUsualPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 }
 
-TEST_F(AtomicFileTest, ReplacesAnExistingFileWhole) {
+TEST_F(OutputFileTest, ReplacesAnExistingFileWhole) {
   std::ofstream(Path("bus.txt")) << std::string(10000, 'x');
-  EXPECT_EQ(WriteFileAtomically(Path("bus.txt"), "short\n"), "");
+  EXPECT_EQ(WriteOutputFile(Path("bus.txt"), "short\n"), "");
   EXPECT_EQ(Contents(Path("bus.txt")), "short\n");
   EXPECT_EQ(Names(), (std::vector<std::string>{"bus.txt"}));
 }
 
-TEST_F(AtomicFileTest, AnUnwritablePathLeavesNothingBehind) {
+TEST_F(OutputFileTest, AnUnwritablePathLeavesNothingBehind) {
   const std::string missing_folder = Path("no/such/bus.txt");
-  EXPECT_EQ(WriteFileAtomically(missing_folder, "x"),
+  EXPECT_EQ(WriteOutputFile(missing_folder, "x"),
             "cannot write " + missing_folder + ": No such file or directory");
   std::ofstream(Path("plain")) << "file";
 #ifdef _WIN32
   // Windows reports a path through a file as a missing one.
-  EXPECT_EQ(WriteFileAtomically(Path("plain/bus.txt"), "x"),
+  EXPECT_EQ(WriteOutputFile(Path("plain/bus.txt"), "x"),
             "cannot write " + Path("plain/bus.txt") + ": No such file or directory");
 #else
-  EXPECT_EQ(WriteFileAtomically(Path("plain/bus.txt"), "x"),
+  EXPECT_EQ(WriteOutputFile(Path("plain/bus.txt"), "x"),
             "cannot write " + Path("plain/bus.txt") + ": Not a directory");
 #endif
   fs::create_directory(Path("folder"));
-  EXPECT_EQ(WriteFileAtomically(Path("folder"), "x"),
+  EXPECT_EQ(WriteOutputFile(Path("folder"), "x"),
             "cannot write " + Path("folder") + ": Is a directory");
-  EXPECT_EQ(WriteFileAtomically(Path("folder") + "/", "x"),
+  EXPECT_EQ(WriteOutputFile(Path("folder") + "/", "x"),
             "cannot write " + Path("folder") + "/: Is a directory");
   EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "plain"}));
   EXPECT_TRUE(fs::is_empty(Path("folder")));

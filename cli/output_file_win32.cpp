@@ -1,4 +1,6 @@
-#include "cli/atomic_file.h"
+// Windows: the output file is always written through a temporary file in the same folder,
+// renamed over the target.
+#include "cli/output_file.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -40,7 +42,7 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::string_view text) {
+std::string WriteOutputFile(const std::string& path, std::string_view text) {
   const auto failed = [&path](int error) {
     return "cannot write " + path + ": " + std::strerror(error);
   };

@@ -1,0 +1,216 @@
+// WriteOutputFile on what a path can name besides a plain new file: a file with its own
+// permissions, a read-only file, symbolic links, FIFOs, devices and pipes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "cli/output_file.h"
+
+namespace kelvox::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class OutputFileKindsTest : public ::testing::Test {
+ protected:
+  OutputFileKindsTest() {
+    char name[] = "/tmp/kelvox-output-kinds-XXXXXX";
+    folder_ = mkdtemp(name);
+  }
+  ~OutputFileKindsTest() override { fs::remove_all(folder_); }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  static struct stat Lstat(const std::string& path) {
+    struct stat st = {};
+    EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
+    return st;
+  }
+  std::vector<std::string> Names(const std::string& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(OutputFileKindsTest, AReplacedFileKeepsItsPermissionsAndOwner) {
+  const std::string path = Path("bus.txt");
+  std::ofstream(path) << "old\n";
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(path.c_str(), 1234, 5678), 0);
+  }
+  const ino_t old_inode = Lstat(path).st_ino;
+
+  EXPECT_EQ(WriteOutputFile(path, "new\n"), "");
+  EXPECT_EQ(Contents(path), "new\n");
+  const struct stat st = Lstat(path);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_NE(st.st_ino, old_inode) << "not replaced by a rename";
+  if (root) {
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+  }
+  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"bus.txt"}));
+}
+
+TEST_F(OutputFileKindsTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
+  const std::string path = Path("bus.txt");
+  std::ofstream(path) << "keep\n";
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  const ino_t old_inode = Lstat(path).st_ino;
+
+  // Root may write any file, but a file nobody may write is refused for root too.
+  const std::string error = WriteOutputFile(path, "new\n");
+  EXPECT_EQ(error, "cannot write " + path +
+                       (geteuid() == 0 ? ": the file is read-only" : ": Permission denied"));
+  EXPECT_EQ(Contents(path), "keep\n");
+  const struct stat st = Lstat(path);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  EXPECT_EQ(st.st_ino, old_inode);
+  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"bus.txt"}));
+}
+
+TEST_F(OutputFileKindsTest, AChainOfLinksStaysAndItsFinalTargetIsReplaced) {
+  // first -> second (relative, same folder) -> data/bus.txt (relative, another folder).
+  fs::create_directory(Path("data"));
+  std::ofstream(Path("data/bus.txt")) << "old\n";
+  ASSERT_EQ(chmod(Path("data/bus.txt").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("data/bus.txt", Path("second").c_str()), 0);
+  ASSERT_EQ(symlink("second", Path("first").c_str()), 0);
+
+  EXPECT_EQ(WriteOutputFile(Path("first"), "new\n"), "");
+  EXPECT_TRUE(S_ISLNK(Lstat(Path("first")).st_mode));
+  EXPECT_TRUE(S_ISLNK(Lstat(Path("second")).st_mode));
+  EXPECT_EQ(fs::read_symlink(Path("first")), "second");
+  EXPECT_EQ(fs::read_symlink(Path("second")), "data/bus.txt");
+  const struct stat target = Lstat(Path("data/bus.txt"));
+  EXPECT_TRUE(S_ISREG(target.st_mode));
+  EXPECT_EQ(target.st_mode & 07777, 0600u);
+  EXPECT_EQ(Contents(Path("data/bus.txt")), "new\n");
+  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"data", "first", "second"}));
+  EXPECT_EQ(Names(Path("data")), (std::vector<std::string>{"bus.txt"}));
+
+  // An absolute link to a file not there yet creates the file and keeps the link.
+  ASSERT_EQ(symlink(Path("data/new.txt").c_str(), Path("dangling").c_str()), 0);
+  EXPECT_EQ(WriteOutputFile(Path("dangling"), "created\n"), "");
+  EXPECT_TRUE(S_ISLNK(Lstat(Path("dangling")).st_mode));
+  EXPECT_EQ(Contents(Path("data/new.txt")), "created\n");
+
+  // A loop of links is refused.
+  ASSERT_EQ(symlink("loop-b", Path("loop-a").c_str()), 0);
+  ASSERT_EQ(symlink("loop-a", Path("loop-b").c_str()), 0);
+  EXPECT_EQ(WriteOutputFile(Path("loop-a"), "x"),
+            "cannot write " + Path("loop-a") + ": Too many levels of symbolic links");
+  EXPECT_TRUE(S_ISLNK(Lstat(Path("loop-a")).st_mode));
+}
+
+TEST_F(OutputFileKindsTest, AFifoWithAReaderGetsTheWholeText) {
+  const std::string path = Path("fifo");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  // The reader end is open before the write starts, so the FIFO has a reader; the text is
+  // larger than a pipe holds, so the writer has to wait for the reader thread to drain it.
+  const int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const std::string text(1 << 20, 'k');
+  std::string received;
+  std::thread drain([&] {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    char buffer[65536];
+    while (received.size() < text.size() && std::chrono::steady_clock::now() < deadline) {
+      pollfd ready = {reader, POLLIN, 0};
+      poll(&ready, 1, 100);
+      const ssize_t got = read(reader, buffer, sizeof buffer);
+      if (got > 0) received.append(buffer, static_cast<size_t>(got));
+    }
+  });
+  EXPECT_EQ(WriteOutputFile(path, text), "");
+  drain.join();
+  close(reader);
+  EXPECT_EQ(received.size(), text.size());
+  EXPECT_TRUE(received == text);
+  EXPECT_TRUE(S_ISFIFO(Lstat(path).st_mode));
+}
+
+TEST_F(OutputFileKindsTest, AFifoWithoutAReaderFailsAtOnce) {
+  const std::string path = Path("fifo");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  auto result = std::async(std::launch::async, [&path] { return WriteOutputFile(path, "x\n"); });
+  if (result.wait_for(10s) != std::future_status::ready) {
+    // Give the blocked writer a reader, so the test ends.
+    const int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    result.wait();
+    close(reader);
+    FAIL() << "the write waited for a reader";
+  }
+  EXPECT_EQ(result.get(), "cannot write " + path + ": no reader on the FIFO");
+  EXPECT_TRUE(S_ISFIFO(Lstat(path).st_mode));
+  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"fifo"}));
+}
+
+TEST_F(OutputFileKindsTest, APipeNamedThroughProcIsWrittenInPlace) {
+  // /proc/self/fd/N is what /dev/stdout leads to; for a pipe it has no path of its own.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const std::string path = "/proc/self/fd/" + std::to_string(ends[1]);
+  if (!fs::exists(path)) GTEST_SKIP() << "no " << path;
+  EXPECT_EQ(WriteOutputFile(path, "through the pipe\n"), "");
+  close(ends[1]);
+  std::string received;
+  char buffer[256];
+  for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;) {
+    received.append(buffer, static_cast<size_t>(got));
+  }
+  close(ends[0]);
+  EXPECT_EQ(received, "through the pipe\n");
+}
+
+TEST_F(OutputFileKindsTest, ADeviceIsWrittenInPlaceAndStaysADevice) {
+  // A private null device (1, 3), and a link to it, where only root may make one.
+  const std::string null = Path("null");
+  if (mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "cannot make a device node here (not root?)";
+  }
+  ASSERT_EQ(symlink("null", Path("to-null").c_str()), 0);
+  EXPECT_EQ(WriteOutputFile(null, "discarded\n"), "");
+  EXPECT_EQ(WriteOutputFile(Path("to-null"), "discarded\n"), "");
+  const struct stat st = Lstat(null);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  EXPECT_EQ(st.st_rdev, makedev(1, 3));
+  EXPECT_TRUE(S_ISLNK(Lstat(Path("to-null")).st_mode));
+  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"null", "to-null"}));
+}
+
+TEST_F(OutputFileKindsTest, AFullDeviceGivesTheSystemsReason) {
+  if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  EXPECT_EQ(WriteOutputFile("/dev/full", "x\n"), "cannot write /dev/full: No space left on device");
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+}  // namespace
+}  // namespace kelvox::cli
