@@ -1,0 +1,117 @@
+// The capture format is the one `lspci -F FILE` reads: a capture written by `kelvox-cli
+// capture` is fed to the real lspci, whose dump of what it read must hold the same functions
+// with the same registers. Skipped where lspci is not installed.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "config/simulated_bus.h"
+#include "config/simulated_bus_file.h"
+
+namespace kelvox {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Standard output of a shell command, and its exit status.
+std::string RunShell(const std::string& command, int& status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    status = -1;
+    return out;
+  }
+  char chunk[4096];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, got);
+  const int raw = pclose(pipe);
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return out;
+}
+
+std::string FindLspci() {
+  for (const char* path : {"/usr/bin/lspci", "/bin/lspci", "/usr/sbin/lspci", "/sbin/lspci"}) {
+    if (access(path, X_OK) == 0) return path;
+  }
+  return "";
+}
+
+class LspciReadsCapture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lspci_ = FindLspci();
+    if (lspci_.empty()) GTEST_SKIP() << "lspci is not installed (Debian package pciutils)";
+    char name[] = "/tmp/kelvox-lspci-XXXXXX";
+    folder_ = mkdtemp(name);
+  }
+  void TearDown() override {
+    if (!folder_.empty()) fs::remove_all(folder_);
+  }
+
+  // Captures `source` with kelvox-cli, reads the capture with lspci, and expects lspci to have
+  // read every function and every header byte as kelvox-cli wrote them.
+  void ExpectLspciReadsTheCaptureOf(const std::string& source) {
+    const std::string capture = folder_ + "/capture.txt";
+    int status = 0;
+    RunShell(
+        std::string(KELVOX_CLI_PATH) + " capture --source '" + source + "' -o '" + capture + "'",
+        status);
+    ASSERT_EQ(status, 0) << "capture of " << source;
+    std::ifstream in(capture, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    const SimulatedBus ours = ParseSimulatedBus(written);
+    ASSERT_FALSE(ours.Locations().empty());
+
+    // -n: numbers only, so no ID list is needed; -x: the 64 header bytes.
+    const std::string dump = RunShell(lspci_ + " -F '" + capture + "' -n -x", status);
+    ASSERT_EQ(status, 0) << dump;
+    const SimulatedBus theirs = ParseSimulatedBus(dump);
+    ASSERT_EQ(theirs.Locations(), ours.Locations()) << dump;
+    for (const FunctionLocation& at : ours.Locations()) {
+      for (int reg = 0; reg < 0x40; reg += 4) {
+        EXPECT_EQ(theirs.Find(at)->Dword(reg), ours.Find(at)->Dword(reg))
+            << "function " << at.bus << ":" << at.device << "." << at.function << " register "
+            << reg;
+      }
+    }
+  }
+
+  std::string lspci_;
+  std::string folder_;
+};
+
+TEST_F(LspciReadsCapture, ACaptureOfSeveralBusesAndFunctions) {
+  // Three buses, a multi-function device, a bridge, and registers that differ in every byte.
+  const std::string source = folder_ + "/source.txt";
+  std::ofstream(source) << "00:00.0 Host bridge\n"
+                           "00: 86 80 57 0d 06 00 00 00 01 00 00 06 00 00 80 00\n"
+                           "10: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+                           "\n"
+                           "00:00.3 Function three\n"
+                           "00: 86 80 58 0d 07 00 10 02 02 01 80 0c 10 20 00 00\n"
+                           "10: 01 c0 00 00 00 00 b0 fe 0c 00 00 00 40 00 00 00\n"
+                           "30: 01 00 a0 fe 40 00 00 00 00 00 00 00 0b 01 02 03\n"
+                           "# writable 10 ffffffe0\n"
+                           "\n"
+                           "00:1f.0 Bridge\n"
+                           "00: 86 80 44 24 07 00 10 00 05 00 04 06 10 00 01 00\n"
+                           "10: 00 00 00 fe 00 00 00 00 00 02 05 00 f0 00 00 00\n"
+                           "\n"
+                           "7f:10.2 Last bus\n"
+                           "00: f4 1a 00 10 07 05 10 00 00 00 00 02 00 00 00 00\n";
+  ExpectLspciReadsTheCaptureOf(source);
+}
+
+TEST_F(LspciReadsCapture, ACaptureOfThisMachine) {
+  if (!fs::is_directory("/sys/bus/pci/devices")) GTEST_SKIP() << "no sysfs PCI tree here";
+  ExpectLspciReadsTheCaptureOf("sysfs");
+}
+
+}  // namespace
+}  // namespace kelvox
