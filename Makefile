@@ -4,9 +4,12 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 ASAN      ?= build-asan
 WINDOWS   ?= build-windows
+FUZZ      ?= build-fuzz
+FUZZ_TIME ?= 60
+FUZZERS    = capture iddb search args
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps build run test test-main test-asan bench format clean windows test-windows
+.PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows
 
 all: build
 
@@ -36,6 +39,22 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+# The libFuzzer targets of fuzz/, built with clang, each run for FUZZ_TIME seconds from a copy
+# of its seed corpus in $(FUZZ)/corpus/ (which keeps what earlier runs found); inputs that fail
+# are saved in $(FUZZ)/crashes/. Not part of `make test`.
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKELVOX_FUZZ=ON -DKELVOX_BUILD_UI=OFF -DKELVOX_BUILD_BENCH=OFF
+	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZERS:%=%_fuzzer)
+	@failed=""; for f in $(FUZZERS); do \
+	  mkdir -p $(FUZZ)/corpus/$$f $(FUZZ)/crashes && cp fuzz/corpus/$$f/* $(FUZZ)/corpus/$$f/ && \
+	  echo "== $${f}_fuzzer for $(FUZZ_TIME) s" && \
+	  $(FUZZ)/fuzz/$${f}_fuzzer -max_total_time=$(FUZZ_TIME) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ)/crashes/$$f- $(FUZZ)/corpus/$$f || failed="$$failed $$f"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "fuzz: failed:$$failed (inputs in $(FUZZ)/crashes/)"; exit 1; fi
 
 # kelvox.exe and kelvox-cli.exe cross-built with MinGW-w64 against static wxWidgets (built once
 # into ~/.cache/kelvox), and their tests run under Wine.

@@ -10,8 +10,14 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   xvfb xauth openbox imagemagick xdotool
+  pciutils
   fonts-ipafont-gothic
 )
+# `install-deps.sh --fuzz` also installs clang with its libFuzzer and sanitizer run times, which
+# `make fuzz` builds with.
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

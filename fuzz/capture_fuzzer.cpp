@@ -1,0 +1,72 @@
+// The capture reader on any text: it either refuses the text with SimulatedBusFileError or
+// reads a bus that, written out and read again, is the same bus: the same functions, every
+// configuration byte and every writable mask.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "config/simulated_bus.h"
+#include "config/simulated_bus_file.h"
+
+namespace {
+
+[[noreturn]] void RoundTripFails(const std::string& what, const std::string& formatted) {
+  std::fprintf(stderr, "capture round trip: %s\n--- written text ---\n%s--- end ---\n",
+               what.c_str(), formatted.c_str());
+  std::abort();
+}
+
+std::string LocationText(kelvox::FunctionLocation at) {
+  return std::to_string(at.bus) + ":" + std::to_string(at.device) + "." +
+         std::to_string(at.function);
+}
+
+void CheckSameBus(const kelvox::SimulatedBus& first, const kelvox::SimulatedBus& second,
+                  const std::string& formatted) {
+  if (first.Locations() != second.Locations()) {
+    RoundTripFails("the functions differ (" + std::to_string(first.Locations().size()) + " read, " +
+                       std::to_string(second.Locations().size()) + " read back)",
+                   formatted);
+  }
+  for (const kelvox::FunctionLocation& at : first.Locations()) {
+    const kelvox::SimulatedFunction& a = *first.Find(at);
+    const kelvox::SimulatedFunction& b = *second.Find(at);
+    for (int i = 0; i < kelvox::SimulatedFunction::kBytes; ++i) {
+      if (a.bytes[i] != b.bytes[i]) {
+        RoundTripFails("byte " + std::to_string(i) + " of " + LocationText(at) + " differs",
+                       formatted);
+      }
+    }
+    for (std::size_t i = 0; i < a.writable.size(); ++i) {
+      if (a.writable[i] != b.writable[i]) {
+        RoundTripFails("writable mask of register " + std::to_string(i * 4) + " of " +
+                           LocationText(at) + " differs",
+                       formatted);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  std::string formatted;
+  try {
+    const kelvox::SimulatedBus first = kelvox::ParseSimulatedBus(text);
+    formatted = kelvox::FormatSimulatedBus(first);
+    kelvox::SimulatedBus second;
+    try {
+      second = kelvox::ParseSimulatedBus(formatted);
+    } catch (const kelvox::SimulatedBusFileError& error) {
+      RoundTripFails(std::string("the written text is refused: ") + error.what(), formatted);
+    }
+    CheckSameBus(first, second, formatted);
+  } catch (const kelvox::SimulatedBusFileError&) {
+    // Refused input: nothing to compare.
+  }
+  return 0;
+}
