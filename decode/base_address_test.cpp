@@ -74,6 +74,11 @@ TEST_F(DecodeOnBus, ExpansionRom) {
   EXPECT_EQ(Decode({0x30, 0xFFFC0001u, 0xFFFE0000u}),
             "fffc0000 - fffdffff : address decode enable");
   EXPECT_EQ(Decode({0x30, 0xFFFC0000u, 0xFFFE0000u}), "fffc0000 - fffdffff : ");
+  // A disabled ROM whose enable bit is writable: sizing sets the bit in the read-back, but the
+  // ROM is as disabled as its saved value says.
+  EXPECT_EQ(Decode({0x30, 0xFEB80000u, 0xFFFC0001u}), "feb80000 - febbffff : ");
+  EXPECT_EQ(Decode({0x30, 0xFEB80001u, 0xFFFC0001u}),
+            "feb80000 - febbffff : address decode enable");
 }
 
 TEST(DecodeBaseAddressRegister, SizesInOrderAndRestoresBeforeDecoding) {
