@@ -11,11 +11,7 @@
 #include <string_view>
 
 #include "iddb/lookup.h"
-#if __has_include("search/search_form.h")
 #include "search/search_form.h"
-#else
-#include "ui/search_form.h"
-#endif
 
 namespace {
 
