@@ -10,6 +10,9 @@
 #define O_NONBLOCK 0
 #define O_NOCTTY 0
 #endif
+#ifndef S_ISFIFO
+#define S_ISFIFO(mode) false
+#endif
 
 #include <cerrno>
 #include <cstring>
