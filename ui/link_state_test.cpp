@@ -55,7 +55,7 @@ TEST(LinkState, NothingOpensWhenTargetAndCaptionAreEmpty) {
   wxString target;
   EXPECT_EQ(link.Click(target, "", spy.Opener()), LinkClick::kNothingToOpen);
   EXPECT_TRUE(spy.opened.empty());
-  EXPECT_EQ(link.colour(), kLinkUnvisitedColour);
+  EXPECT_EQ(link.colour(), 0x00FF0000u);
 }
 
 TEST(LoadOnce, LoadsOnFirstUseAndNeverRetriesAFailedLoad) {
@@ -69,13 +69,20 @@ TEST(LoadOnce, LoadsOnFirstUseAndNeverRetriesAFailedLoad) {
   EXPECT_EQ(missing.Get(), nullptr);
   EXPECT_EQ(loads, 1);
 
+  // Each load gives a different value, so a second load would show.
   LoadOnce<std::string> present([&loads]() -> std::optional<std::string> {
     ++loads;
-    return "hand";
+    return "hand " + std::to_string(loads);
   });
-  ASSERT_NE(present.Get(), nullptr);
-  EXPECT_EQ(present.Get(), present.Get());
-  EXPECT_EQ(*present.Get(), "hand");
+  EXPECT_EQ(loads, 1);  // nothing loaded before the first use
+  const std::string* first = present.Get();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(*first, "hand 2");
+  EXPECT_TRUE(present.attempted());
+  // Later uses give the same object with the first value and load nothing.
+  const std::string* second = present.Get();
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(*second, "hand 2");
   EXPECT_EQ(loads, 2);
 }
 
