@@ -10,6 +10,11 @@
 
 #include "ui/testing/gui_test.h"
 
+// Last: Xlib's macros (None, Status, True, False) would clash with names in the headers above.
+#if defined(__WXGTK__) && defined(__UNIX__)
+#include <X11/Xlib.h>
+#endif
+
 namespace kelvox::testing {
 namespace {
 bool g_have_display = false;
@@ -24,6 +29,24 @@ bool RunEventsUntil(const std::function<bool()>& done, int timeout_ms) {
     wxTheApp->Yield(true);
     wxMilliSleep(5);
   }
+  return true;
+}
+
+bool RoundTrip(int timeout_ms) {
+  wxStopWatch clock;
+#if defined(__WXGTK__) && defined(__UNIX__)
+  const wxDisplayInfo display = wxGetDisplayInfo();
+  Display* x11 = display.type == wxDisplayX11 ? static_cast<Display*>(display.dpy) : nullptr;
+  // Every event the server sent before it answers the round trip is in the queue afterwards.
+  if (x11 != nullptr) XSync(x11, False);
+  const auto queued = [x11] { return x11 != nullptr && XPending(x11) > 0; };
+#else
+  const auto queued = [] { return false; };
+#endif
+  do {
+    wxTheApp->Yield(true);
+    if (clock.Time() > timeout_ms) return false;
+  } while (queued() || wxTheApp->HasPendingEvents());
   return true;
 }
 

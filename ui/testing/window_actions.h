@@ -15,37 +15,39 @@
 
 namespace kelvox::testing {
 
-// Moves the pointer to `point` (screen coordinates) and lets the window system see it.
+// Moves the pointer to `point` (screen coordinates) and returns once the program has handled
+// the motion.
 inline void PointAt(const wxPoint& point) {
   wxUIActionSimulator sim;
   sim.MouseMove(point);
-  Settle(60);
+  RoundTrip();
 }
 
 // Presses and releases the left button at `point` inside `window` (client coordinates;
-// the centre when omitted).
+// the centre when omitted), and returns once the program has handled the click.
 inline void ClickOn(wxWindow* window, wxPoint point = wxDefaultPosition) {
   if (point == wxDefaultPosition)
     point = wxPoint(window->GetClientSize().x / 2, window->GetClientSize().y / 2);
   PointAt(window->ClientToScreen(point));
   wxUIActionSimulator sim;
   sim.MouseClick();
-  Settle(120);
+  RoundTrip();
 }
 
-// Presses one key (with modifiers) where the keyboard focus is.
+// Presses one key (with modifiers) where the keyboard focus is, and returns once the program
+// has handled it.
 inline void PressKey(int key, int modifiers = wxMOD_NONE) {
   wxUIActionSimulator sim;
   sim.Char(key, modifiers);
-  Settle(60);
+  RoundTrip();
 }
 
-// Types `text` key by key where the keyboard focus is.
+// Types `text` key by key where the keyboard focus is, each key handled before the next.
 inline void TypeText(const char* text) {
   wxUIActionSimulator sim;
   for (const char* c = text; *c != '\0'; ++c) {
     sim.Char(static_cast<unsigned char>(*c));
-    Settle(20);
+    RoundTrip();
   }
 }
 
