@@ -15,8 +15,8 @@ namespace kelvox {
 namespace {
 
 using testing::DetailsSheetProbe;
+using testing::RoundTrip;
 using testing::RunEventsUntil;
-using testing::Settle;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
 
@@ -37,36 +37,42 @@ class MainDialogDetailsGui : public ::testing::Test {
     main_ = new MainDialog(bus_);
     main_->Move(0, 0);
     main_->Show();
-    ASSERT_TRUE(RunEventsUntil([this] { return main_->IsShownOnScreen(); }));
-    Settle(200);
+    // Mapped on the screen, with the events of its first showing handled.
+    ASSERT_TRUE(RoundTrip());
   }
 
   void TearDown() override {
     if (main_) main_->Destroy();
-    Settle(100);
+    // Destroy() deletes the window once the program is idle.
+    EXPECT_TRUE(RunEventsUntil([this] { return !main_; }));
   }
 
   // The screen point in the middle of the first column of `row`, scrolled into view.
   wxPoint RowPoint(int row) {
     main_->list()->EnsureVisible(row);
-    Settle(50);
+    RoundTrip();  // scrolled on the screen too
     wxRect rect;
     main_->list()->GetItemRect(row, rect);
     return main_->list()->ClientToScreen(wxPoint(rect.x + 20, rect.y + rect.height / 2));
   }
 
+  // Double-clicks at `screen` and returns once the program has handled it: a sheet it opens
+  // has been shown (and closed by the probe) by then.
   void DoubleClickAt(const wxPoint& screen) {
     wxUIActionSimulator sim;
     sim.MouseMove(screen);
-    Settle(50);
+    RoundTrip();
     sim.MouseDblClick();
+    RoundTrip();
   }
 
+  // Clicks near the top left corner of `window`, and returns once the program has handled it.
   void ClickOn(wxWindow* window) {
     wxUIActionSimulator sim;
     sim.MouseMove(window->GetScreenRect().GetPosition() + wxPoint(8, 8));
-    Settle(50);
+    RoundTrip();
     sim.MouseClick();
+    RoundTrip();
   }
 
   // Rows of the list that are selected.
@@ -87,7 +93,7 @@ TEST_F(MainDialogDetailsGui, DoubleClickOnARowOpensThatDevice) {
   DetailsSheetProbe probe;
   DoubleClickAt(RowPoint(3));
   ASSERT_TRUE(RunEventsUntil([&] { return !probe.shown().empty(); }));
-  Settle(200);
+  ASSERT_TRUE(RoundTrip());  // a second sheet from the same double-click would be here now
   ASSERT_EQ(probe.shown().size(), 1u);
   const testing::SheetView& view = probe.shown().front();
   EXPECT_EQ(view.caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
@@ -101,14 +107,16 @@ TEST_F(MainDialogDetailsGui, DoubleClickOnARowOpensThatDevice) {
 
 TEST_F(MainDialogDetailsGui, ASecondDoubleClickAfterClosingOpensAgain) {
   DetailsSheetProbe probe([](DetailsSheet& sheet) {
-    RunEventsUntil([&] { return sheet.IsShownOnScreen(); });
-    Settle(200);
+    // Escape goes where the keyboard focus is: wait until the sheet has it.
+    RoundTrip();
+    RunEventsUntil([&] { return sheet.IsActive(); });
     wxUIActionSimulator().Char(WXK_ESCAPE);
     return false;
   });
   DoubleClickAt(RowPoint(0));
   ASSERT_TRUE(RunEventsUntil([&] { return probe.shown().size() == 1; }));
-  Settle(300);
+  // The double-click returned once its sheet was closed; now it is off the screen too.
+  ASSERT_TRUE(RoundTrip());
   DoubleClickAt(RowPoint(3));
   ASSERT_TRUE(RunEventsUntil([&] { return probe.shown().size() == 2; }));
   EXPECT_EQ(probe.shown()[1].caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
@@ -122,14 +130,18 @@ TEST_F(MainDialogDetailsGui, DoubleClickBelowTheLastRowOpensNothing) {
   const int needed = row.y + 33 * row.height + 40;
   main_->SetClientSize(main_->GetClientSize() + wxSize(0, needed - list->GetSize().y));
   list->SetSize(list->GetSize().x, needed);
-  Settle(200);
+  // The list lays its rows out again once it has its new size.
+  const auto room_below = [&] {
+    list->GetItemRect(31, row);
+    return row.GetBottom() + 20 < list->GetClientSize().y;
+  };
+  ASSERT_TRUE(RunEventsUntil(room_below));
+  ASSERT_TRUE(RoundTrip());  // the new size is on the screen too
   list->GetItemRect(31, row);
   const wxPoint below = list->ClientToScreen(wxPoint(row.x + 20, row.GetBottom() + 20));
-  ASSERT_LT(row.GetBottom() + 20, list->GetClientSize().y);
 
   DetailsSheetProbe probe;
-  DoubleClickAt(below);
-  Settle(500);
+  DoubleClickAt(below);  // returns once handled: a sheet would have been shown
   EXPECT_TRUE(probe.shown().empty());
   DoubleClickAt(RowPoint(31));  // the last row itself still opens
   EXPECT_TRUE(RunEventsUntil([&] { return probe.shown().size() == 1; }));
@@ -138,8 +150,7 @@ TEST_F(MainDialogDetailsGui, DoubleClickBelowTheLastRowOpensNothing) {
 TEST_F(MainDialogDetailsGui, DetailsButtonWithNoSelectionOpensNothing) {
   ASSERT_TRUE(SelectedRows().empty());
   DetailsSheetProbe probe;
-  ClickOn(main_->control(main_ids::kDetails));
-  Settle(500);
+  ClickOn(main_->control(main_ids::kDetails));  // returns once handled
   EXPECT_TRUE(probe.shown().empty());
   EXPECT_TRUE(SelectedRows().empty());
 }
@@ -153,8 +164,8 @@ TEST_F(MainDialogDetailsGui, DetailsButtonOpensTheSelectedRowAndSelectsItAgain) 
   });
   ClickOn(main_->control(main_ids::kDetails));
   ASSERT_TRUE(RunEventsUntil([&] { return !probe.shown().empty(); }));
-  Settle(200);
   EXPECT_EQ(probe.shown().front().caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
+  EXPECT_TRUE(RunEventsUntil([&] { return SelectedRows() == std::vector<long>{3}; }));
   EXPECT_EQ(SelectedRows(), std::vector<long>{3});
 }
 
@@ -166,17 +177,17 @@ TEST_F(MainDialogDetailsGui, TheMainWindowTakesNoInputWhileTheSheetIsUp) {
     if (pressed) return true;  // a second sheet would end here at once
     pressed = true;
     sheet.Move(main_->GetScreenRect().GetRight() + 10, 0);  // leave the main window uncovered
-    Settle(200);
-    bus_.SetRegister({0, 0, 0}, 0x00, 0x71908086);  // a rescan would show 7190 in row 0
+    RoundTrip();                                            // moved on the screen too
+    bus_.SetRegister({0, 0, 0}, 0x00, 0x71908086);          // a rescan would show 7190 in row 0
+    // Each returns once the program has handled (or dropped) the input.
     ClickOn(main_->control(main_ids::kDetails));
     DoubleClickAt(RowPoint(0));
     ClickOn(main_->control(main_ids::kRescan));
-    Settle(500);
     return true;
   });
   main_->list()->SetItemState(3, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
   EXPECT_TRUE(main_->OpenDetails(3));
-  Settle(300);
+  ASSERT_TRUE(RoundTrip());  // anything the input left queued has been handled now
   ASSERT_EQ(probe.shown().size(), 1u);
   EXPECT_EQ(probe.shown().front().caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
   EXPECT_EQ(main_->list()->GetItemText(0, 2), "1237");

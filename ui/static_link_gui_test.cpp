@@ -2,6 +2,7 @@
 // opens, its colours on screen, the hand cursor and what happens to the object when its
 // window goes.
 #include <wx/dialog.h>
+#include <wx/eventfilter.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/imagpnm.h>
@@ -33,8 +34,8 @@ namespace {
 
 using testing::ClickOn;
 using testing::PointAt;
+using testing::RoundTrip;
 using testing::RunEventsUntil;
-using testing::Settle;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
 
@@ -82,6 +83,25 @@ int CountPixels(const wxImage& image, const wxColour& colour) {
   return count;
 }
 
+// Counts the paint events of one window while it lives; it sees them before any handler does.
+class PaintCounter : public wxEventFilter {
+ public:
+  explicit PaintCounter(wxWindow* window) : window_(window) { wxEvtHandler::AddFilter(this); }
+  ~PaintCounter() override { wxEvtHandler::RemoveFilter(this); }
+  PaintCounter(const PaintCounter&) = delete;
+  PaintCounter& operator=(const PaintCounter&) = delete;
+
+  int FilterEvent(wxEvent& event) override {
+    if (event.GetEventType() == wxEVT_PAINT && event.GetEventObject() == window_) ++count_;
+    return Event_Skip;
+  }
+  int count() const { return count_; }
+
+ private:
+  wxWindow* window_;
+  int count_ = 0;
+};
+
 class StaticLinkGui : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -96,7 +116,7 @@ class StaticLinkGui : public ::testing::Test {
       opened_.push_back(target);
       return open_succeeds_;
     });
-    Settle(100);
+    ASSERT_TRUE(RoundTrip());
   }
 
   void TearDown() override {
@@ -104,7 +124,7 @@ class StaticLinkGui : public ::testing::Test {
     CStaticLink::SetOpener(previous_opener_);
     CStaticLink::ResetHandCursor({});
     if (dialog_) dialog_->Destroy();
-    Settle(50);
+    EXPECT_TRUE(RunEventsUntil([this] { return !dialog_; }));
   }
 
   wxWeakRef<wxDialog> dialog_;
@@ -141,10 +161,14 @@ TEST_F(StaticLinkGui, ASuccessfulPressTurnsItPurpleOnScreenAtOnce) {
   CStaticLink link;
   link.m_link = "mailto:someone@example.org";
   ASSERT_TRUE(link.SubclassDlgItem(kTextId, dialog_));
-  Settle(150);
   const wxColour blue(0, 0, 255);
   const wxColour purple(128, 0, 128);
-  const wxImage before = ScreenPixels(&link);
+  wxImage before;
+  // The first paint reaches the screen once the window system gets to it.
+  RunEventsUntil([&] {
+    before = ScreenPixels(&link);
+    return !before.IsOk() || CountPixels(before, blue) > 5;
+  });
   if (!before.IsOk()) GTEST_SKIP() << "ImageMagick's import is needed to read the screen";
   EXPECT_GT(CountPixels(before, blue), 5);
   EXPECT_EQ(CountPixels(before, purple), 0);
@@ -152,7 +176,12 @@ TEST_F(StaticLinkGui, ASuccessfulPressTurnsItPurpleOnScreenAtOnce) {
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], "mailto:someone@example.org");
   EXPECT_EQ(link.colour(), kLinkVisitedColour);
-  const wxImage after = ScreenPixels(&link);
+  // The press repaints the link by itself, with no other event (a move, an expose) to help.
+  wxImage after;
+  RunEventsUntil([&] {
+    after = ScreenPixels(&link);
+    return CountPixels(after, purple) > 5;
+  });
   EXPECT_GT(CountPixels(after, purple), 5);
   EXPECT_EQ(CountPixels(after, blue), 0);
   EXPECT_EQ(bells_, 0);
@@ -162,12 +191,16 @@ TEST_F(StaticLinkGui, AFailedOpenBeepsAndStaysBlue) {
   open_succeeds_ = false;
   CStaticLink link("https://example.org/", false);
   ASSERT_TRUE(link.SubclassDlgItem(kTextId, dialog_));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());  // the link is on the screen where the click lands
   ClickOn(&link);
   EXPECT_EQ(opened_.size(), 1u);
   EXPECT_EQ(bells_, 1);
   EXPECT_EQ(link.colour(), kLinkUnvisitedColour);
-  const wxImage after = ScreenPixels(&link);
+  wxImage after;
+  RunEventsUntil([&] {
+    after = ScreenPixels(&link);
+    return !after.IsOk() || CountPixels(after, wxColour(0, 0, 255)) > 5;
+  });
   if (after.IsOk()) {
     EXPECT_GT(CountPixels(after, wxColour(0, 0, 255)), 5);
   }
@@ -176,7 +209,7 @@ TEST_F(StaticLinkGui, AFailedOpenBeepsAndStaysBlue) {
 TEST_F(StaticLinkGui, WithoutATargetItOpensItsOwnCaptionAndKeepsIt) {
   CStaticLink link;
   ASSERT_TRUE(link.SubclassDlgItem(kSecondId, dialog_));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());
   ClickOn(&link);
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], "https://example.org/");
@@ -187,7 +220,7 @@ TEST_F(StaticLinkGui, WithNeitherTargetNorCaptionAPressDoesNothing) {
   CStaticLink link;
   ASSERT_TRUE(link.SubclassDlgItem(kEmptyId, dialog_));
   link.SetSize(wxSize(60, 20));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());
   ClickOn(&link);
   EXPECT_TRUE(opened_.empty());
   EXPECT_EQ(bells_, 0);
@@ -198,10 +231,10 @@ TEST_F(StaticLinkGui, TheUnderlineFontComesOnceFromTheControlsOwnFont) {
   const wxFont own = controls_.Find(kTextId)->GetFont();
   CStaticLink link;
   ASSERT_TRUE(link.SubclassDlgItem(kTextId, dialog_));
-  for (int paint = 0; paint < 3; ++paint) {
+  const PaintCounter paints(&link);
+  for (int paint = 1; paint <= 3; ++paint) {
     link.Refresh();
-    link.Update();
-    Settle(50);
+    ASSERT_TRUE(RunEventsUntil([&] { return paints.count() >= paint; })) << paint;
   }
   EXPECT_EQ(link.underline_fonts_made(), 1);
   const wxFont& underlined = link.underline_font();
@@ -236,7 +269,7 @@ TEST_F(StaticLinkGui, TheHandCursorIsLoadedOnceForEveryLink) {
   CStaticLink second;
   ASSERT_TRUE(first.SubclassDlgItem(kTextId, dialog_));
   ASSERT_TRUE(second.SubclassDlgItem(kSecondId, dialog_));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());
   for (int round = 0; round < 2; ++round) {
     for (CStaticLink* link : {&first, &second}) {
       PointAt(link->GetScreenRect().GetPosition() + wxPoint(3, 3));
@@ -256,7 +289,7 @@ TEST_F(StaticLinkGui, AHandCursorThatCannotBeLoadedIsNeverTriedAgain) {
   });
   CStaticLink link;
   ASSERT_TRUE(link.SubclassDlgItem(kTextId, dialog_));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());
   for (int move = 0; move < 4; ++move) {
     PointAt(link.GetScreenRect().GetPosition() + wxPoint(2 + move, 3));
   }
@@ -284,7 +317,7 @@ TEST_F(StaticLinkGui, TheDesktopOpenerHandsTheExactMailLinkToXdgOpen) {
   CStaticLink link;
   link.m_link = wxString::FromUTF8(ContactLink(VersionString()));
   ASSERT_TRUE(link.SubclassDlgItem(kTextId, dialog_));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());
   ClickOn(&link);
   const bool recorded = RunEventsUntil([&record] { return wxFileExists(record); }, 5000);
   wxSetEnv("PATH", path);
@@ -312,8 +345,7 @@ TEST_F(StaticLinkGui, WithoutDeleteOnDestroyDestroyLeavesTheObjectToItsOwner) {
     CStaticLink link("https://example.org/kept", false);
     ASSERT_TRUE(link.SubclassDlgItem(kTextId, dialog_));
     EXPECT_TRUE(link.Destroy());
-    Settle(50);
-    EXPECT_FALSE(link.IsShown());
+    EXPECT_TRUE(RunEventsUntil([&] { return !link.IsShown(); }));
     EXPECT_EQ(link.m_link, "https://example.org/kept");
     EXPECT_EQ(dialog_->FindWindow(kTextId), &link);
   }
