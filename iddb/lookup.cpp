@@ -1,5 +1,6 @@
 #include "iddb/lookup.h"
 
+#include "iddb/name_source.h"
 #include "iddb/tables.h"
 
 namespace kelvox {
@@ -9,6 +10,8 @@ namespace kelvox {
 
 bool FindVendorName(std::uint32_t vendor_id, std::string_view& short_name,
                     std::string_view& full_name) {
+  if (const PciIdList* list = ActiveIdList())
+    return list->FindVendor(vendor_id, short_name, full_name);
   const auto key = static_cast<std::uint16_t>(vendor_id);
   for (const VendorRecord& row : VendorTable()) {
     if (row.vendor_id == key) {
@@ -22,6 +25,9 @@ bool FindVendorName(std::uint32_t vendor_id, std::string_view& short_name,
 
 bool FindDeviceName(std::uint32_t vendor_id, std::uint32_t device_id, std::string_view& chip_name,
                     std::string_view& description) {
+  if (const PciIdList* list = ActiveIdList()) {
+    return list->FindDevice(vendor_id, device_id, chip_name, description);
+  }
   const auto vendor = static_cast<std::uint16_t>(vendor_id);
   const auto device = static_cast<std::uint16_t>(device_id);
   for (const DeviceRecord& row : DeviceTable()) {
@@ -37,6 +43,10 @@ bool FindDeviceName(std::uint32_t vendor_id, std::uint32_t device_id, std::strin
 void FindClassNames(std::uint32_t base, std::uint32_t sub, std::uint32_t prog_if,
                     std::string_view& base_name, std::string_view& sub_name,
                     std::string_view& prog_if_name) {
+  if (const PciIdList* list = ActiveIdList()) {
+    list->FindClass(base, sub, prog_if, base_name, sub_name, prog_if_name);
+    return;
+  }
   const auto base_key = static_cast<std::uint8_t>(base);
   const auto sub_key = static_cast<std::uint8_t>(sub);
   const auto prog_if_key = static_cast<std::uint8_t>(prog_if);
@@ -66,6 +76,12 @@ void FindClassNames(std::uint32_t base, std::uint32_t sub, std::uint32_t prog_if
   if (!have_base) base_name = "";
   if (!have_sub) sub_name = "";
   if (!have_prog_if) prog_if_name = "";
+}
+
+bool FindSubsystemName(std::uint32_t vendor_id, std::uint32_t device_id, std::uint32_t subvendor,
+                       std::uint32_t subdevice, std::string_view& name) {
+  const PciIdList* list = ActiveIdList();
+  return list != nullptr && list->FindSubsystem(vendor_id, device_id, subvendor, subdevice, name);
 }
 
 }  // namespace kelvox

@@ -1,5 +1,6 @@
-// Name lookups in the embedded PCI ID tables. The vendor and device lookups scan the rows in
-// stored order and report the first match; the class lookup names each level of a class code
+// Name lookups in the PCI ID list in use (see iddb/name_source.h): the embedded tables unless
+// another list was chosen. The vendor and device lookups report the first matching row in
+// stored order; the class lookup names each level of a class code
 // from the first row that matches on that level. Keys are masked to their register widths, so
 // a failed hexadecimal parse (-1) looks up vendor 0xFFFF, which no row holds.
 #pragma once
@@ -25,5 +26,10 @@ bool FindDeviceName(std::uint32_t vendor_id, std::uint32_t device_id, std::strin
 void FindClassNames(std::uint32_t base, std::uint32_t sub, std::uint32_t prog_if,
                     std::string_view& base_name, std::string_view& sub_name,
                     std::string_view& prog_if_name);
+
+// The name of a subsystem (the IDs of configuration registers 0x2C and 0x2E) of a device; false,
+// with `name` untouched, when there is none. The embedded list names no subsystems.
+bool FindSubsystemName(std::uint32_t vendor_id, std::uint32_t device_id, std::uint32_t subvendor,
+                       std::uint32_t subdevice, std::string_view& name);
 
 }  // namespace kelvox

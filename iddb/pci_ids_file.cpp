@@ -1,0 +1,102 @@
+#include "iddb/pci_ids_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#if KELVOX_HAVE_ZLIB
+#include <zlib.h>
+#endif
+
+namespace kelvox {
+
+namespace {
+
+// No PCI ID list comes near this (the 2023 list is 1.4 MB); a larger file is not one.
+constexpr size_t kMaxListBytes = size_t{64} << 20;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The whole file, or a message.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    error = path + ": cannot open: " + std::strerror(errno);
+    return false;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    bytes.append(buffer, got);
+    if (bytes.size() > kMaxListBytes) {
+      error = path + ": larger than 64 MiB; not a PCI ID list";
+      return false;
+    }
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) {
+    error = path + ": cannot read: " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool IsGzip(const std::string& bytes) {
+  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
+         static_cast<unsigned char>(bytes[1]) == 0x8B;
+}
+
+#if KELVOX_HAVE_ZLIB
+bool Inflate(const std::string& path, const std::string& packed, std::string& text,
+             std::string& error) {
+  z_stream stream{};
+  // 16 + MAX_WBITS: a gzip header and trailer around the deflate data.
+  if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
+    error = path + ": cannot start zlib";
+    return false;
+  }
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+  stream.avail_in = static_cast<uInt>(packed.size());
+  char buffer[1 << 16];
+  int status = Z_OK;
+  while (status == Z_OK) {
+    stream.next_out = reinterpret_cast<Bytef*>(buffer);
+    stream.avail_out = sizeof buffer;
+    status = inflate(&stream, Z_NO_FLUSH);
+    text.append(buffer, sizeof buffer - stream.avail_out);
+    if (text.size() > kMaxListBytes) {
+      inflateEnd(&stream);
+      error = path + ": inflates to more than 64 MiB; not a PCI ID list";
+      return false;
+    }
+  }
+  inflateEnd(&stream);
+  if (status != Z_STREAM_END) {
+    error = path + ": damaged gzip data" + (stream.msg ? std::string(" (") + stream.msg + ")" : "");
+    return false;
+  }
+  return true;
+}
+#endif
+
+}  // namespace
+
+bool ReadsCompressedIdLists() { return KELVOX_HAVE_ZLIB != 0; }
+
+PciIdsRead LoadPciIdsFile(const std::string& path) {
+  std::string bytes, error;
+  if (!ReadWholeFile(path, bytes, error)) return {nullptr, error};
+  if (!IsGzip(bytes)) return ReadPciIds(std::move(bytes), path);
+#if KELVOX_HAVE_ZLIB
+  std::string text;
+  if (!Inflate(path, bytes, text, error)) return {nullptr, error};
+  return ReadPciIds(std::move(text), path);
+#else
+  return {nullptr, path + ": gzip-compressed lists are not supported in this build"};
+#endif
+}
+
+}  // namespace kelvox

@@ -1,0 +1,160 @@
+// Loading pci.ids files: plain and gzip-compressed files, files that cannot be read, the
+// choice of list by --ids value, and the distribution's own list when it is installed.
+#include "iddb/pci_ids_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "iddb/ids_choice.h"
+
+#if KELVOX_HAVE_ZLIB
+#include <zlib.h>
+#endif
+
+namespace kelvox {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PciIdsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kelvox-ids-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+  }
+
+  fs::path dir_;
+};
+
+constexpr char kList[] =
+    "#\tVersion: 2023.04.10\n"
+    "1af4  Red Hat, Inc.\n"
+    "\t1041  Virtio 1.0 network device\n";
+
+TEST_F(PciIdsFile, LoadsAPlainFile) {
+  const PciIdsRead read = LoadPciIdsFile(Write("pci.ids", kList));
+  ASSERT_EQ(read.error, "");
+  EXPECT_EQ(read.list->version, "2023.04.10");
+  std::string_view chip = "x", description = "x";
+  EXPECT_TRUE(read.list->FindDevice(0x1af4, 0x1041, chip, description));
+  EXPECT_EQ(description, "Virtio 1.0 network device");
+}
+
+TEST_F(PciIdsFile, MissingUnreadableAndMalformedFilesAreNamed) {
+  const std::string missing = (dir_ / "none.ids").string();
+  EXPECT_EQ(LoadPciIdsFile(missing).error, missing + ": cannot open: No such file or directory");
+  const std::string bad = Write("bad.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
+  const PciIdsRead read = LoadPciIdsFile(bad);
+  EXPECT_EQ(read.list, nullptr);
+  EXPECT_EQ(read.error, bad + ":2: device ID '10x1' is not 4 hexadecimal digits");
+#ifndef _WIN32
+  EXPECT_EQ(LoadPciIdsFile(dir_.string()).error, dir_.string() + ": cannot read: Is a directory");
+#endif
+}
+
+#if KELVOX_HAVE_ZLIB
+std::string Gzip(const std::string& text) {
+  z_stream stream{};
+  EXPECT_EQ(deflateInit2(&stream, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string packed(deflateBound(&stream, text.size()), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  stream.avail_in = static_cast<uInt>(text.size());
+  stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+  stream.avail_out = static_cast<uInt>(packed.size());
+  EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+  packed.resize(stream.total_out);
+  deflateEnd(&stream);
+  return packed;
+}
+
+TEST_F(PciIdsFile, InflatesGzipFiles) {
+  const PciIdsRead read = LoadPciIdsFile(Write("pci.ids.gz", Gzip(kList)));
+  ASSERT_EQ(read.error, "");
+  std::string_view short_name, full_name;
+  EXPECT_TRUE(read.list->FindVendor(0x1af4, short_name, full_name));
+  EXPECT_EQ(full_name, "Red Hat, Inc.");
+  // A line number in a compressed file counts the inflated lines.
+  const std::string bad = Write("bad.ids.gz", Gzip("1af4  A\n\n\t1  B\n"));
+  EXPECT_EQ(LoadPciIdsFile(bad).error, bad + ":3: device ID '1' is not 4 hexadecimal digits");
+  std::string cut = Gzip(kList);
+  cut.resize(cut.size() / 2);
+  const std::string truncated = Write("cut.ids.gz", cut);
+  EXPECT_TRUE(LoadPciIdsFile(truncated).error.starts_with(truncated + ": damaged gzip data"));
+}
+#else
+TEST_F(PciIdsFile, RefusesGzipFilesWithoutZlib) {
+  const std::string path = Write("pci.ids.gz", std::string("\x1f\x8b\x08\x00", 4));
+  EXPECT_EQ(LoadPciIdsFile(path).error,
+            path + ": gzip-compressed lists are not supported in this build");
+}
+#endif
+
+TEST_F(PciIdsFile, IdsValuesChooseTheList) {
+  const std::string first = (dir_ / "first.ids").string();
+  const std::string second = Write("second.ids", kList);
+  const std::string_view paths[] = {first, second};
+  // embedded: no list to load.
+  const IdsChoice embedded = LoadIdsChoice("embedded", paths);
+  EXPECT_TRUE(embedded.ok());
+  EXPECT_EQ(embedded.list, nullptr);
+  // system: the first path that exists.
+  const IdsChoice system = LoadIdsChoice("system", paths);
+  ASSERT_TRUE(system.ok()) << system.error;
+  EXPECT_EQ(system.list->version, "2023.04.10");
+  EXPECT_EQ(FindSystemIdList(paths), second);
+  // A file by name.
+  const IdsChoice file = LoadIdsChoice(second, paths);
+  ASSERT_TRUE(file.ok());
+  EXPECT_EQ(IdListVersionLabel(file.list.get()), "2023.04.10");
+  EXPECT_EQ(IdListVersionLabel(nullptr), "");
+
+  const std::string_view none[] = {first};
+  const IdsChoice missing = LoadIdsChoice("system", none);
+  EXPECT_EQ(missing.list, nullptr);
+  EXPECT_EQ(missing.error, "--ids system: no PCI ID list installed (tried " + first + ")");
+  EXPECT_EQ(LoadIdsChoice(first, paths).error, first + ": cannot open: No such file or directory");
+}
+
+#ifndef _WIN32
+// The number of lines of `path` that match the Perl-style pattern, counted by grep.
+long GrepCount(const std::string& pattern, const std::string& path) {
+  const std::string command = "grep -c -P '" + pattern + "' '" + path + "'";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return -1;
+  long count = -1;
+  if (std::fscanf(pipe, "%ld", &count) != 1) count = -1;
+  pclose(pipe);
+  return count;
+}
+
+TEST(SystemPciIds, HoldsEveryVendorDeviceAndSubsystemLineOfTheDistributionsList) {
+  const std::optional<std::string> path = FindSystemIdList();
+  if (!path) GTEST_SKIP() << "no pci.ids installed";
+  const PciIdsRead read = LoadPciIdsFile(*path);
+  ASSERT_EQ(read.error, "");
+  EXPECT_EQ(static_cast<long>(read.list->vendors.size()), GrepCount("^[0-9a-f]{4}\\s", *path));
+  EXPECT_EQ(static_cast<long>(read.list->devices.size()), GrepCount("^\\t[0-9a-f]{4}\\s", *path));
+  EXPECT_EQ(static_cast<long>(read.list->subsystems.size()),
+            GrepCount("^\\t\\t[0-9a-f]{4} [0-9a-f]{4}\\s", *path));
+  EXPECT_EQ(static_cast<long>(read.list->base_classes.size()),
+            GrepCount("^C [0-9a-f]{2}\\s", *path));
+  EXPECT_FALSE(read.list->version.empty());
+}
+#endif
+
+}  // namespace
+}  // namespace kelvox

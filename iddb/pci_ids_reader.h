@@ -1,0 +1,26 @@
+// Reads the text of a pci.ids file (pci.ids(5)) into a PciIdList: vendor lines, device lines
+// (one tab), subsystem lines (two tabs), and the "C" class blocks with their sub-classes (one
+// tab) and programming interfaces (two tabs). Blocks of any other letter are skipped with their
+// lines; comments ("#"), blank lines, trailing blanks and CRLF line ends are accepted.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "iddb/pci_id_list.h"
+
+namespace kelvox {
+
+// The list read, or (list null) one line "NAME:LINE: what is wrong" for the first malformed
+// line: a line indented outside any block, a device line before any vendor, an ID that is not
+// 4 (class codes: 2) hexadecimal digits, an ID without a name, more than two tabs.
+struct PciIdsRead {
+  std::shared_ptr<const PciIdList> list;
+  std::string error;
+};
+
+// Reads `text`, the whole file; `name` is how messages name it.
+PciIdsRead ReadPciIds(std::string text, std::string_view name);
+
+}  // namespace kelvox
