@@ -1,6 +1,11 @@
 #include "cli/capture_command.h"
 
 #include <gtest/gtest.h>
+#ifdef __linux__
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -103,11 +108,18 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
   EXPECT_TRUE(fs::is_empty(folder));
 
 #ifdef __linux__
-  // A device that takes nothing.
-  const auto full = RunCommand(RunCapture, {"-o", "/dev/full"}, SmallBus());
-  EXPECT_EQ(full.status, 2);
-  EXPECT_EQ(full.out, "");
-  EXPECT_EQ(full.err, "kelvox-cli: capture: cannot write /dev/full: No space left on device\n");
+  // A device that takes nothing: a private full device (1, 7) where root may make one, since a
+  // faulty write as root could replace the system's own.
+  std::string full = folder + "/full";
+  if (mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) full = "/dev/full";
+  if (geteuid() != 0 || full != "/dev/full") {
+    const auto r = RunCommand(RunCapture, {"-o", full}, SmallBus());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "kelvox-cli: capture: cannot write " + full + ": No space left on device\n");
+    EXPECT_TRUE(fs::is_character_file(full));
+    fs::remove(folder + "/full");
+  }
 #endif
 
   // A backend that would have to write the devices is refused before anything is read.
