@@ -114,18 +114,21 @@ TEST(CliProgram, EveryCommandRejectsBadArgumentsTheSameWay) {
   EXPECT_NE(find.out.find("\"full_name\": \"Intel Corporation\""), std::string::npos) << find.out;
 }
 
-// A file in the test's own temporary folder, removed with it.
+// A file in a temporary folder of its own, removed with it, so no two files share a path.
 class TempFile {
  public:
-  explicit TempFile(const std::string& text)
-      : path_(fs::temp_directory_path() / ("kelvox-cli-dump-" + std::to_string(getpid()))) {
+  explicit TempFile(const std::string& text, const std::string& name = "dump.txt") {
+    char folder[] = "/tmp/kelvox-cli-dump-XXXXXX";
+    folder_ = mkdtemp(folder);
+    path_ = folder_ / name;
     std::ofstream(path_, std::ios::binary) << text;
   }
-  ~TempFile() { fs::remove(path_); }
+  ~TempFile() { fs::remove_all(folder_); }
   std::string path() const { return path_.string(); }
+  std::string folder() const { return folder_.string(); }
 
  private:
-  fs::path path_;
+  fs::path folder_, path_;
 };
 
 TEST(CliProgram, ScansACapturedBusAndRejectsABadCapture) {
@@ -201,6 +204,43 @@ TEST(CliProgram, ScanOfBusZeroMatchesWhatTheKernelReports) {
     EXPECT_EQ(header, expected) << name;
   }
   RecordProperty("present_devices", present);
+}
+
+// A newline or another control character in an argument or a file name is escaped, so the
+// message stays on one line.
+TEST(CliProgram, MessagesStayOnOneLineWhateverTheArgumentsHold) {
+  const TempFile capture(
+      "00:00.0 Host bridge\n"
+      "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"scan", "--bu\ns"}, "kelvox-cli: scan: unknown option '--bu\\ns'\n"},
+      {{"frob\r\nnicate\x1b[2J"},
+       "kelvox-cli: unknown command 'frob\\r\\nnicate\\x1B[2J' (try 'kelvox-cli --help')\n"},
+      {{"details", "3\t"}, "kelvox-cli: details: device '3\\t' is not a decimal number\n"},
+      {{"scan", "--source", "/nonexistent/kelvox/a\nb.txt"},
+       "kelvox-cli: /nonexistent/kelvox/a\\nb.txt: cannot open"},
+      {{"capture", "--source", capture.path(), "-o", "/nonexistent/kelvox/a\nb.txt"},
+       "kelvox-cli: capture: cannot write /nonexistent/kelvox/a\\nb.txt: "},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunCli(c.args);
+    EXPECT_EQ(r.status, 2) << c.err;
+    EXPECT_EQ(r.out, "") << c.err;
+    EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+
+  // A malformed file whose name holds a newline.
+  const TempFile bad("00:00.0 Host bridge\n00: 86 80 5x 0d\n", "bad\nname.txt");
+  const Result malformed = RunCli({"scan", "--source", bad.path()});
+  EXPECT_EQ(malformed.status, 2);
+  EXPECT_EQ(malformed.err.substr(0, malformed.err.find(": line")),
+            "kelvox-cli: " + bad.folder() + "/bad\\nname.txt")
+      << malformed.err;
+  EXPECT_EQ(malformed.err.find('\n'), malformed.err.size() - 1) << malformed.err;
 }
 
 }  // namespace
