@@ -9,6 +9,8 @@
 //   /dev/null, a named pipe with a reader);
 // - a folder, a file the user may not write, or a regular file without any write permission
 //   (even for root) is refused, and nothing is changed.
+// On Windows (output_file_win32.cpp) the file is always written through a temporary file
+// renamed over it.
 #pragma once
 
 #include <string>
