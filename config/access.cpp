@@ -40,4 +40,6 @@ std::optional<HeaderSizing> ConfigAccess::SizingWithoutWriting(FunctionLocation)
   return std::nullopt;
 }
 
+std::optional<FunctionFacts> ConfigAccess::Facts(FunctionLocation) { return std::nullopt; }
+
 }  // namespace kelvox

@@ -1,8 +1,8 @@
 // The one interface through which the program touches PCI configuration space. Every backend
 // (port I/O, Linux sysfs, simulated bus) implements it, as a table of operations: read and
-// write one 32-bit register, list the functions that are present, and tell what sizing a
-// register would show without writing to any device. Callers never learn which backend they
-// hold.
+// write one 32-bit register, list the functions that are present, tell what sizing a
+// register would show without writing to any device, and tell what the operating system
+// knows of a function. Callers never learn which backend they hold.
 #pragma once
 
 #include <array>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config/function_facts.h"
 #include "config/function_location.h"
 
 namespace kelvox {
@@ -67,6 +68,11 @@ class ConfigAccess {
   // The sizing of a present function's header, learned without writing to any device; nothing
   // when the function is absent or the backend cannot know (SizesWithoutWriting is false).
   virtual std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at);
+
+  // What the operating system knows of a function beyond its header (driver, interrupt, link,
+  // ...); nothing when this access method knows none of it (port I/O, a capture without facts)
+  // or the function is absent.
+  virtual std::optional<FunctionFacts> Facts(FunctionLocation at);
 };
 
 // Probes buses first_bus to last_bus as PCI enumeration does: function 0 of every device (a

@@ -73,6 +73,9 @@ BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
     for (int i = 0; i < kHeaderRegisters; ++i) {
       if (sizing->writable[i] != 0) capture.bus->SetWritableMask(at, 4 * i, sizing->writable[i]);
     }
+    if (const std::optional<FunctionFacts> facts = access.Facts(at)) {
+      capture.bus->SetFacts(at, *facts);
+    }
     for (int reg = kFirstSized; reg <= kLastSized; reg += 4) {
       const uint32_t live = ReadBackAfterAllOnes(access, at, reg);
       const uint32_t captured = ReadBackAfterAllOnes(*capture.bus, at, reg);

@@ -27,7 +27,8 @@ struct BusCapture {
 };
 
 // Captures the present functions of `access` (ConfigAccess::ListFunctions), of `bus` only when
-// given: registers 0x00-0x3F of each function, with the writable masks under which the capture
+// given: registers 0x00-0x3F of each function and its facts (ConfigAccess::Facts), with the
+// writable masks under which the capture
 // answers sizing as the backend does (ConfigAccess::SizingWithoutWriting); registers 0x10-0x3C
 // are then sized on both, and any difference is listed in `warnings`. A backend that would have to
 // write all ones into the device's registers to learn their sizes (port I/O) is refused before

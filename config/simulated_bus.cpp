@@ -20,6 +20,7 @@ SimulatedFunction& SimulatedBus::AddFunction(FunctionLocation at,
   if (bytes.size() > SimulatedFunction::kBytes) {
     throw std::invalid_argument("simulated bus: more than 256 configuration bytes");
   }
+  facts_.erase(MaskedLocation(at.bus, at.device, at.function));
   SimulatedFunction& f = functions_[MaskedLocation(at.bus, at.device, at.function)];
   f = SimulatedFunction{};
   for (size_t i = 0; i < bytes.size(); ++i) f.bytes[i] = bytes[i];
@@ -79,6 +80,22 @@ std::optional<HeaderSizing> SimulatedBus::SizingWithoutWriting(FunctionLocation 
   HeaderSizing sizing;
   for (int i = 0; i < kHeaderRegisters; ++i) sizing.writable[i] = f->writable[i];
   return sizing;
+}
+
+const FunctionFacts* SimulatedBus::FindFacts(FunctionLocation at) const {
+  const auto it = facts_.find(MaskedLocation(at.bus, at.device, at.function));
+  return it == facts_.end() ? nullptr : &it->second;
+}
+
+std::optional<FunctionFacts> SimulatedBus::Facts(FunctionLocation at) {
+  const FunctionFacts* facts = FindFacts(at);
+  if (facts == nullptr) return std::nullopt;
+  return *facts;
+}
+
+void SimulatedBus::SetFacts(FunctionLocation at, const FunctionFacts& facts) {
+  (void)Existing(at);
+  facts_[MaskedLocation(at.bus, at.device, at.function)] = facts;
 }
 
 }  // namespace kelvox

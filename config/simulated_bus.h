@@ -37,6 +37,8 @@ class SimulatedBus final : public ConfigAccess {
 
   // The function at `at`, or null when none is there.
   const SimulatedFunction* Find(FunctionLocation at) const;
+  // The facts given to the function at `at`, or null when it has none.
+  const FunctionFacts* FindFacts(FunctionLocation at) const;
   // Every function held, in bus, device, function order.
   std::vector<FunctionLocation> Locations() const;
 
@@ -48,11 +50,16 @@ class SimulatedBus final : public ConfigAccess {
   // Its registers' writable masks: a sizing write only ever changes the simulated function.
   bool SizesWithoutWriting() const override { return true; }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override;
+  // The facts given to a function it holds (a capture's "# fact" lines).
+  std::optional<FunctionFacts> Facts(FunctionLocation at) override;
+  // Gives a function it holds its facts (test set-up, a capture's "# fact" lines).
+  void SetFacts(FunctionLocation at, const FunctionFacts& facts);
 
  private:
   SimulatedFunction& Existing(FunctionLocation at);
 
   std::map<FunctionLocation, SimulatedFunction> functions_;
+  std::map<FunctionLocation, FunctionFacts> facts_;
 };
 
 }  // namespace kelvox

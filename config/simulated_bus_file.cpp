@@ -21,6 +21,7 @@ struct PendingFunction {
   int line = 0;
   std::array<uint8_t, SimulatedFunction::kBytes> bytes{};
   std::map<int, uint32_t> masks;
+  std::optional<FunctionFacts> facts;
   bool has_bytes = false;
 };
 
@@ -98,6 +99,18 @@ bool IsMaskLine(const std::vector<std::string_view>& words) {
   return words.size() >= 2 && words[0] == "#" && words[1] == "writable";
 }
 
+bool IsFactLine(const std::vector<std::string_view>& words) {
+  return words.size() >= 2 && words[0] == "#" && words[1] == "fact";
+}
+
+// What follows the fact's name on its line, without the blanks around it.
+std::string_view FactValue(std::string_view line, std::string_view name) {
+  std::string_view rest = line.substr(name.data() + name.size() - line.data());
+  while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+  while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
+  return rest;
+}
+
 class Parser {
  public:
   SimulatedBus Parse(std::string_view text) {
@@ -119,6 +132,7 @@ class Parser {
       SimulatedFunction& added = bus.AddFunction(f.at);
       added.bytes = f.bytes;
       for (const auto& [reg, mask] : f.masks) added.writable[reg / 4] = mask;
+      if (f.facts) bus.SetFacts(f.at, *f.facts);
     }
     return bus;
   }
@@ -149,6 +163,8 @@ class Parser {
     const std::vector<std::string_view> words = Words(line);
     if (IsMaskLine(words)) {
       ParseMask(words);
+    } else if (IsFactLine(words)) {
+      ParseFact(line, words);
     } else if (const auto address = HeaderAddress(line)) {
       ParseHeader(*address);
     } else if (IsByteLine(line)) {
@@ -199,6 +215,19 @@ class Parser {
       }
     }
     if (count > 0) f.has_bytes = true;
+  }
+
+  // "# fact NAME VALUE": a fact of the device (function_facts.h); names this program does not
+  // know are skipped, so a capture from a later version still loads.
+  void ParseFact(std::string_view line, const std::vector<std::string_view>& words) {
+    PendingFunction& f = Current("fact");
+    if (words.size() < 3) Fail("a fact line is '# fact NAME VALUE'");
+    const std::string name(words[2]);
+    const std::string value(FactValue(line, words[2]));
+    if (!IsFactName(name)) return;
+    FunctionFacts facts = f.facts.value_or(FunctionFacts{});
+    if (!SetNamedFact(facts, name, value)) Fail("bad value " + Quoted(value) + " for fact " + name);
+    f.facts = facts;
   }
 
   void ParseMask(const std::vector<std::string_view>& words) {
@@ -262,6 +291,13 @@ std::string FormatSimulatedBus(const SimulatedBus& bus) {
       if (f.writable[reg / 4] == 0) continue;
       std::snprintf(text, sizeof text, "# writable %02x %08x\n", reg, f.writable[reg / 4]);
       out += text;
+    }
+    if (const FunctionFacts* facts = bus.FindFacts(at)) {
+      for (const NamedFact& fact : NamedFacts(*facts)) {
+        out += "# fact " + fact.name;
+        if (!fact.value.empty()) out += " " + fact.value;
+        out += '\n';
+      }
     }
     out += '\n';
   }

@@ -12,7 +12,10 @@
 // A register's writable bits are given by a line of our own, inside the device's block:
 //   # writable RR XXXXXXXX
 // (RR the register offset in hex, a multiple of 4 below 0x100; XXXXXXXX the mask). lspci
-// ignores such lines. A register without one is read-only.
+// ignores such lines. A register without one is read-only. What the operating system knows of
+// the device (config/function_facts.h) follows in lines of our own too, one per fact:
+//   # fact NAME VALUE
+// (NAME as the kernel's sysfs file calls it, VALUE the rest of the line; no value for "none").
 #pragma once
 
 #include <cstddef>
@@ -20,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/function_facts.h"
 #include "config/simulated_bus.h"
 
 namespace kelvox {
@@ -29,8 +33,9 @@ inline constexpr size_t kMaxBusFunctions = 256 * 32 * 8;
 
 // The longest text FormatSimulatedBus writes for one function: its header line
 // "BB:DD.F CCCC: VVVV:DDDD (rev RR)", 16 lines of 16 bytes, a mask line for each of its 64
-// registers, and the blank line.
+// registers, a line for each fact, and the blank line.
 inline constexpr size_t kMaxFormattedFunctionBytes =
+    kFactCount * (sizeof "# fact " + kLongestFactName + 1 + kMaxFactValueBytes) +
     sizeof "BB:DD.F CCCC: VVVV:DDDD (rev RR)" +
     16 * sizeof "NN: xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx" +
     64 * sizeof "# writable RR XXXXXXXX" + 1;

@@ -191,8 +191,72 @@ TEST(FormatSimulatedBus, NeverWritesMoreThanTheReaderAccepts) {
   SimulatedFunction& f = bus.AddFunction({0xFF, 0x1F, 7});
   f.bytes.fill(0xA5);
   f.writable.fill(0xFFFFFFFFu);
-  EXPECT_EQ(FormatSimulatedBus(bus).size(), kMaxFormattedFunctionBytes);
+  const size_t without_facts = FormatSimulatedBus(bus).size();
+  FunctionFacts facts;
+  const std::string longest(kMaxFactValueBytes, 'x');
+  for (const char* name : {"driver", "modalias", "power_state", "iommu_group", "current_link_speed",
+                           "max_link_speed", "parent"}) {
+    ASSERT_TRUE(SetNamedFact(facts, name, longest)) << name;
+  }
+  for (const char* name :
+       {"irq", "msi_irqs", "numa_node", "current_link_width", "max_link_width"}) {
+    ASSERT_TRUE(SetNamedFact(facts, name, "-2147483648")) << name;
+  }
+  ASSERT_TRUE(SetNamedFact(facts, "enable", "1"));
+  bus.SetFacts({0xFF, 0x1F, 7}, facts);
+  const std::string text = FormatSimulatedBus(bus);
+  EXPECT_LE(text.size(), kMaxFormattedFunctionBytes);
+  // Every part but the facts at its longest: exactly the bound without them.
+  EXPECT_EQ(kMaxFormattedFunctionBytes - without_facts,
+            kFactCount * (sizeof "# fact " + kLongestFactName + 1 + kMaxFactValueBytes));
+  EXPECT_EQ(ParseSimulatedBus(text).Facts({0xFF, 0x1F, 7}), facts);
   EXPECT_EQ(kMaxCaptureBytes, kMaxBusFunctions * kMaxFormattedFunctionBytes);
+}
+
+TEST(ParseSimulatedBus, FactLinesGiveTheDeviceItsFacts) {
+  const SimulatedBus bus = ParseSimulatedBus(
+      "00:01.0 x\n00: f4 1a\n# fact driver virtio-pci\n# fact irq 11\n"
+      "# fact current_link_speed   8.0 GT/s PCIe  \n# fact iommu_group\n"
+      "# fact from_a_later_version whatever\n\n00:02.0 y\n00: 86 80\n");
+  FunctionFacts expected;
+  expected.driver = "virtio-pci";
+  expected.irq = 11;
+  expected.current_link_speed = "8.0 GT/s PCIe";
+  expected.iommu_group = "";
+  SimulatedBus copy = bus;
+  EXPECT_EQ(copy.Facts({0, 1, 0}), expected);
+  EXPECT_EQ(copy.Facts({0, 2, 0}), std::nullopt);  // a device without fact lines knows none
+  EXPECT_EQ(FormatSimulatedBus(bus),
+            "00:01.0 0000: 1af4:0000\n"
+            "00: f4 1a 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "10: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "# fact driver virtio-pci\n"
+            "# fact irq 11\n"
+            "# fact iommu_group\n"
+            "# fact current_link_speed 8.0 GT/s PCIe\n"
+            "\n"
+            "00:02.0 0000: 8086:0000\n"
+            "00: 86 80 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "10: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+            "\n");
+  for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
+           {"00:01.0 x\n00: 00\n# fact irq eleven\n", "line 3: bad value 'eleven' for fact irq"},
+           {"00:01.0 x\n00: 00\n# fact enable -1\n", "line 3: bad value '-1' for fact enable"},
+           {"00:01.0 x\n00: 00\n# fact\n", "line 3: a fact line is '# fact NAME VALUE'"},
+           {"# fact irq 3\n", "line 1: fact before any device header"},
+           {"00:01.0 x\n00: 00\n\n# fact irq 3\n",
+            "line 4: fact outside a device: the blank line 3 ended device 00:01.0 (line 1)"}}) {
+    try {
+      (void)ParseSimulatedBus(text);
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const SimulatedBusFileError& e) {
+      EXPECT_EQ(std::string(e.what()), message);
+    }
+  }
 }
 
 TEST(ParseSimulatedBus, IgnoresLinesThatAreNeitherHeaderNorBytes) {

@@ -11,6 +11,7 @@
 
 #include "config/header_type.h"
 #include "config/read_file.h"
+#include "config/sysfs_facts.h"
 #include "config/sysfs_folder_name.h"
 #include "config/sysfs_sizing.h"
 
@@ -149,6 +150,10 @@ std::optional<HeaderSizing> SysfsAccess::SizingWithoutWriting(FunctionLocation a
     sizing.problem = "sysfs: " + Address(at) + ": base address sizes unknown: " + found.problem;
   }
   return sizing;
+}
+
+std::optional<FunctionFacts> SysfsAccess::Facts(FunctionLocation at) {
+  return ReadSysfsFacts(FunctionFolder(at), open_);
 }
 
 std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {

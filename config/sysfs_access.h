@@ -83,6 +83,9 @@ class SysfsAccess final : public ConfigAccess {
   // `problem` says why). Nothing when the function is absent.
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override;
 
+  // The function's facts from its folder (sysfs_facts.h).
+  std::optional<FunctionFacts> Facts(FunctionLocation at) override;
+
  private:
   using RegisterKey = std::pair<FunctionLocation, int>;
   // A function's regions from its `resource` file, or why there are none.
