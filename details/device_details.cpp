@@ -19,6 +19,9 @@ DeviceDetails BuildDeviceDetails(ConfigAccess& access, int bus, int device, int 
   const uint32_t reg28 = access.Read(bus, device, function, 0x28);
   const uint32_t reg2c = access.Read(bus, device, function, 0x2C);
   details.misc = MiscPageFields(reg0c, reg3c, reg28, reg2c);
+
+  details.facts = access.Facts(MaskedLocation(bus, device, function));
+  details.system = SystemPageFields(details.facts);
   return details;
 }
 

@@ -3,11 +3,14 @@
 // controls; the terminal front end prints them.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/access.h"
 #include "details/base_address_texts.h"
 #include "details/misc_texts.h"
+#include "details/system_texts.h"
 #include "details/vendor_page.h"
 
 namespace kelvox {
@@ -17,11 +20,16 @@ struct DeviceDetails {
   VendorPage vendor;             // page "ベンダ情報"
   BaseAddressPage base_address;  // page "ベースアドレス"
   MiscPage misc;                 // page "割込みなど"
+  // Page "システム": what the operating system knows (nothing when the access method knows
+  // none of it) and its fields (none then).
+  std::optional<FunctionFacts> facts;
+  std::vector<DetailsField> system;
 };
 
 // Reads the function's header in the order 0x00, 0x08, the base address registers (sized one
 // by one: 0x10 to 0x24, then 0x30), 0x0C, 0x3C, 0x28, 0x2C and formats every field. An absent
-// function reads all ones and still gives a full set of texts. The numbers are used as given;
+// function reads all ones and still gives a full set of texts. Then asks the access method for
+// the function's facts. The numbers are used as given;
 // rejecting a device number outside 0 to 31 is the caller's business.
 DeviceDetails BuildDeviceDetails(ConfigAccess& access, int bus, int device, int function);
 
