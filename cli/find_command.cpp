@@ -5,6 +5,7 @@
 
 #include "cli/args.h"
 #include "cli/command.h"
+#include "cli/ids_option.h"
 #include "details/details_texts.h"
 #include "search/search_form.h"
 
@@ -15,11 +16,13 @@ constexpr std::array kFindOptions = {
     OptionSpec{"--vendor", OptionSpec::Kind::kText},
     OptionSpec{"--device", OptionSpec::Kind::kText},
     OptionSpec{"--class", OptionSpec::Kind::kText},
+    kIdsOption,
     OptionSpec{"--json", OptionSpec::Kind::kFlag},
 };
 
 constexpr char kFindHelpText[] =
-    "kelvox-cli find [--vendor XXXX] [--device XXXX] [--class HEX] [--json]\n"
+    "kelvox-cli find [--vendor XXXX] [--device XXXX] [--class HEX]\n"
+    "                [--ids embedded|system|FILE] [--json]\n"
     "\n"
     "  Prints the names the search window shows for what is typed into it, by its rules:\n"
     "  a vendor or device ID names something at exactly 4 hexadecimal characters; device\n"
@@ -53,7 +56,7 @@ std::optional<std::string> TooLong(std::string_view option, const std::optional<
 
 }  // namespace
 
-std::string FindHelp() { return kFindHelpText; }
+std::string FindHelp() { return std::string(kFindHelpText) + std::string(kIdsOptionHelp); }
 
 std::string FindText(const SearchInput& input, const SearchAnswer& answer) {
   std::string text;
@@ -121,6 +124,9 @@ int FindCommand(std::span<const std::string> args, std::ostream& out, std::ostre
                               TooLong("--device", input.device_id, kDeviceIdChars),
                               TooLong("--class", input.class_code, kClassCodeChars)}) {
     if (problem) return Fail(err, "find: " + *problem);
+  }
+  if (const std::string error = UseIdsOption(parsed.options); !error.empty()) {
+    return Fail(err, "find: " + error);
   }
   const SearchAnswer answer = AnswerSearch(input);
   if (!parsed.options.Has("--json")) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/subsystem_name.h"
 #include "iddb/lookup.h"
 #include "iddb/parse_hex.h"
 
@@ -48,6 +49,12 @@ ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at) {
   f.text = head + OrDash(std::string(f.vendor_full_name)) + " | " +
            OrDash(Joined({f.chip_name, f.device_description}, " ")) + " | " +
            OrDash(Joined({f.base_class_name, f.sub_class_name, f.prog_if_name}, " / "));
+  if (IdListNamesSubsystems()) {
+    const uint32_t reg0c = access.Read(at.bus, at.device, at.function, 0x0C);
+    const uint32_t reg2c = access.Read(at.bus, at.device, at.function, 0x2C);
+    f.subsystem_name = SubsystemName(f.reg00, reg0c, reg2c);
+    if (f.subsystem_name) f.text += " | " + std::string(*f.subsystem_name);
+  }
   return f;
 }
 
@@ -57,21 +64,25 @@ Json ListedFunctionJson(const ListedFunction& f) {
   std::snprintf(vendor, sizeof vendor, "%04x", f.reg00 & 0xFFFF);
   std::snprintf(device, sizeof device, "%04x", f.reg00 >> 16);
   std::snprintf(class_code, sizeof class_code, "%06x", f.reg08 >> 8);
-  return {{"address", address},
-          {"bus", f.at.bus},
-          {"device", f.at.device},
-          {"function", f.at.function},
-          {"vendor_id", ValueAndText(f.reg00 & 0xFFFF, vendor)},
-          {"device_id", ValueAndText(f.reg00 >> 16, device)},
-          {"class_code", ValueAndText(f.reg08 >> 8, class_code)},
-          {"vendor_short_name", f.vendor_short_name},
-          {"vendor_full_name", f.vendor_full_name},
-          {"chip_name", f.chip_name},
-          {"device_description", f.device_description},
-          {"base_class_name", f.base_class_name},
-          {"sub_class_name", f.sub_class_name},
-          {"prog_if_name", f.prog_if_name},
-          {"text", f.text}};
+  Json object = {{"address", address},
+                 {"bus", f.at.bus},
+                 {"device", f.at.device},
+                 {"function", f.at.function},
+                 {"vendor_id", ValueAndText(f.reg00 & 0xFFFF, vendor)},
+                 {"device_id", ValueAndText(f.reg00 >> 16, device)},
+                 {"class_code", ValueAndText(f.reg08 >> 8, class_code)},
+                 {"vendor_short_name", f.vendor_short_name},
+                 {"vendor_full_name", f.vendor_full_name},
+                 {"chip_name", f.chip_name},
+                 {"device_description", f.device_description},
+                 {"base_class_name", f.base_class_name},
+                 {"sub_class_name", f.sub_class_name},
+                 {"prog_if_name", f.prog_if_name}};
+  if (IdListNamesSubsystems()) {
+    object["subsystem_name"] = f.subsystem_name ? Json(*f.subsystem_name) : Json();
+  }
+  object["text"] = f.text;
+  return object;
 }
 
 bool ListFilter::Accepts(const ListedFunction& function) const {

@@ -19,16 +19,20 @@ struct ListedFunction {
   uint32_t reg08 = 0;  // class code (31:8) and revision
   std::string_view vendor_short_name, vendor_full_name, chip_name, device_description;
   std::string_view base_class_name, sub_class_name, prog_if_name;
+  // The subsystem's name, read only when the list in use names subsystems (not the embedded one).
+  std::optional<std::string_view> subsystem_name;
   // "BB:DD.F VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS": the vendor's full name; the chip name
   // and description, blank between; the class names that are not empty, " / " between; "-"
-  // for a part without any name.
+  // for a part without any name. A named subsystem follows as a fourth part, " | " before it.
   std::string text;
 };
 
-// Reads registers 0x00 and 0x08 of the function and names it.
+// Reads registers 0x00 and 0x08 of the function and names it; with a list that names
+// subsystems, also 0x0C and 0x2C.
 ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at);
 
-// The function as a JSON object (see the README for the schema).
+// The function as a JSON object (see the README for the schema); "subsystem_name" (a string,
+// or null) only when the list in use names subsystems.
 Json ListedFunctionJson(const ListedFunction& function);
 
 // Which functions to list: a vendor ID, and the leading 2, 4 or 6 hex digits of a class code.

@@ -7,6 +7,7 @@
 #include "cli/args.h"
 #include "cli/command.h"
 #include "cli/function_list.h"
+#include "cli/ids_option.h"
 #include "cli/json_output.h"
 
 namespace kelvox::cli {
@@ -17,23 +18,25 @@ constexpr std::array kListOptions = {
     OptionSpec{"--vendor", OptionSpec::Kind::kText},
     OptionSpec{"--class", OptionSpec::Kind::kText},
     OptionSpec{"--source", OptionSpec::Kind::kText},
+    kIdsOption,
     OptionSpec{"--json", OptionSpec::Kind::kFlag},
 };
 
 constexpr char kListHelpText[] =
     "kelvox-cli list [--bus N] [--vendor XXXX] [--class HEX] [--source sysfs|port|FILE]\n"
-    "                [--json]\n"
+    "                [--ids embedded|system|FILE] [--json]\n"
     "\n"
     "  Prints one line per present function of buses 0 to 255, functions 0 to 7, in bus,\n"
     "  device, function order:\n"
     "    BB:DD.F VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS\n"
     "  address, vendor and device IDs, class code (lower-case hexadecimal), then the\n"
     "  vendor's full name, the chip name and description, and the class names (base,\n"
-    "  sub-class, programming interface, \" / \" between) from the embedded PCI ID list;\n"
-    "  \"-\" where the list has no name. On sysfs the functions are the folders of\n"
-    "  /sys/bus/pci/devices (PCI domain 0000); on a captured file, those it holds; on\n"
-    "  port I/O every device is probed at function 0, and its functions 1 to 7 only when\n"
-    "  function 0 is present and multi-function.\n"
+    "  sub-class, programming interface, \" / \" between) from the PCI ID list (--ids);\n"
+    "  \"-\" where the list has no name; with a list other than the embedded one, the\n"
+    "  subsystem's name after another \" | \" when the list has one. On sysfs the\n"
+    "  functions are the folders of /sys/bus/pci/devices (PCI domain 0000); on a captured\n"
+    "  file, those it holds; on port I/O every device is probed at function 0, and its\n"
+    "  functions 1 to 7 only when function 0 is present and multi-function.\n"
     "\n"
     "  --bus N        list bus N only, decimal 0 to 255\n"
     "  --vendor XXXX  list functions with this vendor ID only (4 hexadecimal digits)\n"
@@ -42,7 +45,9 @@ constexpr char kListHelpText[] =
     "  --json         print one JSON document instead (schema in the README)\n";
 }  // namespace
 
-std::string ListHelp() { return std::string(kListHelpText) + std::string(kSourceOptionHelp); }
+std::string ListHelp() {
+  return std::string(kListHelpText) + std::string(kIdsOptionHelp) + std::string(kSourceOptionHelp);
+}
 
 int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open) {
@@ -60,6 +65,9 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
   if (const auto class_code = parsed.options.Text("--class");
       class_code && !ParseClassFilter(*class_code, filter)) {
     return Fail(err, "list: --class: '" + *class_code + "' is not 2, 4 or 6 hexadecimal digits");
+  }
+  if (const std::string error = UseIdsOption(parsed.options); !error.empty()) {
+    return Fail(err, "list: " + error);
   }
   const OpenedAccess opened = open(parsed.options.Text("--source"));
   if (!opened.access) return Fail(err, opened.error);

@@ -1,0 +1,180 @@
+// --ids on the commands that name things: a pci.ids file's names in list, details and find
+// (and their JSON), subsystem names, messages for lists that cannot be used, and the embedded
+// list again when --ids is not given.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli/details_command.h"
+#include "cli/find_command.h"
+#include "cli/list_command.h"
+#include "cli/testing/command_run.h"
+
+namespace kelvox::cli {
+namespace {
+
+using testing::Lines;
+using testing::ParsedRoundTrip;
+using testing::RunCommand;
+
+namespace fs = std::filesystem;
+
+constexpr char kIds[] =
+    "#\tVersion: 2023.04.10\n"
+    "1af4  Red Hat, Inc.\n"
+    "\t1041  Virtio 1.0 network device\n"
+    "\t\t1af4 1100  QEMU Virtual Machine\n"
+    "8086  Intel Corporation\n"
+    "\t1237  440FX - 82441FX PMC [Natoma]\n"
+    "\t\t1af4 1100  Qemu virtual machine\n"
+    "C 02  Network controller\n"
+    "\t00  Ethernet controller\n"
+    "C 06  Bridge\n"
+    "\t00  Host bridge\n";
+
+class IdsOption : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kelvox-cli-ids-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(dir_);
+    ids_ = Write("pci.ids", kIds);
+    // A host bridge whose 0x2C names a subsystem; a network function with a subsystem the
+    // list does not name; a bridge (header type 1) whose 0x2C happens to hold a known pair.
+    Add({0, 0, 0}, 0x12378086u, 0x06000002u, 0x00000000u, 0x11001af4u);
+    Add({0, 3, 0}, 0x10411af4u, 0x02000001u, 0x00000000u, 0x00011af4u);
+    Add({0, 4, 0}, 0x12378086u, 0x06040000u, 0x00010000u, 0x11001af4u);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& text) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  void Add(FunctionLocation at, uint32_t id, uint32_t class_reg, uint32_t reg0c, uint32_t reg2c) {
+    bus_.AddFunction(at);
+    bus_.SetRegister(at, 0x00, id);
+    bus_.SetRegister(at, 0x08, class_reg);
+    bus_.SetRegister(at, 0x0C, reg0c);
+    bus_.SetRegister(at, 0x2C, reg2c);
+  }
+
+  fs::path dir_;
+  std::string ids_;
+  SimulatedBus bus_;
+};
+
+TEST_F(IdsOption, ListNamesFromTheFileWithSubsystems) {
+  const auto r = RunCommand(RunList, {"--ids", ids_}, bus_);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> expected = {
+      "00:00.0 8086:1237 060000  Intel Corporation | 440FX - 82441FX PMC Natoma | Bridge / "
+      "Host bridge | Qemu virtual machine",
+      "00:03.0 1af4:1041 020000  Red Hat, Inc. | Virtio 1.0 network device | Network controller "
+      "/ Ethernet controller",
+      "00:04.0 8086:1237 060400  Intel Corporation | 440FX - 82441FX PMC Natoma | Bridge",
+  };
+  EXPECT_EQ(Lines(r.out), expected);
+
+  // Without --ids the same run names from the embedded list again, in its own words.
+  const auto embedded = RunCommand(RunList, {}, bus_);
+  EXPECT_EQ(Lines(embedded.out).front(),
+            "00:00.0 8086:1237 060000  Intel Corporation | 82440LX/EX PCI & Memory Controller "
+            "(PMC) | Bridge Device / Host/PCI");
+  EXPECT_EQ(Lines(RunCommand(RunList, {"--ids=embedded"}, bus_).out), Lines(embedded.out));
+}
+
+TEST_F(IdsOption, ListJsonHasTheSubsystemKeyOnlyForAFileList) {
+  const Json file = ParsedRoundTrip(RunCommand(RunList, {"--ids", ids_, "--json"}, bus_).out);
+  const Json& first = file["functions"][0];
+  EXPECT_EQ(first["chip_name"], "440FX - 82441FX PMC");
+  EXPECT_EQ(first["device_description"], "Natoma");
+  EXPECT_EQ(first["sub_class_name"], "Host bridge");
+  EXPECT_EQ(first["subsystem_name"], "Qemu virtual machine");
+  EXPECT_TRUE(file["functions"][1]["subsystem_name"].is_null());
+  std::vector<std::string> keys;
+  for (const auto& item : first.items()) keys.push_back(item.key());
+  EXPECT_EQ(keys.end()[-2], "subsystem_name");
+  EXPECT_EQ(keys.back(), "text");
+
+  const Json embedded = ParsedRoundTrip(RunCommand(RunList, {"--json"}, bus_).out);
+  EXPECT_FALSE(embedded["functions"][0].contains("subsystem_name"));
+}
+
+TEST_F(IdsOption, DetailsNamesTheSubsystemAfterItsId) {
+  const auto r = RunCommand(RunDetails, {"0", "--ids", ids_}, bus_);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> lines = Lines(r.out);
+  const auto id = std::find(lines.begin(), lines.end(), "サブシステムID: 1100");
+  ASSERT_NE(id, lines.end());
+  ASSERT_NE(id + 1, lines.end());
+  EXPECT_EQ(id[1], "  Qemu virtual machine");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "  440FX - 82441FX PMC"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "  Natoma"), lines.end());
+
+  const Json json =
+      ParsedRoundTrip(RunCommand(RunDetails, {"0", "--ids", ids_, "--json"}, bus_).out);
+  EXPECT_EQ(json["subsystem_name"], "Qemu virtual machine");
+  const Json bridge =
+      ParsedRoundTrip(RunCommand(RunDetails, {"4", "--ids", ids_, "--json"}, bus_).out);
+  EXPECT_TRUE(bridge["subsystem_name"].is_null());
+
+  // The embedded list names no subsystem: no line, no key.
+  const auto embedded = RunCommand(RunDetails, {"0"}, bus_);
+  EXPECT_EQ(embedded.out.find("Qemu"), std::string::npos);
+  const std::vector<std::string> embedded_lines = Lines(embedded.out);
+  const auto embedded_id =
+      std::find(embedded_lines.begin(), embedded_lines.end(), "サブシステムID: 1100");
+  ASSERT_NE(embedded_id, embedded_lines.end());
+  EXPECT_FALSE((embedded_id + 1) != embedded_lines.end() && embedded_id[1].starts_with("  "));
+  EXPECT_FALSE(ParsedRoundTrip(RunCommand(RunDetails, {"0", "--json"}, bus_).out)
+                   .contains("subsystem_name"));
+}
+
+TEST_F(IdsOption, FindUsesTheFile) {
+  std::ostringstream out, err;
+  const std::vector<std::string> args = {"--vendor", "1af4", "--device", "1041",
+                                         "--class",  "0200", "--ids",    ids_};
+  ASSERT_EQ(FindCommand(args, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "ベンダID: 1af4\n  \n  Red Hat, Inc.\n"
+            "デバイスID: 1041\n  \n  Virtio 1.0 network device\n"
+            "クラスコード: 0200\n  Network controller\n  Ethernet controller\n  \n");
+}
+
+TEST_F(IdsOption, UnusableListsFailWithOneLineAndNoOutput) {
+  const std::string bad = Write("bad.ids", "1af4  Red Hat, Inc.\n\t\t\t1041  Too deep\n");
+  const std::string missing = (dir_ / "none.ids").string();
+  const struct {
+    std::string value, message;
+  } cases[] = {
+      {bad, "--ids: " + bad + ":2: more than two tabs before an entry"},
+      {missing, "--ids: " + missing + ": cannot open: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    const auto list = RunCommand(RunList, {"--ids", c.value}, bus_);
+    EXPECT_EQ(list.status, 2);
+    EXPECT_EQ(list.out, "");
+    EXPECT_EQ(list.err, "kelvox-cli: list: " + c.message + "\n");
+    const auto details = RunCommand(RunDetails, {"0", "--ids", c.value, "--json"}, bus_);
+    EXPECT_EQ(details.status, 2);
+    EXPECT_EQ(details.out, "");
+    EXPECT_EQ(details.err, "kelvox-cli: details: " + c.message + "\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(FindCommand(std::vector<std::string>{"--vendor", "8086", "--ids", c.value}, out, err),
+              2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "kelvox-cli: find: " + c.message + "\n");
+  }
+  EXPECT_EQ(RunCommand(RunList, {"--ids"}, bus_).err, "kelvox-cli: list: --ids needs a value\n");
+  // A failed --ids leaves the embedded list in use.
+  EXPECT_EQ(Lines(RunCommand(RunList, {}, bus_).out).size(), 3u);
+}
+
+}  // namespace
+}  // namespace kelvox::cli
