@@ -15,6 +15,7 @@
 #include "config/simulated_bus_file.h"
 #include "config/sysfs_access.h"
 #include "config/testing/fake_sysfs_tree.h"
+#include "config/testing/read_write_only.h"
 
 namespace kelvox::cli {
 namespace {
@@ -69,6 +70,12 @@ TEST(CaptureCommand, ASysfsCaptureCarriesTheMasksOfTheKernelsRegions) {
             "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
             "# writable 10 fffff000\n"
             "# writable 14 ffffffe0\n"
+            // What sysfs knows of it: no driver, no MSI vector, no IOMMU group, under the host
+            // bridge (the fake tree has none of the other files).
+            "# fact driver\n"
+            "# fact msi_irqs 0\n"
+            "# fact iommu_group\n"
+            "# fact parent\n"
             "\n");
 }
 
@@ -124,10 +131,10 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
 
   // A backend that would have to write the devices is refused before anything is read.
   SimulatedBus bus = SmallBus();
-  const auto port = RunCommand(RunCapture, {"--source", "port", "-o", target},
-                               [&bus](const std::optional<std::string>&) {
-                                 return OpenedAccess{std::make_unique<RecordingAccess>(bus), {}};
-                               });
+  const auto port = RunCommand(
+      RunCapture, {"--source", "port", "-o", target}, [&bus](const std::optional<std::string>&) {
+        return OpenedAccess{std::make_unique<kelvox::testing::ReadWriteOnly>(bus), {}};
+      });
   EXPECT_EQ(port.status, 2);
   EXPECT_EQ(port.out, "");
   EXPECT_TRUE(

@@ -51,8 +51,55 @@ TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
       "カードバスCISポインタ: 00000a01",
       "サブシステム・ベンダID: 1af4",
       "サブシステムID: 1234",
+      "[システム]",
+      "  このアクセス方式では取得できません",
   };
   EXPECT_EQ(Lines(r.out), expected);
+}
+
+TEST(DetailsCommand, AFourthBlockShowsWhatTheSystemKnows) {
+  SimulatedBus bus = kelvox::testing::SampleCardBus();
+  FunctionFacts facts;
+  facts.driver = "ne2k-pci";
+  facts.irq = 11;
+  facts.msi_vectors = 0;
+  facts.numa_node = -1;
+  facts.parent = "00:1e.0";
+  bus.SetFacts({0, 3, 0}, facts);
+  const auto r = RunCommand(RunDetails, {"3"}, bus);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  const std::vector<std::string> system(lines.end() - 13, lines.end());
+  EXPECT_EQ(system, (std::vector<std::string>{
+                        "[システム]", "ドライバ: ne2k-pci", "モジュール別名: 不明",
+                        "カーネルのIRQ: 11", "MSI/MSI-X: 不使用", "有効: 不明", "電源状態: 不明",
+                        "NUMAノード: なし", "IOMMUグループ: 不明", "リンク速度: なし",
+                        "リンク幅: なし", "リンク状態: なし", "親ブリッジ: 00:1e.0"}));
+
+  // JSON: the facts themselves, null for what is not known, and the texts.
+  const Json d = ParsedRoundTrip(RunCommand(RunDetails, {"3", "--json"}, bus).out);
+  const Json& s = d["system"];
+  EXPECT_EQ(s["known"], true);
+  EXPECT_EQ(s["driver"], "ne2k-pci");
+  EXPECT_EQ(s["irq"], 11);
+  EXPECT_EQ(s["msi_vectors"], 0);
+  EXPECT_EQ(s["numa_node"], -1);
+  EXPECT_TRUE(s["modalias"].is_null());
+  EXPECT_TRUE(s["enabled"].is_null());
+  EXPECT_TRUE(s["iommu_group"].is_null());
+  EXPECT_TRUE(s["link_below_maximum"].is_null());
+  EXPECT_EQ(s["parent"], "00:1e.0");
+  ASSERT_EQ(s["fields"].size(), 12u);
+  EXPECT_EQ(s["fields"][0]["label"], "ドライバ");
+  EXPECT_EQ(s["fields"][0]["text"], "ne2k-pci");
+
+  // Without facts every value is null, never 0.
+  const Json none = ParsedRoundTrip(
+      RunCommand(RunDetails, {"3", "--json"}, kelvox::testing::SampleCardBus()).out)["system"];
+  EXPECT_EQ(none["known"], false);
+  EXPECT_TRUE(none["irq"].is_null());
+  EXPECT_TRUE(none["driver"].is_null());
+  EXPECT_TRUE(none["fields"].empty());
 }
 
 TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
@@ -60,7 +107,7 @@ TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
                             kelvox::testing::SampleCardBus());
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
-  ASSERT_EQ(lines.size(), 33u);
+  ASSERT_EQ(lines.size(), 35u);
   EXPECT_EQ(lines[0], "バス番号=7, 機能番号=2, デバイス番号=31 の詳細情報");
   EXPECT_EQ(lines[2], "ベンダID: ffff");
   EXPECT_EQ(lines[8], "クラスコード: ffffff");
@@ -145,6 +192,7 @@ TEST(DetailsCommand, JsonHoldsTheSameTextsWithTheirRegisterValues) {
   }
   std::vector<std::string> from_lines = {lines[0]};
   for (const std::string& line : lines) {
+    if (line == "[システム]") break;  // the facts have an object of their own
     const size_t colon = line.find(": ");
     if (line.starts_with("  "))
       from_lines.push_back(line.substr(2));

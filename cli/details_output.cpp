@@ -6,6 +6,7 @@
 #include "decode/base_address.h"
 #include "details/details_texts.h"
 #include "details/misc_texts.h"
+#include "details/system_texts.h"
 #include "details/vendor_page.h"
 
 namespace kelvox::cli {
@@ -87,6 +88,34 @@ Json BaseAddressJson(const BaseAddressPage& page, std::span<const ConfigAccessRe
   return {{"title", kBaseAddressPageTitle}, {"fields", std::move(list)}};
 }
 
+template <typename T>
+Json OrNull(const std::optional<T>& value) {
+  return value ? Json(*value) : Json();
+}
+
+// The facts as they are, null where not known (never 0 or "" for unknown; "" is "none").
+Json SystemJson(const DeviceDetails& details) {
+  const FunctionFacts f = details.facts.value_or(FunctionFacts{});
+  Json system = Json::object();
+  system["known"] = details.facts.has_value();
+  system["driver"] = OrNull(f.driver);
+  system["modalias"] = OrNull(f.modalias);
+  system["irq"] = OrNull(f.irq);
+  system["msi_vectors"] = OrNull(f.msi_vectors);
+  system["enabled"] = OrNull(f.enabled);
+  system["power_state"] = OrNull(f.power_state);
+  system["numa_node"] = OrNull(f.numa_node);
+  system["iommu_group"] = OrNull(f.iommu_group);
+  system["current_link_speed"] = OrNull(f.current_link_speed);
+  system["current_link_width"] = OrNull(f.current_link_width);
+  system["max_link_speed"] = OrNull(f.max_link_speed);
+  system["max_link_width"] = OrNull(f.max_link_width);
+  system["link_below_maximum"] = OrNull(LinkBelowMaximum(f));
+  system["parent"] = OrNull(f.parent);
+  system["fields"] = PageJson(kSystemPageTitle, details.system, {})["fields"];
+  return system;
+}
+
 }  // namespace
 
 std::string DetailsText(const DeviceDetails& details) {
@@ -101,6 +130,9 @@ std::string DetailsText(const DeviceDetails& details) {
   }
   AppendTitle(text, kMiscPageTitle);
   for (const DetailsField& field : details.misc) AppendField(text, field);
+  AppendTitle(text, kSystemPageTitle);
+  if (details.system.empty()) text += std::string("  ") + kSystemFactsUnavailableText + "\n";
+  for (const DetailsField& field : details.system) AppendField(text, field);
   return text;
 }
 
@@ -109,7 +141,8 @@ Json DetailsJson(const DeviceDetails& details, std::span<const ConfigAccessRecor
   pages.push_back(PageJson(kVendorPageTitle, details.vendor, reads));
   pages.push_back(BaseAddressJson(details.base_address, reads));
   pages.push_back(PageJson(kMiscPageTitle, details.misc, reads));
-  return {{"caption", details.caption}, {"pages", std::move(pages)}};
+  return {
+      {"caption", details.caption}, {"pages", std::move(pages)}, {"system", SystemJson(details)}};
 }
 
 }  // namespace kelvox::cli

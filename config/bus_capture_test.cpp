@@ -8,6 +8,7 @@
 #include "config/simulated_bus_file.h"
 #include "config/sysfs_access.h"
 #include "config/testing/fake_sysfs_tree.h"
+#include "config/testing/read_write_only.h"
 
 namespace kelvox {
 namespace {
@@ -174,13 +175,14 @@ TEST(CaptureBus, ACapturedBusIsCopiedWithItsMasks) {
 TEST(CaptureBus, RefusesABackendThatWouldHaveToWriteTheDevice) {
   SimulatedBus bus;
   bus.AddFunction({0, 0, 0});
-  RecordingAccess port_like(bus);  // stands for port I/O: it cannot size without writing
+  RecordingAccess recorded(bus);
+  testing::ReadWriteOnly port_like(recorded);  // as port I/O: it cannot size without writing
   const BusCapture capture = CaptureBus(port_like);
   EXPECT_FALSE(capture.bus.has_value());
   EXPECT_EQ(capture.error,
             "simulated: cannot capture: learning base address sizes here means writing all ones "
             "into the devices' registers (capture reads sysfs or a captured file)");
-  EXPECT_TRUE(port_like.records().empty());
+  EXPECT_TRUE(recorded.records().empty());
 }
 
 }  // namespace

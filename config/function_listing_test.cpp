@@ -8,6 +8,7 @@
 #include "config/simulated_bus.h"
 #include "config/sysfs_access.h"
 #include "config/testing/fake_sysfs_tree.h"
+#include "config/testing/read_write_only.h"
 
 namespace kelvox {
 namespace {
@@ -54,9 +55,10 @@ TEST(ProbeFunctions, FollowsPciEnumeration) {
 
 TEST(ListFunctions, ABackendThatCannotListIsProbedOnTheBusAsked) {
   SimulatedBus bus = MixedBus();
-  RecordingAccess probed(bus);  // lists nothing itself: probed
+  RecordingAccess recorded(bus);
+  testing::ReadWriteOnly probed(recorded);  // lists nothing itself: probed
   EXPECT_EQ(probed.ListFunctions(3).present, (Locations{{3, 31, 0}}));
-  EXPECT_EQ(probed.records().size(), 32u + 1);
+  EXPECT_EQ(recorded.records().size(), 32u + 1);
   AllOnesAccess none;
   EXPECT_TRUE(none.ListFunctions(std::nullopt).present.empty());
   EXPECT_FALSE(none.SizesWithoutWriting());

@@ -1,7 +1,7 @@
-// A test aid: a ConfigAccess that passes every read and write on to another one and records
-// it, so a test can prove which registers were read and written, in which order, with which
-// values. Listing and sizing are the interface's own (probing; no sizing without writing), so
-// it also stands for a backend that can do neither, such as port I/O.
+// A ConfigAccess that passes every call on to another one and records each read and write, so a
+// caller can tell which registers were read and written, in which order, with which values
+// (the terminal's JSON shows what was read; tests prove the order of accesses). Listing,
+// sizing and facts are passed on unrecorded.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +59,14 @@ class RecordingAccess final : public ConfigAccess {
     inner_.Write(bus, device, function, reg, value);
   }
   std::string Name() const override { return inner_.Name(); }
+  FunctionListing ListFunctions(std::optional<int> bus) override {
+    return inner_.ListFunctions(bus);
+  }
+  bool SizesWithoutWriting() const override { return inner_.SizesWithoutWriting(); }
+  std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {
+    return inner_.SizingWithoutWriting(at);
+  }
+  std::optional<FunctionFacts> Facts(FunctionLocation at) override { return inner_.Facts(at); }
 
   // Every call so far, oldest first.
   const std::vector<ConfigAccessRecord>& records() const { return records_; }
