@@ -1,10 +1,11 @@
 // The two command-line parsers on any words: kelvox-cli's (through RunCli, as main() calls it)
 // and the window's ParseAppOptions. The input is split into words at NUL bytes, as argv is.
 //
-// kelvox-cli never reaches the machine's bus here: every --source and -o the input names is
-// dropped, and the commands that read a bus get --source pointing at a file that does not
-// exist, so they stop at opening it. What is checked is what the README promises: exit status
-// 0, 1 or 2, and on 2 one line "kelvox-cli: ..." on stderr with nothing on stdout.
+// kelvox-cli never reaches the machine's bus or any file here: every --source, -o and --ids
+// the input names is dropped, and the commands that read a bus get --source pointing at a
+// file that does not exist, so they stop at opening it. What is checked is what the README
+// promises: exit status 0, 1 or 2, and on 2 one line "kelvox-cli: ..." on stderr with nothing
+// on stdout.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -58,10 +59,16 @@ std::vector<std::string> SplitWords(std::string_view text) {
   return words;
 }
 
-// Any word that could name a file or the default backend.
+// Any word that could name a file or the default backend: --source, -o and --ids (whose
+// "system" reads the distribution's pci.ids). An option that reads or writes files must be
+// added here.
 bool NamesAFile(std::string_view word) {
-  return word == "--source" || word.starts_with("--source=") || word == "-o" ||
-         word.starts_with("-o=");
+  for (const std::string_view option : {"--source", "-o", "--ids"}) {
+    if (word.starts_with(option) && (word.size() == option.size() || word[option.size()] == '=')) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool ReadsABus(std::string_view command) {
