@@ -17,7 +17,7 @@
 namespace kelvox {
 namespace {
 
-using testing::Settle;
+using testing::RoundTrip;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
 
@@ -29,7 +29,7 @@ class AboutDialogGui : public ::testing::Test {
 TEST_F(AboutDialogGui, ShowsTheVersionStringNotTheTemplatesText) {
   AboutDialog about(nullptr);
   about.Show();
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());  // shown, with the events of its first showing handled
   EXPECT_EQ(about.GetTitle(), U("ﾊﾞｰｼﾞｮﾝ情報 Kelvox"));
   EXPECT_EQ(about.control(about_ids::kVersion)->GetLabel(), "Kelvox V1.06");
   wxWindow* link = about.control(about_ids::kContact);

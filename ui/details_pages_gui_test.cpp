@@ -107,19 +107,21 @@ TEST(DetailsPagesGui, FieldsRefuseTypingButCanBeSelected) {
   host.frame()->SetClientSize(page->GetSize());
   host.frame()->Show();
   auto* edit = page->FieldEdit(1032);
-  ASSERT_TRUE(testing::RunEventsUntil([&] { return edit->IsShownOnScreen(); }));
+  ASSERT_TRUE(testing::RoundTrip());  // mapped
   wxUIActionSimulator sim;
-  // Typing reaches an ordinary edit on the same window, so it would reach the field too.
+  // Typing reaches an ordinary edit on the same window, so it would reach the field too. Keys
+  // reach an edit once its frame has the keyboard and the edit has the frame's focus.
   auto* control = new wxTextCtrl(page, wxID_ANY, "", wxPoint(0, 0));
   control->SetFocus();
-  testing::Settle(200);
+  ASSERT_TRUE(
+      testing::RunEventsUntil([&] { return host.frame()->IsActive() && control->HasFocus(); }));
   sim.Text("ab");
-  ASSERT_TRUE(testing::RunEventsUntil([&] { return control->GetValue() == "ab"; }, 2000));
+  ASSERT_TRUE(testing::RunEventsUntil([&] { return control->GetValue() == "ab"; }));
   edit->SetFocus();
-  testing::Settle(200);
+  ASSERT_TRUE(testing::RunEventsUntil([&] { return edit->HasFocus(); }));
   sim.Text("xyz");
   sim.Char(WXK_BACK);
-  testing::Settle(200);
+  ASSERT_TRUE(testing::RoundTrip());  // every key handled
   EXPECT_EQ(edit->GetValue(), "Intel Corporation");
   edit->SelectAll();
   EXPECT_EQ(edit->GetStringSelection(), "Intel Corporation");

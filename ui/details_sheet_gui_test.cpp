@@ -113,8 +113,9 @@ int CloseBy(const std::function<void(DetailsSheet&)>& act) {
     if (sheet.IsModal()) sheet.EndModal(wxID_ABORT);
   });
   DetailsSheetProbe probe([&](DetailsSheet& shown) {
-    testing::RunEventsUntil([&] { return shown.IsShownOnScreen(); });
-    testing::Settle(200);
+    // Mapped, and with the keyboard focus, so a click or a key reaches it.
+    testing::RoundTrip();
+    testing::RunEventsUntil([&] { return shown.IsActive(); });
     watchdog.StartOnce(5000);
     act(shown);
     return false;
@@ -127,7 +128,7 @@ void ClickButton(DetailsSheet& sheet, int id) {
   ASSERT_NE(button, nullptr);
   wxUIActionSimulator sim;
   sim.MouseMove(button->GetScreenRect().GetPosition() + wxPoint(5, 5));
-  testing::Settle(50);
+  testing::RoundTrip();
   sim.MouseClick();
 }
 

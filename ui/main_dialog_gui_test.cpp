@@ -112,7 +112,7 @@ class MainDialogGui : public ::testing::Test {
   }
 
   bool Closed() {
-    return RunEventsUntil([this] { return !dialog_; }, 3000);
+    return RunEventsUntil([this] { return !dialog_; });
   }
 
   SimulatedBus bus_;

@@ -27,29 +27,30 @@
 namespace kelvox {
 namespace {
 
+using testing::RoundTrip;
 using testing::RunEventsUntil;
-using testing::Settle;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
 
-// Presses the left mouse button in the middle of `window`, as a person would.
+// Presses the left mouse button in the middle of `window`, as a person would, and returns once
+// the program has handled the click.
 void ClickOn(wxWindow* window) {
   wxUIActionSimulator sim;
   const wxRect rect = window->GetScreenRect();
   sim.MouseMove(rect.GetX() + rect.GetWidth() / 2, rect.GetY() + rect.GetHeight() / 2);
-  Settle(50);
+  RoundTrip();
   sim.MouseClick();
-  Settle(100);
+  RoundTrip();
 }
 
-// Clicks into an edit and types `text` one key at a time.
+// Clicks into an edit and types `text` one key at a time, each key handled before the next.
 void TypeInto(wxTextCtrl* edit, const char* text) {
   ClickOn(edit);
   edit->SetInsertionPointEnd();
   wxUIActionSimulator sim;
   for (const char* c = text; *c != '\0'; ++c) {
     sim.Char(static_cast<unsigned char>(*c));
-    Settle(30);
+    RoundTrip();
   }
 }
 
@@ -60,13 +61,14 @@ class SearchWindowGui : public ::testing::Test {
     main_ = new MainDialog(access_);
     main_->Move(0, 0);  // room to its right for the search window
     main_->Show();
-    ASSERT_TRUE(RunEventsUntil([this] { return main_->IsShownOnScreen(); }));
-    Settle(200);
+    // Mapped on the screen, with the events of its first showing handled.
+    ASSERT_TRUE(RoundTrip());
   }
 
   void TearDown() override {
     if (main_) main_->Destroy();
-    Settle(100);
+    // Destroy() deletes the window once the program is idle.
+    EXPECT_TRUE(RunEventsUntil([this] { return !main_; }));
   }
 
   // Presses "PCIベンダー検索" and returns the search window it opened.
@@ -75,7 +77,7 @@ class SearchWindowGui : public ::testing::Test {
     RunEventsUntil([this] {
       return main_->search_window() != nullptr && main_->search_window()->IsShownOnScreen();
     });
-    Settle(200);
+    RoundTrip();  // mapped where clicks and keys can reach it
     return dynamic_cast<CFindVendorDeviceName*>(main_->search_window());
   }
 
@@ -198,14 +200,16 @@ TEST_F(SearchWindowGui, QuitHidesItAndTheButtonShowsItAgainWithItsContents) {
   wxUIActionSimulator sim;
   sim.Char(WXK_ESCAPE);
   ASSERT_TRUE(RunEventsUntil([&] { return !window->IsShown(); }));
-  Settle(100);
+  ASSERT_TRUE(RoundTrip());  // the rest of the key press (its release) is handled too
   EXPECT_TRUE(main_->IsShown());
 
   // So does the close box: the window is kept, not destroyed.
   EXPECT_EQ(PressVendorSearch(), window);
   wxWeakRef<wxWindow> kept = window;
   window->Close();
-  Settle(100);
+  // A window closed for good is deleted when the program is idle, which the round trip lets
+  // it be.
+  ASSERT_TRUE(RoundTrip());
   ASSERT_TRUE(kept);
   EXPECT_FALSE(window->IsShown());
   EXPECT_EQ(Text(window, search_ids::kVendorId), "10de");
@@ -273,8 +277,9 @@ TEST(SearchWindowOpenerGui, CreatesOncePlacesAndShowsWhenHidden) {
   OpenSearchWindow(slot, nullptr, create, place);
   EXPECT_TRUE(slot->IsShown());
   EXPECT_EQ(created, 1);
+  wxWeakRef<wxWindow> made = slot;
   slot->Destroy();
-  Settle(50);
+  EXPECT_TRUE(RunEventsUntil([&] { return !made; }));
 }
 
 }  // namespace

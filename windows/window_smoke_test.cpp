@@ -52,15 +52,18 @@ class MainWindow : public ::testing::Test {
   // opened (closed again at once), or "" when none opened.
   wxString SystemCommandOpens(int command) {
     wxString opened;
+    bool looked = false;
     const wxString about_title = wxString::FromUTF8(texts::kAboutTitle);
-    dialog_->CallAfter([&opened, about_title, this] {
+    // Runs inside the about box's own loop when one opened, else once the command is handled.
+    dialog_->CallAfter([&opened, &looked, about_title, this] {
       if (wxTopLevelWindow* about = FindTopLevel(about_title, dialog_)) {
         opened = about->GetTitle();
         if (auto* modal = dynamic_cast<wxDialog*>(about)) modal->EndModal(wxID_OK);
       }
+      looked = true;
     });
     SendMessageW(static_cast<HWND>(dialog_->GetHWND()), WM_SYSCOMMAND, command, 0);
-    testing::Settle(50);
+    RunEventsUntil([&looked] { return looked; });
     return opened;
   }
 

@@ -12,18 +12,14 @@ namespace kelvox::testing {
 bool HaveDisplay();
 
 // Runs the wx event loop until `done` returns true or `timeout_ms` passes; true when done.
-bool RunEventsUntil(const std::function<bool()>& done, int timeout_ms = 5000);
+bool RunEventsUntil(const std::function<bool()>& done, int timeout_ms = 10000);
 
 // Waits until the window system has carried out every request the program made so far and the
 // program has handled every event it sent back before that: on X11 a round trip to the server
 // (windows shown are mapped, input simulated before the call has arrived), then the program's
 // event queues are run until they are empty. False when that took longer than `timeout_ms`.
 // After simulated input this is the moment its effect is there, however slow the machine.
-bool RoundTrip(int timeout_ms = 5000);
-
-// Runs events for a fixed time. Only for a test that checks that something does NOT happen
-// and has no event to wait for; everything else waits on a condition.
-void Settle(int ms = 100);
+bool RoundTrip(int timeout_ms = 10000);
 
 }  // namespace kelvox::testing
 

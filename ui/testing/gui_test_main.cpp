@@ -50,14 +50,6 @@ bool RoundTrip(int timeout_ms) {
   return true;
 }
 
-void Settle(int ms) {
-  wxStopWatch clock;
-  while (clock.Time() < ms) {
-    wxTheApp->Yield(true);
-    wxMilliSleep(5);
-  }
-}
-
 }  // namespace kelvox::testing
 
 // The application object of the test programs: windows need one, and it needs no start-up.
