@@ -7,6 +7,7 @@
 #include "cli/find_command.h"
 #include "cli/list_command.h"
 #include "cli/scan_command.h"
+#include "cli/tree_command.h"
 
 namespace kelvox::cli {
 
@@ -17,6 +18,7 @@ constexpr std::array kCommands = {
     Command{"details", kDetailsSummary, DetailsHelp, DetailsCommand},
     Command{"find", kFindSummary, FindHelp, FindCommand},
     Command{"capture", kCaptureSummary, CaptureHelp, CaptureCommand},
+    Command{"tree", kTreeSummary, TreeHelp, TreeCommand},
 };
 }  // namespace
 
