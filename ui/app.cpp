@@ -13,7 +13,9 @@
 #include "config/access_source.h"
 #include "text/one_line.h"
 #include "ui/app_options.h"
+#include "ui/id_list_switch.h"
 #include "ui/main_dialog.h"
+#include "ui/message_box.h"
 #include "ui/startup_clock.h"
 
 namespace kelvox {
@@ -36,9 +38,21 @@ class KelvoxApp : public wxApp {
     } else {
       access = MakeDefaultAccess();
     }
+    // A list that cannot be used is reported once, over the window, which goes on with the
+    // embedded list.
+    const std::string ids_error = options_.ids ? IdLists().Start(*options_.ids) : std::string();
     auto* dialog = new MainDialog(std::move(access));
     SetTopWindow(dialog);
     dialog->Show();
+    if (!ids_error.empty() && options_.measure_startup) {
+      // A timed start-up must not wait for a box to be closed.
+      std::fprintf(stderr, "kelvox: %s\n", OneLine(ids_error).c_str());
+    } else if (!ids_error.empty()) {
+      dialog->CallAfter([dialog, ids_error] {
+        ShowMessageBox(wxString::FromUTF8(OneLine(ids_error) + "\n" + kIdListFallbackNote),
+                       "Kelvox", wxOK | wxICON_WARNING, dialog);
+      });
+    }
     if (options_.measure_startup) {
       dialog->Update();
       dialog->CallAfter([dialog] {

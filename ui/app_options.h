@@ -1,5 +1,6 @@
-// The window program's command line: which bus to view and whether to time the start-up.
-//   kelvox [--source FILE|sysfs|port] [--measure-startup]
+// The window program's command line: which bus to view, which PCI ID list names things and
+// whether to time the start-up.
+//   kelvox [--source FILE|sysfs|port] [--ids embedded|system|FILE] [--measure-startup]
 #pragma once
 
 #include <optional>
@@ -11,6 +12,8 @@ namespace kelvox {
 struct AppOptions {
   // The backend to open ("sysfs", "port" or a captured bus file); none means the default.
   std::optional<std::string> source;
+  // The PCI ID list ("embedded", "system" or a pci.ids file); none means the embedded one.
+  std::optional<std::string> ids;
   // Print how long the start-up took until the list was filled and the window shown, then quit.
   bool measure_startup = false;
 };
@@ -20,7 +23,8 @@ struct ParsedAppOptions {
   std::string error;  // one line when the command line is wrong, else empty
 };
 
-// Reads the arguments after the program name; "--source=X" and "--source X" both work.
+// Reads the arguments after the program name; "--source=X" and "--source X" both work, and
+// the same for --ids.
 ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
 
 // Reads the command line as main() receives it: argv[1] to argv[argc - 1], byte for byte. A

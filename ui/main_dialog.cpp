@@ -235,17 +235,19 @@ void MainDialog::OnContextMenu(wxContextMenuEvent& event) {
 }
 
 void MainDialog::ShowContextMenu(const wxPoint& at) {
-  const std::optional<MenuItemSpec> item = AboutMenuItem(texts::kAboutMenuItem);
-  if (!item) return;
   wxMenu menu;
-  menu.Append(item->command, wxString::FromUTF8(item->text));
+  if (const std::optional<MenuItemSpec> item = AboutMenuItem(texts::kAboutMenuItem)) {
+    menu.Append(item->command, wxString::FromUTF8(item->text));
+    menu.AppendSeparator();
+  }
+  AppendIdListItems(menu);
   PopupMenu(&menu, at);
 }
 
 void MainDialog::OnMenuCommand(wxCommandEvent& event) {
   if (OpensAboutBox(event.GetId())) {
     ShowAboutBox();
-  } else {
+  } else if (!SwitchIdList(event.GetId())) {
     event.Skip();
   }
 }

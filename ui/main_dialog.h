@@ -8,6 +8,7 @@
 #include <wx/dialog.h>
 #include <wx/icon.h>
 #include <wx/listctrl.h>
+#include <wx/menu.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 
@@ -59,6 +60,10 @@ class MainDialog : public wxDialog {
   void ShowSearchWindow();
   // Shows the about box, modal over this dialog.
   void ShowAboutBox();
+  // Puts the PCI ID list of a context menu command (kEmbeddedIdListCommand or
+  // kOtherIdListCommand) in use and renames what the open search window shows; false for any
+  // other command, or a list that is not there (main_dialog_id_lists.cpp).
+  bool SwitchIdList(int command);
 
   // Ends the dialog with `result` (1 for "終了"): it is hidden and destroyed, which ends the
   // program when it is the last top-level window.
@@ -91,6 +96,8 @@ class MainDialog : public wxDialog {
   // Steps the number of one field by `delta` within its range, keeping the up-down in step.
   void StepField(wxTextCtrl* edit, wxSpinButton* spin, IntRange range, int delta);
   void ShowContextMenu(const wxPoint& at);
+  // Adds the radio items that switch the PCI ID list (main_dialog_id_lists.cpp).
+  void AppendIdListItems(wxMenu& menu);
 
   std::unique_ptr<ConfigAccess> owned_access_;
   ConfigAccess& access_;

@@ -318,12 +318,13 @@ TEST_F(MainDialogGui, TheContextMenuItemOpensTheAboutBoxWithTheVersion) {
       link = about->contact_link().m_link;
     }
   });
-  // Right click on the dialog's background, then the one item of the menu.
+  // Right click on the dialog's background, then the first item of the menu (the about item;
+  // a separator and the two PCI ID list items follow it).
   wxString label;
   int id = 0;
   dialog_->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
     if (wxMenu* menu = event.GetMenu()) {
-      EXPECT_EQ(menu->GetMenuItemCount(), 1u);
+      EXPECT_EQ(menu->GetMenuItemCount(), 4u);
       label = menu->FindItemByPosition(0)->GetItemLabel();
       id = menu->FindItemByPosition(0)->GetId();
     }

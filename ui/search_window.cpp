@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/id_list_switch.h"
 #include "ui/search_template.h"
 
 namespace kelvox {
@@ -31,6 +32,16 @@ constexpr std::array kBindings = {
     FieldBinding{search_ids::kSubClassName, &SearchFields::sub_class_name},
     FieldBinding{search_ids::kProgIfName, &SearchFields::prog_if_name},
 };
+
+// The first `count` characters of a UTF-8 text (whole characters, never part of one).
+std::string FirstCharacters(const std::string& utf8, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t seen = 0; end < utf8.size(); ++end) {
+    const bool starts_character = (static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80;
+    if (starts_character && seen++ == count) break;
+  }
+  return utf8.substr(0, end);
+}
 
 }  // namespace
 
@@ -66,6 +77,9 @@ void CFindVendorDeviceName::InitControls() {
     }
   }
   link_.m_link = wxString::FromUTF8(kSearchLinkTarget);
+  if (wxWindow* label = FindWindow(search_ids::kLink)) {
+    label->SetLabel(wxString::FromUTF8(IdListLinkText(search_texts::kLink)));
+  }
   link_.SubclassDlgItem(search_ids::kLink, this);
 
   Bind(wxEVT_TEXT, &CFindVendorDeviceName::OnVendorIdText, this, search_ids::kVendorId);
@@ -111,6 +125,25 @@ void CFindVendorDeviceName::CopyFieldsOut() {
     if (field->GetValue() != value) field->ChangeValue(value);
   }
   edit(search_ids::kDeviceId)->SetEditable(form_.device_id_editable());
+}
+
+void CFindVendorDeviceName::RerunLookups() {
+  CopyFieldsIn();
+  form_.OnVendorIdChanged();
+  // The class code is typed again a level at a time, so a code of 3 or 5 characters keeps
+  // the names its first 2 or 4 give, as typing it did.
+  const std::string class_code = form_.fields.class_code;
+  const std::size_t length = CountCharacters(class_code);
+  for (std::size_t prefix : {std::size_t{2}, std::size_t{4}}) {
+    if (length <= prefix) break;
+    form_.fields.class_code = FirstCharacters(class_code, prefix);
+    form_.OnClassCodeChanged();
+  }
+  form_.fields.class_code = class_code;
+  form_.OnClassCodeChanged();
+  CopyFieldsOut();
+  link_.SetLabel(wxString::FromUTF8(IdListLinkText(search_texts::kLink)));
+  link_.Refresh();
 }
 
 void CFindVendorDeviceName::OnQuit(wxCommandEvent&) { Hide(); }

@@ -7,8 +7,8 @@
 #include <wx/dialog.h>
 #include <wx/textctrl.h>
 
-#include "ui/dialog_template.h"
 #include "search/search_form.h"
+#include "ui/dialog_template.h"
 #include "ui/static_link.h"
 
 namespace kelvox {
@@ -31,6 +31,10 @@ class CFindVendorDeviceName : public wxDialog {
   // An edit (typed or read-only name field) by id, or null.
   wxTextCtrl* edit(int id) const { return controls_.Get<wxTextCtrl>(id); }
   const CStaticLink& link() const { return link_; }
+
+  // Looks up every name again, as if what the fields hold had just been typed, and relabels
+  // the link: for when the PCI ID list in use changes.
+  void RerunLookups();
 
  private:
   void InitControls();

@@ -3,6 +3,7 @@
 #include "details/details_texts.h"
 #include "details/vendor_page.h"
 #include "ui/details_page_templates.h"
+#include "ui/id_list_switch.h"
 
 namespace kelvox {
 
@@ -15,6 +16,10 @@ wxString CVendorDeviceInfo::Title() const { return wxString::FromUTF8(kVendorPag
 bool CVendorDeviceInfo::OnInitDialog() {
   DetailsPage::OnInitDialog();
   link_.m_link = wxString::FromUTF8(kVendorListTarget);
+  // The label names the list the page's names come from; the link keeps its target.
+  if (wxWindow* label = FindWindow(kVendorListLinkControl)) {
+    label->SetLabel(wxString::FromUTF8(IdListLinkText(kVendorListLabel)));
+  }
   link_.SubclassDlgItem(kVendorListLinkControl, this);
   return true;
 }
