@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   xvfb xauth openbox imagemagick xdotool
-  pciutils
+  pciutils pci.ids zlib1g-dev
   fonts-ipafont-gothic
 )
 # `install-deps.sh --fuzz` also installs clang with its libFuzzer and sanitizer run times, which
