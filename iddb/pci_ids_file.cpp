@@ -27,6 +27,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     error = path + ": cannot open: " + std::strerror(errno);
     return false;
   }
+  // The file's size, where the system tells it, so the text is allocated once.
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(file.get());
+    if (size > 0 && static_cast<unsigned long>(size) <= kMaxListBytes) {
+      bytes.reserve(static_cast<size_t>(size));
+    }
+  }
+  std::rewind(file.get());
   char buffer[1 << 16];
   for (;;) {
     const size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
