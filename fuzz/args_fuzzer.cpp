@@ -71,8 +71,10 @@ bool NamesAFile(std::string_view word) {
   return false;
 }
 
-bool ReadsABus(std::string_view command) {
-  return command == "scan" || command == "list" || command == "details" || command == "capture";
+// Every command but find and help may read a bus; one that takes no --source refuses it before
+// opening anything.
+bool MayReadABus(std::string_view command) {
+  return command != "find" && command != "help" && command != "--help" && command != "-h";
 }
 
 void CheckCli(const std::vector<std::string>& words) {
@@ -80,7 +82,7 @@ void CheckCli(const std::vector<std::string>& words) {
   for (const std::string& word : words) {
     if (!NamesAFile(word)) args.push_back(word);
   }
-  if (!args.empty() && ReadsABus(args[0])) {
+  if (!args.empty() && MayReadABus(args[0])) {
     args.emplace_back("--source");
     args.emplace_back(kMissingSource);
   }
