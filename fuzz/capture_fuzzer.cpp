@@ -1,6 +1,6 @@
 // The capture reader on any text: it either refuses the text with SimulatedBusFileError or
 // reads a bus that, written out and read again, is the same bus: the same functions, every
-// configuration byte and every writable mask.
+// configuration byte, every writable mask and every fact.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/function_facts.h"
 #include "config/simulated_bus.h"
 #include "config/simulated_bus_file.h"
 
@@ -39,6 +40,12 @@ void CheckSameBus(const kelvox::SimulatedBus& first, const kelvox::SimulatedBus&
         RoundTripFails("byte " + std::to_string(i) + " of " + LocationText(at) + " differs",
                        formatted);
       }
+    }
+    const kelvox::FunctionFacts* facts_a = first.FindFacts(at);
+    const kelvox::FunctionFacts* facts_b = second.FindFacts(at);
+    if ((facts_a == nullptr) != (facts_b == nullptr) ||
+        (facts_a != nullptr && !(*facts_a == *facts_b))) {
+      RoundTripFails("the facts of " + LocationText(at) + " differ", formatted);
     }
     for (std::size_t i = 0; i < a.writable.size(); ++i) {
       if (a.writable[i] != b.writable[i]) {
