@@ -1,8 +1,9 @@
 // Name lookups in the PCI ID list in use (see iddb/name_source.h): the embedded tables unless
-// another list was chosen. The vendor and device lookups report the first matching row in
-// stored order; the class lookup names each level of a class code
-// from the first row that matches on that level. Keys are masked to their register widths, so
-// a failed hexadecimal parse (-1) looks up vendor 0xFFFF, which no row holds.
+// another list was chosen. Names are views that stay valid while their list is kept; only the
+// embedded tables' names are also NUL-terminated. The vendor and device lookups report the first
+// matching row in stored order; the class lookup names each level of a class code from the first
+// row that matches on that level. Keys are masked to their register widths, so a failed hexadecimal
+// parse (-1) looks up vendor 0xFFFF, which no row holds.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,39 @@ namespace kelvox {
 // Vendors are found through a sorted index; a vendor's devices (a few thousand at most) and a
 // device's subsystems are scanned in file order, which keeps the first line the one reported.
 
+bool SplitBracketedName(std::string_view name, std::string_view& a, std::string_view& b) {
+  if (!name.ends_with(']')) return false;
+  int depth = 0;
+  size_t open = std::string_view::npos;
+  for (size_t i = name.size(); i-- > 0;) {
+    if (name[i] == ']') ++depth;
+    if (name[i] == '[' && --depth == 0) {
+      open = i;
+      break;
+    }
+  }
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (open == std::string_view::npos || open == 0 || !blank(name[open - 1])) return false;
+  size_t a_end = open - 1;
+  while (a_end > 0 && blank(name[a_end - 1])) --a_end;
+  if (a_end == 0) return false;
+  a = name.substr(0, a_end);
+  b = name.substr(open + 1, name.size() - open - 2);
+  return true;
+}
+
+void PciIdList::SetText(std::string text) {
+  owned_text_ = std::move(text);
+  keeper_.reset();
+  text_ = owned_text_;
+}
+
+void PciIdList::SetText(std::string_view text, std::shared_ptr<const void> keeper) {
+  owned_text_.clear();
+  keeper_ = std::move(keeper);
+  text_ = text;
+}
+
 void PciIdList::Index() {
   vendor_index_.clear();
   vendor_index_.reserve(vendors.size());
@@ -30,9 +63,11 @@ bool PciIdList::FindVendor(std::uint32_t vendor_id, std::string_view& short_name
                            std::string_view& full_name) const {
   const auto [first, last] = VendorBlocks(vendor_index_, static_cast<std::uint16_t>(vendor_id));
   if (first == last) return false;
-  const PciIdVendor& vendor = vendors[first->second];
-  short_name = vendor.short_name;
-  full_name = vendor.full_name;
+  const std::string_view name = NameOf(vendors[first->second].name);
+  if (!SplitBracketedName(name, full_name, short_name)) {
+    short_name = "";
+    full_name = name;
+  }
   return true;
 }
 
@@ -44,8 +79,11 @@ bool PciIdList::FindDevice(std::uint32_t vendor_id, std::uint32_t device_id,
     const PciIdVendor& vendor = vendors[block->second];
     for (std::uint32_t i = vendor.first_device; i < vendor.end_device; ++i) {
       if (devices[i].id != key) continue;
-      chip_name = devices[i].chip_name;
-      description = devices[i].description;
+      const std::string_view name = NameOf(devices[i].name);
+      if (!SplitBracketedName(name, chip_name, description)) {
+        chip_name = "";
+        description = name;
+      }
       return true;
     }
   }
@@ -66,7 +104,7 @@ bool PciIdList::FindSubsystem(std::uint32_t vendor_id, std::uint32_t device_id,
       if (device.id != device_key) continue;
       for (std::uint32_t s = device.first_subsystem; s < device.end_subsystem; ++s) {
         if (subsystems[s].subvendor == subvendor_key && subsystems[s].subdevice == subdevice_key) {
-          name = subsystems[s].name;
+          name = NameOf(subsystems[s].name);
           return true;
         }
       }
@@ -81,23 +119,22 @@ void PciIdList::FindClass(std::uint32_t base, std::uint32_t sub, std::uint32_t p
   const auto base_key = static_cast<std::uint8_t>(base);
   const auto sub_key = static_cast<std::uint8_t>(sub);
   const auto prog_if_key = static_cast<std::uint8_t>(prog_if);
-  // "" from a literal, so an unnamed level's data() is a C string too.
   base_name = "";
   sub_name = "";
   prog_if_name = "";
   bool have_base = false, have_sub = false;
   for (const PciIdClassLevel& b : base_classes) {
     if (b.id != base_key) continue;
-    if (!have_base) base_name = b.name;
+    if (!have_base) base_name = NameOf(b.name);
     have_base = true;
     for (std::uint32_t s = b.first_child; s < b.end_child; ++s) {
       const PciIdClassLevel& level = sub_classes[s];
       if (level.id != sub_key) continue;
-      if (!have_sub) sub_name = level.name;
+      if (!have_sub) sub_name = NameOf(level.name);
       have_sub = true;
       for (std::uint32_t p = level.first_child; p < level.end_child; ++p) {
         if (prog_ifs[p].id != prog_if_key) continue;
-        prog_if_name = prog_ifs[p].name;
+        prog_if_name = NameOf(prog_ifs[p].name);
         return;
       }
     }

@@ -1,11 +1,13 @@
 // A PCI ID list read at run time from a pci.ids file (the format of pci.ids(5)): vendors with
 // their devices and the devices' subsystems, and the class codes with their sub-classes and
-// programming interfaces, in the file's order. Every name is a view into the list's own copy of
-// the file text, NUL-terminated in place, so `data()` is also a C string; the views live as
-// long as the list.
+// programming interfaces, in the file's order. The tables hold only IDs and where each name
+// sits in the list's text; a lookup cuts the names out of the text, so loading touches little
+// memory. Names are views into the text and live as long as the list; unlike the embedded
+// tables' names they are not NUL-terminated.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,12 +15,18 @@
 
 namespace kelvox {
 
+// Where a name sits in the list's text.
+struct PciIdName {
+  std::uint32_t at = 0;
+  std::uint32_t size = 0;
+};
+
 // A vendor line "XXXX  NAME" and the range of its device lines in `PciIdList::devices`. A name
 // "A [B]" gives full name A and short name B; any other name is the full name, the short name
 // then being "".
 struct PciIdVendor {
   std::uint16_t id = 0;
-  std::string_view short_name, full_name;
+  PciIdName name;
   std::uint32_t first_device = 0, end_device = 0;
 };
 
@@ -26,23 +34,27 @@ struct PciIdVendor {
 // name A and description B; any other name is the description, the chip name then being "".
 struct PciIdDevice {
   std::uint16_t id = 0;
-  std::string_view chip_name, description;
+  PciIdName name;
   std::uint32_t first_subsystem = 0, end_subsystem = 0;
 };
 
 // A subsystem line "\t\tVVVV DDDD  NAME".
 struct PciIdSubsystem {
   std::uint16_t subvendor = 0, subdevice = 0;
-  std::string_view name;
+  PciIdName name;
 };
 
 // A line of a class block: "C XX  NAME" (a base class, its children the sub-classes),
 // "\tXX  NAME" (a sub-class, its children the programming interfaces) or "\t\tXX  NAME".
 struct PciIdClassLevel {
   std::uint8_t id = 0;
-  std::string_view name;
+  PciIdName name;
   std::uint32_t first_child = 0, end_child = 0;
 };
+
+// Splits a name "A [B]" (B running to the closing bracket that ends the name, A not empty) into
+// A and B; false, outputs untouched, for any other name.
+bool SplitBracketedName(std::string_view name, std::string_view& a, std::string_view& b);
 
 class PciIdList {
  public:
@@ -69,13 +81,22 @@ class PciIdList {
                  std::string_view& base_name, std::string_view& sub_name,
                  std::string_view& prog_if_name) const;
 
+  // The text of a name.
+  std::string_view NameOf(PciIdName name) const { return text_.substr(name.at, name.size); }
+
+  // The text the names are taken from: owned by the list, or kept where it is (a mapped file)
+  // for as long as `keeper` lives. Set once, by the reader, before the lines are read.
+  void SetText(std::string text);
+  void SetText(std::string_view text, std::shared_ptr<const void> keeper);
+  std::string_view text() const { return text_; }
+
   // Builds the vendor index the lookups search; the reader calls it once the lines are in.
   void Index();
 
-  // The text the names point into; set by the reader and never changed afterwards.
-  std::string text;
-
  private:
+  std::string owned_text_;
+  std::shared_ptr<const void> keeper_;
+  std::string_view text_;
   // (vendor ID, position in `vendors`), sorted, so the blocks of one ID are found in file order.
   std::vector<std::pair<std::uint16_t, std::uint32_t>> vendor_index_;
 };

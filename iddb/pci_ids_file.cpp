@@ -4,9 +4,17 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #if KELVOX_HAVE_ZLIB
 #include <zlib.h>
+#endif
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace kelvox {
@@ -52,13 +60,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
   return true;
 }
 
-bool IsGzip(const std::string& bytes) {
+bool IsGzip(std::string_view bytes) {
   return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
          static_cast<unsigned char>(bytes[1]) == 0x8B;
 }
 
 #if KELVOX_HAVE_ZLIB
-bool Inflate(const std::string& path, const std::string& packed, std::string& text,
+bool Inflate(const std::string& path, std::string_view packed, std::string& text,
              std::string& error) {
   z_stream stream{};
   // 16 + MAX_WBITS: a gzip header and trailer around the deflate data.
@@ -90,21 +98,62 @@ bool Inflate(const std::string& path, const std::string& packed, std::string& te
 }
 #endif
 
+// The list in compressed bytes, inflated.
+PciIdsRead Inflated(const std::string& path, std::string_view packed) {
+#if KELVOX_HAVE_ZLIB
+  std::string text, error;
+  if (!Inflate(path, packed, text, error)) return {nullptr, error};
+  return ReadPciIds(std::move(text), path);
+#else
+  (void)packed;
+  return {nullptr, path + ": gzip-compressed lists are not supported in this build"};
+#endif
+}
+
+#ifndef _WIN32
+// A regular file mapped read-only: its pages come straight from the page cache, without a
+// copy. Nothing (keeper null) for anything else, which is then read the ordinary way; a
+// message when the file cannot be opened at all.
+std::shared_ptr<const void> MapRegularFile(const std::string& path, std::string_view& bytes,
+                                           std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = path + ": cannot open: " + std::strerror(errno);
+    return nullptr;
+  }
+  struct stat info {};
+  void* address = MAP_FAILED;
+  size_t size = 0;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+      static_cast<unsigned long long>(info.st_size) <= kMaxListBytes) {
+    size = static_cast<size_t>(info.st_size);
+    address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  }
+  ::close(fd);
+  if (address == MAP_FAILED) return nullptr;
+  bytes = std::string_view(static_cast<const char*>(address), size);
+  return std::shared_ptr<const void>(
+      address, [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
+}
+#endif
+
 }  // namespace
 
 bool ReadsCompressedIdLists() { return KELVOX_HAVE_ZLIB != 0; }
 
 PciIdsRead LoadPciIdsFile(const std::string& path) {
   std::string bytes, error;
-  if (!ReadWholeFile(path, bytes, error)) return {nullptr, error};
-  if (!IsGzip(bytes)) return ReadPciIds(std::move(bytes), path);
-#if KELVOX_HAVE_ZLIB
-  std::string text;
-  if (!Inflate(path, bytes, text, error)) return {nullptr, error};
-  return ReadPciIds(std::move(text), path);
-#else
-  return {nullptr, path + ": gzip-compressed lists are not supported in this build"};
+#ifndef _WIN32
+  std::string_view mapped;
+  if (std::shared_ptr<const void> keeper = MapRegularFile(path, mapped, error)) {
+    if (IsGzip(mapped)) return Inflated(path, mapped);
+    return ReadPciIds(mapped, std::move(keeper), path);
+  }
+  if (!error.empty()) return {nullptr, error};
 #endif
+  if (!ReadWholeFile(path, bytes, error)) return {nullptr, error};
+  if (IsGzip(bytes)) return Inflated(path, bytes);
+  return ReadPciIds(std::move(bytes), path);
 }
 
 }  // namespace kelvox

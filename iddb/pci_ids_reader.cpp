@@ -39,11 +39,10 @@ struct VersionLines {
   }
 };
 
-// The reader's walk over the lines. Each name is cut out of the text in place: the byte after
-// it (a blank, CR, LF, or the text's own terminator) becomes NUL.
+// The reader's walk over the lines; it only reads the text.
 class Reader {
  public:
-  Reader(PciIdList& list, std::string_view name) : list_(list), name_(name), t_(list.text) {}
+  Reader(PciIdList& list, std::string_view name) : list_(list), name_(name), t_(list.text()) {}
 
   std::string Run() {
     const size_t size = t_.size();
@@ -100,40 +99,15 @@ class Reader {
   bool BadId(size_t p, size_t e, std::string_view what, int digits) {
     size_t stop = p;
     while (stop < e && !IsBlank(t_[stop])) ++stop;
-    return Fail(std::string(what) + " '" + t_.substr(p, stop - p) + "' is not " +
+    return Fail(std::string(what) + " '" + std::string(t_.substr(p, stop - p)) + "' is not " +
                 std::to_string(digits) + " hexadecimal digits");
   }
 
-  // The name after an ID that ends at `p`: blanks skipped, cut at `e`.
-  std::optional<std::string_view> Name(size_t p, size_t e) {
+  // The name after an ID that ends at `p`: blanks skipped, up to `e`.
+  std::optional<PciIdName> Name(size_t p, size_t e) const {
     while (p < e && IsBlank(t_[p])) ++p;
     if (p == e) return std::nullopt;
-    if (e < t_.size()) t_[e] = '\0';
-    return std::string_view(t_.data() + p, e - p);
-  }
-
-  // Splits a name "A [B]" into A and B, in place; false (nothing changed) for any other name.
-  bool SplitBrackets(std::string_view name, std::string_view& a, std::string_view& b) {
-    if (!name.ends_with(']')) return false;
-    int depth = 0;
-    size_t open = std::string_view::npos;
-    for (size_t i = name.size(); i-- > 0;) {
-      if (name[i] == ']') ++depth;
-      if (name[i] == '[' && --depth == 0) {
-        open = i;
-        break;
-      }
-    }
-    if (open == std::string_view::npos || open == 0 || !IsBlank(name[open - 1])) return false;
-    size_t a_end = open - 1;
-    while (a_end > 0 && IsBlank(name[a_end - 1])) --a_end;
-    if (a_end == 0) return false;
-    char* base = t_.data() + (name.data() - t_.data());
-    base[a_end] = '\0';
-    base[name.size() - 1] = '\0';
-    a = name.substr(0, a_end);
-    b = name.substr(open + 1, name.size() - open - 2);
-    return true;
+    return PciIdName{static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(e - p)};
   }
 
   bool Line(size_t p, size_t e) {
@@ -171,7 +145,7 @@ class Reader {
       const auto id = Id(q, e, 2);
       if (!id) return BadId(q, e, "class", 2);
       const auto name = Name(q + 2, e);
-      if (!name) return Fail("class " + t_.substr(q, 2) + " has no name");
+      if (!name) return Fail("class " + std::string(t_.substr(q, 2)) + " has no name");
       const auto at = static_cast<std::uint32_t>(list_.sub_classes.size());
       list_.base_classes.push_back({static_cast<std::uint8_t>(*id), *name, at, at});
       block_ = Block::kClass;
@@ -181,11 +155,10 @@ class Reader {
     const auto id = Id(p, e, 4);
     if (!id) return BadId(p, e, "vendor ID", 4);
     const auto name = Name(p + 4, e);
-    if (!name) return Fail("vendor " + t_.substr(p, 4) + " has no name");
+    if (!name) return Fail("vendor " + std::string(t_.substr(p, 4)) + " has no name");
     PciIdVendor vendor;
     vendor.id = *id;
-    vendor.short_name = "";
-    if (!SplitBrackets(*name, vendor.full_name, vendor.short_name)) vendor.full_name = *name;
+    vendor.name = *name;
     vendor.first_device = vendor.end_device = static_cast<std::uint32_t>(list_.devices.size());
     list_.vendors.push_back(vendor);
     block_ = Block::kVendor;
@@ -197,11 +170,10 @@ class Reader {
     const auto id = Id(p, e, 4);
     if (!id) return BadId(p, e, "device ID", 4);
     const auto name = Name(p + 4, e);
-    if (!name) return Fail("device " + t_.substr(p, 4) + " has no name");
+    if (!name) return Fail("device " + std::string(t_.substr(p, 4)) + " has no name");
     PciIdDevice device;
     device.id = *id;
-    device.chip_name = "";
-    if (!SplitBrackets(*name, device.chip_name, device.description)) device.description = *name;
+    device.name = *name;
     device.first_subsystem = device.end_subsystem =
         static_cast<std::uint32_t>(list_.subsystems.size());
     list_.devices.push_back(device);
@@ -219,7 +191,7 @@ class Reader {
     const auto subdevice = Id(q, e, 4);
     if (!subdevice) return BadId(q, e, "subsystem ID", 4);
     const auto name = Name(q + 4, e);
-    if (!name) return Fail("subsystem " + t_.substr(p, q + 4 - p) + " has no name");
+    if (!name) return Fail("subsystem " + std::string(t_.substr(p, q + 4 - p)) + " has no name");
     list_.subsystems.push_back({*subvendor, *subdevice, *name});
     ++list_.devices.back().end_subsystem;
     return true;
@@ -229,7 +201,7 @@ class Reader {
     const auto id = Id(p, e, 2);
     if (!id) return BadId(p, e, "sub-class", 2);
     const auto name = Name(p + 2, e);
-    if (!name) return Fail("sub-class " + t_.substr(p, 2) + " has no name");
+    if (!name) return Fail("sub-class " + std::string(t_.substr(p, 2)) + " has no name");
     const auto at = static_cast<std::uint32_t>(list_.prog_ifs.size());
     list_.sub_classes.push_back({static_cast<std::uint8_t>(*id), *name, at, at});
     ++list_.base_classes.back().end_child;
@@ -242,7 +214,9 @@ class Reader {
     const auto id = Id(p, e, 2);
     if (!id) return BadId(p, e, "programming interface", 2);
     const auto name = Name(p + 2, e);
-    if (!name) return Fail("programming interface " + t_.substr(p, 2) + " has no name");
+    if (!name) {
+      return Fail("programming interface " + std::string(t_.substr(p, 2)) + " has no name");
+    }
     list_.prog_ifs.push_back({static_cast<std::uint8_t>(*id), *name, 0, 0});
     ++list_.sub_classes.back().end_child;
     return true;
@@ -250,7 +224,7 @@ class Reader {
 
   PciIdList& list_;
   std::string_view name_;
-  std::string& t_;
+  std::string_view t_;
   size_t line_ = 0;
   Block block_ = Block::kNone;
   bool have_child_ = false;  // the current block has a device (or sub-class) line
@@ -261,14 +235,32 @@ class Reader {
 
 }  // namespace
 
-PciIdsRead ReadPciIds(std::string text, std::string_view name) {
-  // The list is built where it stays, so the views into its text never move.
-  auto list = std::make_shared<PciIdList>();
-  list->text = std::move(text);
+namespace {
+
+PciIdsRead ReadText(std::shared_ptr<PciIdList> list, std::string_view name) {
+  // Positions in the text are 32-bit; no list comes near 4 GiB.
+  if (list->text().size() > 0xFFFFFFF0u) {
+    return {nullptr, std::string(name) + ": too large to be a PCI ID list"};
+  }
   std::string error = Reader(*list, name).Run();
   if (!error.empty()) return {nullptr, std::move(error)};
   list->Index();
   return {std::move(list), {}};
+}
+
+}  // namespace
+
+PciIdsRead ReadPciIds(std::string text, std::string_view name) {
+  auto list = std::make_shared<PciIdList>();
+  list->SetText(std::move(text));
+  return ReadText(std::move(list), name);
+}
+
+PciIdsRead ReadPciIds(std::string_view text, std::shared_ptr<const void> keeper,
+                      std::string_view name) {
+  auto list = std::make_shared<PciIdList>();
+  list->SetText(text, std::move(keeper));
+  return ReadText(std::move(list), name);
 }
 
 }  // namespace kelvox

@@ -20,7 +20,12 @@ struct PciIdsRead {
   std::string error;
 };
 
-// Reads `text`, the whole file; `name` is how messages name it.
+// Reads `text`, the whole file, which the list keeps; `name` is how messages name it.
 PciIdsRead ReadPciIds(std::string text, std::string_view name);
+
+// Reads `text` where it is (a mapped file, say), which stays valid while `keeper` lives; the
+// list keeps `keeper`.
+PciIdsRead ReadPciIds(std::string_view text, std::shared_ptr<const void> keeper,
+                      std::string_view name);
 
 }  // namespace kelvox

@@ -136,10 +136,6 @@ TEST(PciIdsReader, BracketsSplitNamesIntoTheirTwoFields) {
   const Device smbus = DeviceOf(*list, 0x1002, 0x4385);
   EXPECT_EQ(smbus.chip, "");
   EXPECT_EQ(smbus.description, "SBx00 SMBus Controller");
-  // Names are C strings in place.
-  EXPECT_STREQ(amd.full_name.data(), "Advanced Micro Devices, Inc.");
-  EXPECT_STREQ(ellesmere.description.data(), "Radeon RX 470/480/570/570X/580/580X/590");
-  EXPECT_STREQ(smbus.chip.data(), "");
 }
 
 TEST(PciIdsReader, NamesWithBracketsElsewhereStayWhole) {
@@ -210,7 +206,7 @@ TEST(PciIdsReader, AcceptsCrlfTrailingBlanksCommentsAndSkipsOtherBlocks) {
       "\t00  Ethernet controller");
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->version, "");
-  EXPECT_STREQ(VendorOf(*list, 0x1af4).full_name.data(), "Red Hat, Inc.");
+  EXPECT_EQ(VendorOf(*list, 0x1af4).full_name, "Red Hat, Inc.");
   EXPECT_EQ(DeviceOf(*list, 0x1af4, 0x1000).description, "Virtio network device");
   EXPECT_EQ(ClassOf(*list, 2, 0, 0), "Network controller|Ethernet controller|");
   EXPECT_EQ(list->base_classes.size(), 1u);
