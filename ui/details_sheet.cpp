@@ -8,6 +8,7 @@
 #include "ui/base_addr_page.h"
 #include "ui/details_page_templates.h"
 #include "ui/misc_regs_page.h"
+#include "ui/system_info_page.h"
 #include "ui/texts.h"
 #include "ui/vendor_device_info_page.h"
 
@@ -23,7 +24,10 @@ DetailsSheet::ShownHook DetailsSheet::SetShownHook(ShownHook hook) {
 }
 
 DetailsSheet::DetailsSheet(const DeviceDetails& details)
-    : vendor_(new CVendorDeviceInfo), base_address_(new CBaseAddr), misc_(new CMiscRegs) {
+    : vendor_(new CVendorDeviceInfo),
+      base_address_(new CBaseAddr),
+      misc_(new CMiscRegs),
+      system_(new CSystemInfo) {
   Create(nullptr, wxID_ANY, wxString::FromUTF8(details.caption));
   // The tabs and buttons take the sheet's font only when it is set before they are made.
   const wxFont font = TemplateFont(texts::kMainFace, texts::kMainFallbackFace, kDetailsPointSize);
@@ -37,10 +41,12 @@ DetailsSheet::DetailsSheet(const DeviceDetails& details)
   vendor_->SetTexts(details.vendor);
   base_address_->SetTexts(details.base_address);
   misc_->SetTexts(details.misc);
+  system_->SetTexts(details.system);
+  system_->SetFactsKnown(details.facts.has_value());
   bool first = true;
   for (DetailsPage* page :
        {static_cast<DetailsPage*>(vendor_), static_cast<DetailsPage*>(base_address_),
-        static_cast<DetailsPage*>(misc_)}) {
+        static_cast<DetailsPage*>(misc_), static_cast<DetailsPage*>(system_)}) {
     page->Create(GetBookCtrl());
     GetBookCtrl()->AddPage(page, page->Title(), first);
     first = false;

@@ -1,6 +1,6 @@
-// The device details sheet: a modal property sheet with the pages "ベンダ情報", "ベースアドレス"
-// and "割込みなど", captioned with the bus, function and device numbers. It is built entirely
-// from one set of details texts before it is shown, and lives for one opening only.
+// The device details sheet: a modal property sheet with the pages "ベンダ情報", "ベースアドレス",
+// "割込みなど" and "システム", captioned with the bus, function and device numbers. It is built
+// entirely from one set of details texts before it is shown, and lives for one opening only.
 #pragma once
 
 #include <wx/propdlg.h>
@@ -13,11 +13,12 @@ namespace kelvox {
 
 class CBaseAddr;
 class CMiscRegs;
+class CSystemInfo;
 class CVendorDeviceInfo;
 
 class DetailsSheet : public wxPropertySheetDialog {
  public:
-  // Builds the sheet with no parent window: caption, buttons, then the three pages filled from
+  // Builds the sheet with no parent window: caption, buttons, then the four pages filled from
   // `details` and added in order, the first one selected.
   explicit DetailsSheet(const DeviceDetails& details);
 
@@ -28,6 +29,7 @@ class DetailsSheet : public wxPropertySheetDialog {
   CVendorDeviceInfo& vendor_page() const { return *vendor_; }
   CBaseAddr& base_address_page() const { return *base_address_; }
   CMiscRegs& misc_page() const { return *misc_; }
+  CSystemInfo& system_page() const { return *system_; }
 
   // Something to run once each sheet is showing, inside its modal loop (tests read the sheet
   // and end it with EndModal). An empty function removes it. Returns the one replaced.
@@ -38,6 +40,7 @@ class DetailsSheet : public wxPropertySheetDialog {
   CVendorDeviceInfo* vendor_;
   CBaseAddr* base_address_;
   CMiscRegs* misc_;
+  CSystemInfo* system_;
 };
 
 }  // namespace kelvox

@@ -55,16 +55,16 @@ std::map<int, wxString> Texts(std::span<const DetailsField> fields) {
   return texts;
 }
 
-TEST(DetailsSheetGui, ShowsThreeTabsInOrderTheFirstSelectedAndNoParent) {
+TEST(DetailsSheetGui, ShowsFourTabsInOrderTheFirstSelectedAndNoParent) {
   KELVOX_REQUIRE_DISPLAY();
   SimulatedBus bus = BridgeBus();
   const SheetView view = ShowSheet(BuildDeviceDetails(bus, 0, 3, 0));
   EXPECT_EQ(view.caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
   EXPECT_EQ(view.parent, nullptr);
-  EXPECT_EQ(view.tabs,
-            (std::vector<wxString>{U("ベンダ情報"), U("ベースアドレス"), U("割込みなど")}));
+  EXPECT_EQ(view.tabs, (std::vector<wxString>{U("ベンダ情報"), U("ベースアドレス"), U("割込みなど"),
+                                              U("システム")}));
   EXPECT_EQ(view.page_classes,
-            (std::vector<wxString>{"CVendorDeviceInfo", "CBaseAddr", "CMiscRegs"}));
+            (std::vector<wxString>{"CVendorDeviceInfo", "CBaseAddr", "CMiscRegs", "CSystemInfo"}));
   EXPECT_EQ(view.selected_tab, 0);
 }
 

@@ -13,6 +13,7 @@
 #include "ui/base_addr_page.h"
 #include "ui/details_sheet.h"
 #include "ui/misc_regs_page.h"
+#include "ui/system_info_page.h"
 #include "ui/vendor_device_info_page.h"
 
 namespace kelvox::testing {
@@ -25,8 +26,10 @@ struct SheetView {
   int selected_tab = -1;
   std::vector<wxString> page_classes;  // run-time class name of each page, in tab order
   std::map<int, wxString> vendor, base_address, misc;  // control id -> text shown
+  std::map<int, wxString> system;                      // only the fields shown
+  bool system_notice_shown = false;                    // the "no facts" line in place of the fields
 
-  // Every field of all three pages as one list, for "all fields" checks.
+  // Every field of the three register pages as one list, for "all fields" checks.
   std::vector<wxString> AllFields() const {
     std::vector<wxString> all;
     for (const auto* page : {&vendor, &base_address, &misc}) {
@@ -73,6 +76,12 @@ class DetailsSheetProbe {
     view.vendor = ShownTexts(sheet.vendor_page());
     view.base_address = ShownTexts(sheet.base_address_page());
     view.misc = ShownTexts(sheet.misc_page());
+    for (const auto& [id, text] : ShownTexts(sheet.system_page())) {
+      if (sheet.system_page().FindWindow(id)->IsShown()) view.system[id] = text;
+    }
+    if (wxWindow* notice = sheet.system_page().FindWindow(kSystemFactsUnavailableControl)) {
+      view.system_notice_shown = notice->IsShown();
+    }
     shown_.push_back(view);
     if (!while_shown_ || while_shown_(sheet)) sheet.EndModal(wxID_OK);
   }
