@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "kelvox/version.h"
 
 namespace kelvox::cli {
 
@@ -11,6 +12,7 @@ std::string GeneralHelp() {
       "Usage: kelvox-cli COMMAND [OPTIONS]\n"
       "       kelvox-cli help [COMMAND]\n"
       "       kelvox-cli --help\n"
+      "       kelvox-cli --version\n"
       "\n"
       "Reads PCI configuration space and prints what it finds.\n"
       "\n"
@@ -40,6 +42,11 @@ std::string GeneralHelp() {
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   if (args.empty()) return Fail(err, "no command given (try 'kelvox-cli --help')");
   const std::string& first = args[0];
+  if (first == "--version") {
+    if (args.size() > 1) return Fail(err, "--version takes no arguments");
+    out << "kelvox-cli " KELVOX_VERSION "\n";
+    return kExitOk;
+  }
   if (first == "--help" || first == "-h" || first == "help") {
     if (first != "help" || args.size() == 1) {
       out << GeneralHelp();
