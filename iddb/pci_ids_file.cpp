@@ -116,12 +116,14 @@ PciIdsRead Inflated(const std::string& path, std::string_view packed) {
 // message when the file cannot be opened at all.
 std::shared_ptr<const void> MapRegularFile(const std::string& path, std::string_view& bytes,
                                            std::string& error) {
+  // Only a regular file is opened here: opening a FIFO twice could lose what its writer sends.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = path + ": cannot open: " + std::strerror(errno);
     return nullptr;
   }
-  struct stat info {};
   void* address = MAP_FAILED;
   size_t size = 0;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&

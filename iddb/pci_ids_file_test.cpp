@@ -8,11 +8,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "iddb/ids_choice.h"
 
 #if KELVOX_HAVE_ZLIB
 #include <zlib.h>
+#endif
+#ifdef __linux__
+#include <unistd.h>
 #endif
 
 namespace kelvox {
@@ -65,6 +69,23 @@ TEST_F(PciIdsFile, MissingUnreadableAndMalformedFilesAreNamed) {
   EXPECT_EQ(LoadPciIdsFile(dir_.string()).error, dir_.string() + ": cannot read: Is a directory");
 #endif
 }
+
+#ifdef __linux__
+TEST_F(PciIdsFile, ReadsAPipe) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::thread writer([&] {
+    const std::string text = kList;
+    EXPECT_EQ(write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    close(ends[1]);
+  });
+  const PciIdsRead read = LoadPciIdsFile("/dev/fd/" + std::to_string(ends[0]));
+  writer.join();
+  close(ends[0]);
+  ASSERT_EQ(read.error, "");
+  EXPECT_EQ(read.list->version, "2023.04.10");
+}
+#endif
 
 #if KELVOX_HAVE_ZLIB
 std::string Gzip(const std::string& text) {
