@@ -1,5 +1,5 @@
 // How long one opening of the details sheet takes to gather its texts: every header read, the
-// seven base address registers sized, and the names looked up. On the simulated bus that is
+// seven base address registers sized, the names looked up and the system's facts read. On the simulated bus that is
 // the code alone; on this machine's sysfs tree it includes the kernel's file reads.
 #include <benchmark/benchmark.h>
 
@@ -74,6 +74,19 @@ void BM_DetailsOnSysfs(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DetailsOnSysfs);
+
+// The part of a details build that reads what the system knows of the function (driver,
+// interrupt, link, ...): the small files and links of its folder.
+void BM_FactsOnSysfs(benchmark::State& state) {
+  const std::optional<FunctionLocation> at = FunctionWithRegions();
+  if (!at) {
+    state.SkipWithError("no PCI function with regions under /sys/bus/pci/devices");
+    return;
+  }
+  SysfsAccess access;
+  for (auto _ : state) benchmark::DoNotOptimize(access.Facts(*at));
+}
+BENCHMARK(BM_FactsOnSysfs);
 
 }  // namespace
 }  // namespace kelvox
