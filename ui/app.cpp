@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "config/access_source.h"
+#include "kelvox/version.h"
 #include "text/one_line.h"
 #include "ui/app_options.h"
 #include "ui/id_list_switch.h"
@@ -91,6 +92,15 @@ int main(int argc, char** argv) {
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "%s\n", kelvox::OneLine(parsed.error).c_str());
     return 1;
+  }
+  // Help and version need no display; they are answered before one is looked for.
+  if (parsed.options.help) {
+    std::fputs(kelvox::AppHelp(), stdout);
+    return 0;
+  }
+  if (parsed.options.version) {
+    std::fputs("kelvox " KELVOX_VERSION "\n", stdout);
+    return 0;
   }
 #ifdef __WXMSW__
   // Windows always has its desktop; there is no display to name.

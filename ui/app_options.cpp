@@ -7,6 +7,32 @@ const char* AppUsage() {
          "[--measure-startup]";
 }
 
+const char* AppHelp() {
+  return "Usage: kelvox [--source FILE|sysfs|port] [--ids embedded|system|FILE]\n"
+         "  or:  kelvox --help | --version\n"
+         "\n"
+         "Shows the PCI bus of this machine in a window: the 32 device numbers of one bus\n"
+         "and function with their configuration registers and a Japanese comment naming\n"
+         "the class, a details sheet that decodes one device's configuration header, and\n"
+         "a search window that names vendor IDs, device IDs and class codes.\n"
+         "\n"
+         "Options:\n"
+         "  --source S         read the bus from S: sysfs, port, or a file written by\n"
+         "                     'kelvox-cli capture' (default: the machine's own access\n"
+         "                     method)\n"
+         "  --ids L            name devices from L: embedded (the list built in, the\n"
+         "                     default), system (the distribution's pci.ids) or a pci.ids\n"
+         "                     file\n"
+         "  --measure-startup  print how long the start-up took until the list was filled\n"
+         "                     and the window shown, then quit\n"
+         "  -h, --help         print this help and quit\n"
+         "  --version          print the version and quit\n"
+         "\n"
+         "Exit status: 0 when the window is closed; 1 on a bad argument, a --source that\n"
+         "cannot be opened, or no display. Without a display (DISPLAY or WAYLAND_DISPLAY)\n"
+         "kelvox says so in one line; kelvox-cli shows the same things in a terminal.\n";
+}
+
 namespace {
 
 // The value of option `flag` at args[i] ("--flag=X", or "--flag X", which takes the next
@@ -44,6 +70,10 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "--measure-startup") {
       parsed.options.measure_startup = true;
+    } else if (arg == "--help" || arg == "-h") {
+      parsed.options.help = true;
+    } else if (arg == "--version") {
+      parsed.options.version = true;
     } else if (IsOption(arg, "--source")) {
       if (!TakeValue(args, i, "--source", "FILE, sysfs or port", parsed.options.source,
                      parsed.error)) {

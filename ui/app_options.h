@@ -1,6 +1,7 @@
 // The window program's command line: which bus to view, which PCI ID list names things and
 // whether to time the start-up.
 //   kelvox [--source FILE|sysfs|port] [--ids embedded|system|FILE] [--measure-startup]
+//   kelvox --help | --version
 #pragma once
 
 #include <optional>
@@ -16,6 +17,9 @@ struct AppOptions {
   std::optional<std::string> ids;
   // Print how long the start-up took until the list was filled and the window shown, then quit.
   bool measure_startup = false;
+  // Print the help (--help, -h) or the version (--version) and quit, without a display.
+  bool help = false;
+  bool version = false;
 };
 
 struct ParsedAppOptions {
@@ -34,5 +38,8 @@ ParsedAppOptions ParseAppOptions(int argc, const char* const* argv);
 
 // The one-line usage text.
 const char* AppUsage();
+
+// What --help prints: the usage, what the program does, every option and the exit statuses.
+const char* AppHelp();
 
 }  // namespace kelvox

@@ -29,6 +29,23 @@ TEST(AppOptions, AMissingSourceOrAnUnknownArgumentIsAnError) {
   EXPECT_NE(parsed.error.find("usage"), std::string::npos);
 }
 
+TEST(AppOptions, HelpAndVersionAreAskedForWithoutOtherOptions) {
+  EXPECT_TRUE(ParseAppOptions({"--help"}).options.help);
+  EXPECT_TRUE(ParseAppOptions({"-h"}).options.help);
+  EXPECT_FALSE(ParseAppOptions({"--help"}).options.version);
+  const auto version = ParseAppOptions({"--version"});
+  EXPECT_EQ(version.error, "");
+  EXPECT_TRUE(version.options.version);
+  EXPECT_FALSE(version.options.help);
+  EXPECT_FALSE(ParseAppOptions({}).options.help);
+  EXPECT_FALSE(ParseAppOptions({}).options.version);
+  // The help names every option the parser takes.
+  const std::string help = AppHelp();
+  for (const char* option : {"--source", "--ids", "--measure-startup", "--help", "--version"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  }
+}
+
 TEST(AppOptions, TheCommandLineBytesReachTheOptionsUnchanged) {
   // A UTF-8 name, and a name with a byte that is no UTF-8 at all, each followed by another
   // argument that must stay in its place.
