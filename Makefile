@@ -9,7 +9,7 @@ FUZZ_TIME ?= 60
 FUZZERS    = capture iddb ids search args
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows
+.PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows deb
 
 all: build
 
@@ -27,7 +27,12 @@ run: build
 
 test: test-main test-asan
 
-test-main: build
+# The Debian package, built by CPack from what `cmake --install` installs:
+# $(BUILD)/kelvox_VERSION-1_ARCH.deb. `make test` builds it too, to check it.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+test-main: build deb
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 $(ASAN)/CMakeCache.txt: | deps
