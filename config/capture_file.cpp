@@ -24,20 +24,6 @@ namespace kelvox {
 
 namespace {
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 // Waits until the pipe has data or its writer has closed it. A FIFO opened without blocking
 // before any writer came reports neither, so a FIFO nobody writes to times out here instead of
 // holding the program in open(2) for ever.
@@ -69,7 +55,7 @@ bool Blocking([[maybe_unused]] int fd) {
 std::optional<std::string> ReadCaptureFile(const std::string& path, std::string& error,
                                            std::chrono::milliseconds pipe_wait) {
   // O_NONBLOCK: a FIFO without a writer would otherwise block the open itself.
-  const Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  const ScopedDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) {
     error = path + ": cannot open: " + std::strerror(errno);
     return std::nullopt;

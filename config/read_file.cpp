@@ -6,6 +6,10 @@
 
 namespace kelvox {
 
+ScopedDescriptor::~ScopedDescriptor() {
+  if (fd_ >= 0) close(fd_);
+}
+
 ReadAllResult ReadAll(int fd, size_t limit) {
   ReadAllResult result;
   char chunk[65536];

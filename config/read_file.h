@@ -7,6 +7,19 @@
 
 namespace kelvox {
 
+// Closes a file descriptor when it goes out of scope (a negative one is no descriptor).
+class ScopedDescriptor {
+ public:
+  explicit ScopedDescriptor(int fd) : fd_(fd) {}
+  ~ScopedDescriptor();
+  ScopedDescriptor(const ScopedDescriptor&) = delete;
+  ScopedDescriptor& operator=(const ScopedDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
 struct ReadAllResult {
   std::string text;        // what was read
   int error = 0;           // errno of a failed read, else 0

@@ -29,21 +29,6 @@ constexpr size_t kMaxResourceFile = 64 * 1024;
 // class code and header type.
 constexpr ssize_t kMinimumConfigBytes = 16;
 
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 ssize_t PreadRetrying(int fd, void* buffer, size_t size, off_t offset) {
   ssize_t got;
   do {
@@ -110,7 +95,7 @@ uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) {
 
 SysfsAccess::RegionsOrProblem SysfsAccess::Regions(FunctionLocation at) const {
   const std::string path = FunctionFolder(at) + "/resource";
-  const Descriptor fd(open_(path, kReadOnly));
+  const ScopedDescriptor fd(open_(path, kReadOnly));
   if (fd.get() < 0) return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
   const ReadAllResult read = ReadAll(fd.get(), kMaxResourceFile);
   if (read.error != 0)
@@ -158,7 +143,7 @@ std::optional<FunctionFacts> SysfsAccess::Facts(FunctionLocation at) {
 
 std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {
   const std::string path = FunctionFolder(at) + "/config";
-  const Descriptor fd(open_(path, kReadOnly));
+  const ScopedDescriptor fd(open_(path, kReadOnly));
   if (fd.get() < 0) return "cannot open " + path + ": " + std::strerror(errno);
   uint8_t bytes[kMinimumConfigBytes];
   const ssize_t got = PreadRetrying(fd.get(), bytes, sizeof bytes, 0);

@@ -19,10 +19,9 @@ constexpr size_t kMaxFactFile = 4096;
 
 // The file's text without its line end, or nothing when it cannot be read.
 std::optional<std::string> ReadLine(const std::string& path, const FactsOpenFunction& open) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  ReadAllResult read = ReadAll(fd, kMaxFactFile);
-  close(fd);
+  const ScopedDescriptor fd(open(path, O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return std::nullopt;
+  ReadAllResult read = ReadAll(fd.get(), kMaxFactFile);
   if (!read.ok()) return std::nullopt;
   while (!read.text.empty() && (read.text.back() == '\n' || read.text.back() == '\r')) {
     read.text.pop_back();
