@@ -14,12 +14,6 @@ constexpr int kCardbusLayout = 2;
 // The dword holding the primary, secondary and subordinate bus numbers of a bridge.
 constexpr int kBusNumbersRegister = 0x18;
 
-std::string Address(FunctionLocation at) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
-  return text;
-}
-
 struct Entry {
   ListedFunction function;
   std::optional<std::string> driver;
@@ -30,7 +24,7 @@ struct Entry {
 TreeNode NodeOf(const std::vector<Entry>& entries, size_t index,
                 const std::multimap<std::string, size_t>& children_of) {
   TreeNode node{entries[index].function, entries[index].driver, {}};
-  const auto [first, last] = children_of.equal_range(Address(entries[index].function.at));
+  const auto [first, last] = children_of.equal_range(LocationText(entries[index].function.at));
   for (auto it = first; it != last; ++it)
     node.children.push_back(NodeOf(entries, it->second, children_of));
   return node;
@@ -69,19 +63,19 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
     if (header != kAllOnes && (layout == kBridgeLayout || layout == kCardbusLayout)) {
       const int secondary =
           (access.Read(at.bus, at.device, at.function, kBusNumbersRegister) >> 8) & 0xFF;
-      if (secondary != at.bus) bridge_of_bus.emplace(secondary, Address(at));
+      if (secondary != at.bus) bridge_of_bus.emplace(secondary, LocationText(at));
     }
     entries.push_back(std::move(entry));
   }
   // Where the system does not say, the bus numbers do.
   for (Entry& entry : entries) {
     if (entry.parent_known) continue;
-    const std::string self = Address(entry.function.at);
+    const std::string self = LocationText(entry.function.at);
     const auto bridge = bridge_of_bus.find(entry.function.at.bus);
     if (bridge != bridge_of_bus.end() && bridge->second != self) entry.parent = bridge->second;
   }
   std::map<std::string, size_t> index_of;
-  for (size_t i = 0; i < entries.size(); ++i) index_of[Address(entries[i].function.at)] = i;
+  for (size_t i = 0; i < entries.size(); ++i) index_of[LocationText(entries[i].function.at)] = i;
   std::multimap<std::string, size_t> children_of;
   std::vector<size_t> roots;
   // The parent of each function, or nothing: a bridge that is not listed, or one that would
@@ -103,7 +97,7 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     if (parent_of[i]) {
-      children_of.emplace(Address(entries[*parent_of[i]].function.at), i);
+      children_of.emplace(LocationText(entries[*parent_of[i]].function.at), i);
     } else {
       roots.push_back(i);
     }

@@ -59,12 +59,11 @@ ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at) {
 }
 
 Json ListedFunctionJson(const ListedFunction& f) {
-  char address[16], vendor[8], device[8], class_code[8];
-  std::snprintf(address, sizeof address, "%02x:%02x.%x", f.at.bus, f.at.device, f.at.function);
+  char vendor[8], device[8], class_code[8];
   std::snprintf(vendor, sizeof vendor, "%04x", f.reg00 & 0xFFFF);
   std::snprintf(device, sizeof device, "%04x", f.reg00 >> 16);
   std::snprintf(class_code, sizeof class_code, "%06x", f.reg08 >> 8);
-  Json object = {{"address", address},
+  Json object = {{"address", LocationText(f.at)},
                  {"bus", f.at.bus},
                  {"device", f.at.device},
                  {"function", f.at.function},

@@ -20,17 +20,11 @@ uint32_t ReadBackAfterAllOnes(ConfigAccess& access, FunctionLocation at, int reg
   return readback;
 }
 
-std::string Address(FunctionLocation at) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
-  return text;
-}
-
 std::string Mismatch(FunctionLocation at, int reg, uint32_t live, uint32_t captured) {
   char line[128];
   std::snprintf(line, sizeof line,
                 "%s register %02x: sizing reads back %08x live but %08x from the capture",
-                Address(at).c_str(), reg, live, captured);
+                LocationText(at).c_str(), reg, live, captured);
   return line;
 }
 
@@ -64,7 +58,7 @@ BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
     const std::optional<std::vector<uint8_t>> bytes =
         sizing ? HeaderBytes(access, at) : std::nullopt;
     if (!bytes) {
-      capture.warnings.push_back(access.Name() + ": " + Address(at) +
+      capture.warnings.push_back(access.Name() + ": " + LocationText(at) +
                                  ": skipped: it went away while it was read");
       continue;
     }

@@ -1,6 +1,8 @@
 // Where a PCI function sits: bus, device, function.
 #pragma once
 
+#include <string>
+
 namespace kelvox {
 
 struct FunctionLocation {
@@ -15,5 +17,8 @@ struct FunctionLocation {
 constexpr FunctionLocation MaskedLocation(int bus, int device, int function) {
   return {bus & 0xFF, device & 0x1F, function & 0x7};
 }
+
+// "BB:DD.F" in lower-case hex, as lspci writes an address of domain 0000.
+std::string LocationText(FunctionLocation at);
 
 }  // namespace kelvox

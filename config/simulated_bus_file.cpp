@@ -64,12 +64,6 @@ std::string Quoted(std::string_view s) {
   return quoted;
 }
 
-std::string AddressText(FunctionLocation at) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
-  return text;
-}
-
 // A header line is "BB:DD.F" or "DDDD:BB:DD.F" followed by a blank or the end of the line.
 // Returns the address part (with any domain) when the line is one.
 std::optional<std::string_view> HeaderAddress(std::string_view line) {
@@ -125,7 +119,8 @@ class Parser {
       ParseLine(line);
     }
     for (const PendingFunction& f : functions_) {
-      if (!f.has_bytes) Fail(f.line, "device " + AddressText(f.at) + " has no configuration bytes");
+      if (!f.has_bytes)
+        Fail(f.line, "device " + LocationText(f.at) + " has no configuration bytes");
     }
     SimulatedBus bus;
     for (const PendingFunction& f : functions_) {
@@ -148,7 +143,7 @@ class Parser {
     if (!open_) {
       const PendingFunction& last = functions_.back();
       Fail(std::string(what) + " outside a device: the blank line " + std::to_string(ended_on_) +
-           " ended device " + AddressText(last.at) + " (line " + std::to_string(last.line) + ")");
+           " ended device " + LocationText(last.at) + " (line " + std::to_string(last.line) + ")");
     }
     return functions_.back();
   }
@@ -188,7 +183,7 @@ class Parser {
     if (f.at.function > 7) Fail("function number " + Quoted(address.substr(6, 1)) + " is over 7");
     const auto [earlier, added] = lines_of_.emplace(f.at, line_);
     if (!added) {
-      Fail("device " + AddressText(f.at) + " already given on line " +
+      Fail("device " + LocationText(f.at) + " already given on line " +
            std::to_string(earlier->second));
     }
     functions_.push_back(f);
@@ -266,7 +261,7 @@ std::string FormatSimulatedBus(const SimulatedBus& bus) {
     const SimulatedFunction& f = *bus.Find(at);
     const uint32_t id = f.Dword(0x00);
     const uint32_t class_revision = f.Dword(0x08);
-    std::snprintf(text, sizeof text, "%s %04x: %04x:%04x", AddressText(at).c_str(),
+    std::snprintf(text, sizeof text, "%s %04x: %04x:%04x", LocationText(at).c_str(),
                   class_revision >> 16, id & 0xFFFF, id >> 16);
     out += text;
     if ((class_revision & 0xFF) != 0) {

@@ -37,12 +37,6 @@ ssize_t PreadRetrying(int fd, void* buffer, size_t size, off_t offset) {
   return got;
 }
 
-std::string Address(FunctionLocation at) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus, at.device, at.function);
-  return text;
-}
-
 }  // namespace
 
 SysfsAccess::SysfsAccess(std::string root, OpenFunction open, NowFunction now)
@@ -132,7 +126,8 @@ std::optional<HeaderSizing> SysfsAccess::SizingWithoutWriting(FunctionLocation a
         found.regions ? SizingWritableMask(reg, current, *found.regions) : kAllOnes;
   }
   if (!found.regions) {
-    sizing.problem = "sysfs: " + Address(at) + ": base address sizes unknown: " + found.problem;
+    sizing.problem =
+        "sysfs: " + LocationText(at) + ": base address sizes unknown: " + found.problem;
   }
   return sizing;
 }
@@ -166,7 +161,7 @@ FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
   FunctionListing listing;
   for (const FunctionLocation& at : folders) {
     if (const std::string problem = ConfigProblem(at); !problem.empty()) {
-      listing.skipped.push_back("sysfs: " + Address(at) + ": skipped: " + problem);
+      listing.skipped.push_back("sysfs: " + LocationText(at) + ": skipped: " + problem);
     } else {
       listing.present.push_back(at);
     }

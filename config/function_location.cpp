@@ -1,0 +1,14 @@
+#include "config/function_location.h"
+
+#include <cstdio>
+
+namespace kelvox {
+
+std::string LocationText(FunctionLocation at) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus & 0xFF, at.device & 0x1F,
+                at.function & 0x7);
+  return text;
+}
+
+}  // namespace kelvox
