@@ -22,11 +22,10 @@ struct Entry {
 };
 
 TreeNode NodeOf(const std::vector<Entry>& entries, size_t index,
-                const std::multimap<std::string, size_t>& children_of) {
+                const std::vector<std::vector<size_t>>& children_of) {
   TreeNode node{entries[index].function, entries[index].driver, {}};
-  const auto [first, last] = children_of.equal_range(LocationText(entries[index].function.at));
-  for (auto it = first; it != last; ++it)
-    node.children.push_back(NodeOf(entries, it->second, children_of));
+  for (size_t child : children_of[index])
+    node.children.push_back(NodeOf(entries, child, children_of));
   return node;
 }
 
@@ -76,7 +75,7 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
   }
   std::map<std::string, size_t> index_of;
   for (size_t i = 0; i < entries.size(); ++i) index_of[LocationText(entries[i].function.at)] = i;
-  std::multimap<std::string, size_t> children_of;
+  std::vector<std::vector<size_t>> children_of(entries.size());
   std::vector<size_t> roots;
   // The parent of each function, or nothing: a bridge that is not listed, or one that would
   // close a loop (as a hand-edited capture can say), leaves the function on top.
@@ -97,7 +96,7 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     if (parent_of[i]) {
-      children_of.emplace(LocationText(entries[*parent_of[i]].function.at), i);
+      children_of[*parent_of[i]].push_back(i);
     } else {
       roots.push_back(i);
     }
