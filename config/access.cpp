@@ -1,5 +1,7 @@
 #include "config/access.h"
 
+#include <algorithm>
+
 #include "config/header_type.h"
 
 namespace kelvox {
@@ -33,7 +35,33 @@ FunctionListing ConfigAccess::ListFunctions(std::optional<int> bus) {
   FunctionListing listing;
   listing.present =
       bus ? ProbeFunctions(*this, *bus & 0xFF, *bus & 0xFF) : ProbeFunctions(*this, 0, 255);
+  for (FunctionLocation& at : listing.present) at.domain = selected_domain_;
   return listing;
+}
+
+bool ConfigAccess::SelectDomain(int domain) {
+  const std::vector<int> domains = Domains();
+  if (std::find(domains.begin(), domains.end(), domain) == domains.end()) return false;
+  selected_domain_ = domain;
+  return true;
+}
+
+FunctionListing ListEveryDomain(ConfigAccess& access, std::optional<int> bus) {
+  FunctionListing every;
+  for (int domain : access.Domains()) {
+    DomainScope scope(access, domain);
+    FunctionListing one = access.ListFunctions(bus);
+    for (FunctionLocation& at : one.present) at.domain = domain;
+    every.present.insert(every.present.end(), one.present.begin(), one.present.end());
+    every.skipped.insert(every.skipped.end(), one.skipped.begin(), one.skipped.end());
+    every.unplaced.insert(every.unplaced.end(), one.unplaced.begin(), one.unplaced.end());
+  }
+  return every;
+}
+
+bool NeedsDomains(const std::vector<FunctionLocation>& functions) {
+  return std::any_of(functions.begin(), functions.end(),
+                     [](FunctionLocation at) { return at.domain != 0; });
 }
 
 std::optional<HeaderSizing> ConfigAccess::SizingWithoutWriting(FunctionLocation) {

@@ -24,12 +24,24 @@ inline constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
 inline constexpr int kHeaderBytes = 64;
 inline constexpr int kHeaderRegisters = kHeaderBytes / 4;
 
+// A function the operating system reports but cannot place at a bus, device and function
+// (Windows gives some devices no location): the system's own name for it and the header
+// registers that carry its IDs.
+struct UnplacedFunction {
+  std::string name;    // the operating system's name for it, such as a device instance ID
+  uint32_t reg00 = 0;  // device ID << 16 | vendor ID
+  uint32_t reg08 = 0;  // class code << 8 | revision
+  uint32_t reg2c = 0;  // subsystem ID << 16 | subsystem vendor ID
+};
+
 // The present functions of a backend, with the ones it lists but cannot read.
 struct FunctionListing {
-  std::vector<FunctionLocation> present;  // in bus, device, function order
+  std::vector<FunctionLocation> present;  // in domain, bus, device, function order
   // One line for each function the backend lists but whose registers cannot be read
   // ("00:05.0: cannot read its configuration space: <reason>"); those are not in `present`.
   std::vector<std::string> skipped;
+  // Functions that are present but have no place in any bus (never in `present`).
+  std::vector<UnplacedFunction> unplaced;
 };
 
 // What a backend knows, without writing to any device, of how one function's header
@@ -47,19 +59,30 @@ class ConfigAccess {
  public:
   virtual ~ConfigAccess() = default;
 
-  // The register's dword, or kAllOnes when the function is absent or the access fails.
-  // Arguments are masked as the configuration address masks them (see address.h).
+  // The register's dword in the selected domain, or kAllOnes when the function is absent or
+  // the access fails. Arguments are masked as the configuration address masks them (see
+  // address.h).
   virtual uint32_t Read(int bus, int device, int function, int reg) = 0;
 
-  // Stores a dword; a failure is silent.
+  // Stores a dword in the selected domain; a failure is silent.
   virtual void Write(int bus, int device, int function, int reg, uint32_t value) = 0;
 
   // Short name of the access method, used at the start of its messages ("sysfs", "port").
   virtual std::string Name() const = 0;
 
-  // The functions that are present, only those of `bus` when one is given. A backend that
-  // cannot say probes them as PCI enumeration does (ProbeFunctions).
+  // The functions of the selected domain that are present, only those of `bus` when one is
+  // given. A backend that cannot say probes them as PCI enumeration does (ProbeFunctions).
   virtual FunctionListing ListFunctions(std::optional<int> bus);
+
+  // The PCI domains (segments) this access method reaches, in ascending order, never empty:
+  // {0} for one that knows no domains (port I/O has none).
+  virtual std::vector<int> Domains() { return {0}; }
+
+  // Makes `domain` the one that Read, Write and ListFunctions address. Returns false, and
+  // changes nothing, when it is not one of Domains(). Domain 0 is selected at first.
+  // A backend that forwards to another overrides it to select there too.
+  virtual bool SelectDomain(int domain);
+  int SelectedDomain() const { return selected_domain_; }
 
   // Whether SizingWithoutWriting can answer: false for a backend that would have to write all
   // ones into a device's registers to learn their sizes (port I/O).
@@ -73,7 +96,34 @@ class ConfigAccess {
   // ...); nothing when this access method knows none of it (port I/O, a capture without facts)
   // or the function is absent.
   virtual std::optional<FunctionFacts> Facts(FunctionLocation at);
+
+ private:
+  int selected_domain_ = 0;
 };
+
+// Selects a domain for as long as it lives and then selects the one before it again.
+class DomainScope {
+ public:
+  DomainScope(ConfigAccess& access, int domain)
+      : access_(access), before_(access.SelectedDomain()) {
+    access_.SelectDomain(domain);
+  }
+  ~DomainScope() { access_.SelectDomain(before_); }
+  DomainScope(const DomainScope&) = delete;
+  DomainScope& operator=(const DomainScope&) = delete;
+
+ private:
+  ConfigAccess& access_;
+  int before_;
+};
+
+// The present functions of every domain (of `bus` in each when one is given), domain by
+// domain; the selected domain is left as it was.
+FunctionListing ListEveryDomain(ConfigAccess& access, std::optional<int> bus);
+
+// Whether any function listed lies outside domain 0: then every address is written with its
+// domain, as lspci does.
+bool NeedsDomains(const std::vector<FunctionLocation>& functions);
 
 // Probes buses first_bus to last_bus as PCI enumeration does: function 0 of every device (a
 // vendor ID of ffff means no device), and functions 1 to 7 only of a device whose function 0

@@ -11,4 +11,14 @@ std::string LocationText(FunctionLocation at) {
   return text;
 }
 
+std::string DomainText(int domain) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(domain));
+  return text;
+}
+
+std::string DomainLocationText(FunctionLocation at) {
+  return DomainText(at.domain) + ":" + LocationText(at);
+}
+
 }  // namespace kelvox

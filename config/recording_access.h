@@ -62,6 +62,10 @@ class RecordingAccess final : public ConfigAccess {
   FunctionListing ListFunctions(std::optional<int> bus) override {
     return inner_.ListFunctions(bus);
   }
+  std::vector<int> Domains() override { return inner_.Domains(); }
+  bool SelectDomain(int domain) override {
+    return inner_.SelectDomain(domain) && ConfigAccess::SelectDomain(domain);
+  }
   bool SizesWithoutWriting() const override { return inner_.SizesWithoutWriting(); }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {
     return inner_.SizingWithoutWriting(at);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "config/access.h"
 
@@ -19,6 +20,10 @@ class ReadWriteOnly final : public ConfigAccess {
     inner_.Write(bus, device, function, reg, value);
   }
   std::string Name() const override { return inner_.Name(); }
+  std::vector<int> Domains() override { return inner_.Domains(); }
+  bool SelectDomain(int domain) override {
+    return inner_.SelectDomain(domain) && ConfigAccess::SelectDomain(domain);
+  }
 
  private:
   ConfigAccess& inner_;
