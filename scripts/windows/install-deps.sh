@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross build and its Wine checks need, but only what is missing:
-# the MinGW-w64 C++ compiler with POSIX threads, Wine, and the tools to fetch and unpack a
-# Debian source package. Also adds a deb-src entry for the running Debian suite when apt has
-# none, so the wxWidgets source package can be fetched with `apt-get source`.
+# the MinGW-w64 C++ compiler with POSIX threads, Wine, NSIS for the installer, and the tools to
+# fetch and unpack a Debian source package. Also adds a deb-src entry for the running Debian
+# suite when apt has none, so the wxWidgets source package can be fetched with `apt-get source`.
 set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 wine
+  nsis
   dpkg-dev
   googletest
   xvfb xauth xdotool imagemagick fonts-ipafont-gothic
