@@ -9,7 +9,8 @@ FUZZ_TIME ?= 60
 FUZZERS    = capture iddb ids search args
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows deb
+.PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows deb \
+        windows-installer
 
 all: build
 
@@ -66,7 +67,11 @@ fuzz:
 windows:
 	@JOBS=$(JOBS) scripts/windows/build.sh $(WINDOWS)
 
-test-windows: windows
+# The Windows installer, made with NSIS from the Windows build: $(WINDOWS)/Kelvox-Setup-VERSION.exe.
+windows-installer: windows
+	cmake --build $(WINDOWS) --target windows_installer
+
+test-windows: windows-installer
 	@JOBS=$(JOBS) scripts/windows/test.sh $(WINDOWS)
 
 format:
