@@ -31,3 +31,4 @@ xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 ctest --output-on-failure -j "${JOBS:-$(nproc)}" -LE gui
 "${xvfb[@]}" ctest --output-on-failure -L '^win32_gui$'
 "$root/scripts/windows/smoke.sh" "$build"
+"$root/scripts/windows/installer-test.sh" "$build"
