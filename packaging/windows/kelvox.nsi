@@ -10,15 +10,16 @@
 ;   OUTFILE        where the installer is written
 ; and reads this file as UTF-8.
 
+; A 64-bit installer, as the programs it installs are: it runs on 64-bit Windows only, and
+; there it sees the system's own Program Files folder and registry.
+Target amd64-unicode
 Unicode true
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
-!include "LogicLib.nsh"
 !include "FileFunc.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Kelvox"
 !define PUBLISHER "The Kelvox developers"
@@ -28,7 +29,6 @@ RequestExecutionLevel admin
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-; The programs are x86-64, so they go to the 64-bit Program Files folder.
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -61,17 +61,12 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright 2026 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
-LangString NeedsX64 ${LANG_ENGLISH} "${PRODUCT} runs only on 64-bit (x64) Windows."
-LangString NeedsX64 ${LANG_JAPANESE} "${PRODUCT} は 64 ビット (x64) 版の Windows でのみ動作します。"
 LangString ShortcutText ${LANG_ENGLISH} "Search the PCI bus and show its devices"
 LangString ShortcutText ${LANG_JAPANESE} "PCIバスのデバイスを検索して表示します"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "$(NeedsX64)" /SD IDOK
-    Abort
-  ${EndIf}
-  ; The uninstall key and the Start menu of the 64-bit system, for every user.
+  ; The uninstall key in the 64-bit registry (the 64-bit installer's own view, named so that it
+  ; stays there), and the Start menu of every user.
   SetRegView 64
   SetShellVarContext all
 FunctionEnd
