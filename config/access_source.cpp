@@ -7,6 +7,10 @@
 #include <optional>
 
 #include "config/capture_file.h"
+#ifdef _WIN32
+#include "config/cfgmgr_access.h"
+#include "config/cfgmgr_api_win32.h"
+#endif
 #include "config/port_io_access.h"
 #include "config/simulated_bus_file.h"
 
@@ -35,6 +39,16 @@ OpenedAccess OpenPorts() {
 #endif
 }
 
+OpenedAccess OpenCfgmgr() {
+#ifdef _WIN32
+  auto access = std::make_unique<CfgmgrAccess>(MakeWindowsDeviceManagerApi());
+  if (std::string error = access->Enumerate(); !error.empty()) return Failed(std::move(error));
+  return {std::move(access), ""};
+#else
+  return Failed("cfgmgr: the Windows device manager exists only on Windows");
+#endif
+}
+
 OpenedAccess OpenCapture(const std::string& path) {
   std::string error;
   const std::optional<std::string> text = ReadCaptureFile(path, error);
@@ -53,6 +67,7 @@ OpenedAccess OpenCapture(const std::string& path) {
 OpenedAccess OpenAccess(const std::string& source, const std::string& sysfs_root) {
   if (source == "sysfs") return OpenSysfs(sysfs_root);
   if (source == "port") return OpenPorts();
+  if (source == "cfgmgr") return OpenCfgmgr();
   return OpenCapture(source);
 }
 

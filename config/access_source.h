@@ -1,5 +1,6 @@
-// The backend a user names: "sysfs", "port", or the path of a captured bus in the lspci dump
-// format (simulated_bus_file.h). The terminal front end's --source and the window use it.
+// The backend a user names: "sysfs", "port", "cfgmgr", or the path of a captured bus in the
+// lspci dump format (simulated_bus_file.h). The terminal front end's --source and the window
+// use it.
 #pragma once
 
 #include <memory>
@@ -18,9 +19,11 @@ struct OpenedAccess {
 
 // "sysfs": the sysfs access of `sysfs_root` ("sysfs: cannot open ROOT: <reason>" when the
 // folder is missing); "port": port I/O ("port: no I/O ports on this processor" where there
-// are none); anything else: a file loaded into a simulated bus ("FILE: cannot open: <reason>",
-// "FILE: line 3: <what is wrong>", "FILE: no device in the file"). A file called "sysfs" or
-// "port" is reached as "./sysfs" or "./port".
+// are none); "cfgmgr": the Windows device manager, asked at once ("cfgmgr: cannot list the PCI
+// devices: <reason>" when it fails, "cfgmgr: the Windows device manager exists only on Windows"
+// elsewhere); anything else: a file loaded into a simulated bus ("FILE: cannot open: <reason>",
+// "FILE: line 3: <what is wrong>", "FILE: no device in the file"). A file called "sysfs",
+// "port" or "cfgmgr" is reached as "./sysfs", "./port" or "./cfgmgr".
 OpenedAccess OpenAccess(const std::string& source,
                         const std::string& sysfs_root = kSysfsDevicesRoot);
 

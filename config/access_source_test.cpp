@@ -132,6 +132,22 @@ TEST_F(AccessSourceTest, SysfsAndPortByName) {
 #endif
 }
 
+TEST_F(AccessSourceTest, CfgmgrByNameOnWindowsOnly) {
+  const OpenedAccess cfgmgr = OpenAccess("cfgmgr");
+#ifdef _WIN32
+  ASSERT_NE(cfgmgr.access, nullptr) << cfgmgr.error;
+  EXPECT_EQ(cfgmgr.access->Name(), "cfgmgr");
+  EXPECT_EQ(MakeDefaultAccess()->Name(), "cfgmgr");
+#else
+  EXPECT_EQ(cfgmgr.access, nullptr);
+  EXPECT_EQ(cfgmgr.error, "cfgmgr: the Windows device manager exists only on Windows");
+#endif
+  // A file of that name is reached through a path.
+  const OpenedAccess file = OpenAccess("./cfgmgr");
+  EXPECT_EQ(file.access, nullptr);
+  EXPECT_TRUE(file.error.starts_with("./cfgmgr: ")) << file.error;
+}
+
 TEST_F(AccessSourceTest, DefaultAccessPrefersSysfsWhereItExists) {
 #ifndef __linux__
   GTEST_SKIP() << "sysfs is the default on Linux only";

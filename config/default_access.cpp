@@ -1,9 +1,14 @@
 // The choice of backend when none is asked for. Operating-system access comes before raw
 // ports: where the kernel offers configuration space, the program never needs privileged
-// instructions.
+// instructions, and on Windows, where every port instruction of a program faults, the device
+// manager is the only source there is.
 #include <sys/stat.h>
 
 #include "config/access.h"
+#ifdef _WIN32
+#include "config/cfgmgr_access.h"
+#include "config/cfgmgr_api_win32.h"
+#endif
 #include "config/port_io_access.h"
 #include "config/sysfs_access.h"
 
@@ -12,6 +17,10 @@ namespace kelvox {
 std::unique_ptr<ConfigAccess> MakeDefaultAccess() { return MakeDefaultAccess(kSysfsDevicesRoot); }
 
 std::unique_ptr<ConfigAccess> MakeDefaultAccess(const std::string& sysfs_root) {
+#if defined(_WIN32)
+  (void)sysfs_root;
+  return std::make_unique<CfgmgrAccess>(MakeWindowsDeviceManagerApi());
+#else
 #if defined(__linux__)
   struct stat st = {};
   if (stat(sysfs_root.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -24,6 +33,7 @@ std::unique_ptr<ConfigAccess> MakeDefaultAccess(const std::string& sysfs_root) {
   return std::make_unique<PortIoAccess>();
 #else
   return std::make_unique<AllOnesAccess>();
+#endif
 #endif
 }
 

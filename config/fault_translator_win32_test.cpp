@@ -191,10 +191,10 @@ TEST(PortIoAccess, EveryRegisterReadsAllOnesWhereThePortsAreRefused) {
   EXPECT_EQ(access.Read(0, 3, 0, 0x10), kAllOnes);
 }
 
-TEST(DefaultAccess, IsPortIoOnWindows) {
+TEST(DefaultAccess, IsTheDeviceManagerOnWindows) {
   const std::unique_ptr<ConfigAccess> access = MakeDefaultAccess();
   ASSERT_NE(access, nullptr);
-  EXPECT_EQ(access->Name(), "port");
+  EXPECT_EQ(access->Name(), "cfgmgr");
 }
 
 }  // namespace
