@@ -1,6 +1,6 @@
 # bash completion for kelvox-cli: the commands, each command's options, and the values of
-# --source (sysfs, port or a captured file), --ids (embedded, system or a pci.ids file) and
-# -o (a file). Self-contained: it needs nothing from the bash-completion package.
+# --source (sysfs, cfgmgr, port or a captured file), --ids (embedded, system or a pci.ids file)
+# and -o (a file). Self-contained: it needs nothing from the bash-completion package.
 
 _kelvox_cli_files() {
   # File names for the word being completed, with the words in $1 offered first.
@@ -52,9 +52,9 @@ _kelvox_cli() {
     --source)
       # Port I/O cannot be captured (sizing would write to the devices).
       if [[ $command == capture ]]; then
-        _kelvox_cli_files "$cur" sysfs
+        _kelvox_cli_files "$cur" sysfs cfgmgr
       else
-        _kelvox_cli_files "$cur" sysfs port
+        _kelvox_cli_files "$cur" sysfs cfgmgr port
       fi
       return 0
       ;;

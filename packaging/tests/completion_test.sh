@@ -68,9 +68,10 @@ cd "$folder" || exit 1
 : >bus.txt
 for words in "kelvox-cli scan --source" "kelvox-cli list --bus 1 --source" "kelvox-cli tree --source"; do
   # shellcheck disable=SC2086
-  for value in sysfs port bus.txt; do expect_offer "$value" $words ""; done
+  for value in sysfs cfgmgr port bus.txt; do expect_offer "$value" $words ""; done
 done
 expect_offer sysfs kelvox-cli capture --source ""
+expect_offer cfgmgr kelvox-cli capture --source ""
 expect_offer bus.txt kelvox-cli capture --source ""
 expect_no_offer port kelvox-cli capture --source ""
 for value in embedded system bus.txt; do expect_offer "$value" kelvox-cli list --ids ""; done
