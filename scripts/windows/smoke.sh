@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Smoke test of the real kelvox.exe under Wine on a virtual X display: the program starts, its
 # window is titled "PCIデバイス検索(95/98/Me)", and Escape ends the program.
-# Usage: scripts/windows/smoke.sh [build folder]
+# Usage: scripts/windows/smoke.sh [build folder [kelvox.exe's arguments...]]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,7 +14,7 @@ fi
 
 fail() { echo "windows/smoke: FAILED: $*" >&2; kill "$program" 2>/dev/null || true; exit 1; }
 
-"$build/wine-run.sh" "$build/ui/kelvox.exe" &
+"$build/wine-run.sh" "$build/ui/kelvox.exe" "${@:2}" &
 program=$!
 
 window=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make test-windows: runs the Windows build's test programs under Wine (a private prefix in the
 # build folder, no Wine debug output): the core suites first, then the window checks on a
-# virtual X display, then the real kelvox.exe started and ended with Escape.
+# virtual X display, then the real kelvox.exe started and ended with Escape (through the device
+# manager, its default, and through the ports), then kelvox-cli.exe through the device manager.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -31,4 +32,6 @@ xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 ctest --output-on-failure -j "${JOBS:-$(nproc)}" -LE gui
 "${xvfb[@]}" ctest --output-on-failure -L '^win32_gui$'
 "$root/scripts/windows/smoke.sh" "$build"
+"$root/scripts/windows/smoke.sh" "$build" --source port
+"$root/scripts/windows/cfgmgr-check.sh" "$build"
 "$root/scripts/windows/installer-test.sh" "$build"
