@@ -52,7 +52,7 @@ std::optional<std::vector<BYTE>> Property(HDEVINFO set, SP_DEVINFO_DATA& device,
     DWORD required = 0;
     if (SetupDiGetDeviceRegistryPropertyW(set, &device, property, &type, buffer.data(),
                                           static_cast<DWORD>(buffer.size()), &required)) {
-      buffer.resize(required);
+      if (required <= buffer.size()) buffer.resize(required);
       return buffer;
     }
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size()) break;
