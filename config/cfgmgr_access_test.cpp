@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/simulated_bus.h"
+
 namespace kelvox {
 namespace {
 
@@ -164,6 +166,31 @@ TEST_F(CfgmgrAccessTest, SizingIsAnsweredFromTheRangesAndNothingElseChanges) {
       0, 0, 0, 0, 0xFF000000, 0xF0000000, 0xFFFFFFFF, 0xFFFFFF80, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(sizing->writable, expected);
   EXPECT_FALSE(access.SizingWithoutWriting({0, 5, 0}));
+}
+
+TEST_F(CfgmgrAccessTest, ACopyWithTheSizingMasksSizesAsTheAccessDoes) {
+  // What a capture keeps: the registers and the writable masks. A simulated function holding
+  // them must answer every sizing write as the access itself does.
+  CfgmgrAccess& access = Open({Machine(), ""});
+  for (const FunctionLocation at : access.ListFunctions(std::nullopt).present) {
+    const std::optional<HeaderSizing> sizing = access.SizingWithoutWriting(at);
+    ASSERT_TRUE(sizing);
+    SimulatedBus copy;
+    copy.AddFunction(at);
+    for (int i = 0; i < kHeaderRegisters; ++i) {
+      copy.SetRegister(at, 4 * i, access.Read(at.bus, at.device, at.function, 4 * i));
+      copy.SetWritableMask(at, 4 * i, sizing->writable[i]);
+    }
+    for (int reg = 0; reg < kHeaderBytes; reg += 4) {
+      const uint32_t saved = access.Read(at.bus, at.device, at.function, reg);
+      access.Write(at.bus, at.device, at.function, reg, kAllOnes);
+      copy.Write(at.bus, at.device, at.function, reg, kAllOnes);
+      EXPECT_EQ(copy.Read(at.bus, at.device, at.function, reg),
+                access.Read(at.bus, at.device, at.function, reg))
+          << LocationText(at) << " " << reg;
+      access.Write(at.bus, at.device, at.function, reg, saved);
+    }
+  }
 }
 
 TEST_F(CfgmgrAccessTest, FactsAreTheServiceAndTheInterrupt) {
