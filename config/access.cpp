@@ -41,7 +41,9 @@ FunctionListing ConfigAccess::ListFunctions(std::optional<int> bus) {
 
 bool ConfigAccess::SelectDomain(int domain) {
   const std::vector<int> domains = Domains();
-  if (std::find(domains.begin(), domains.end(), domain) == domains.end()) return false;
+  if (domain != 0 && std::find(domains.begin(), domains.end(), domain) == domains.end()) {
+    return false;
+  }
   selected_domain_ = domain;
   return true;
 }

@@ -79,10 +79,11 @@ class ConfigAccess {
   virtual std::vector<int> Domains() { return {0}; }
 
   // Makes `domain` the one that Read, Write and ListFunctions address. Returns false, and
-  // changes nothing, when it is not one of Domains(). Domain 0 is selected at first.
-  // A backend that forwards to another overrides it to select there too.
+  // changes nothing, when it is not one of Domains(). Domain 0 is selected at first and can
+  // always be selected again: where the method has none, it reads as an empty domain.
+  // A backend that forwards to another overrides both to select in, and answer from, that one.
   virtual bool SelectDomain(int domain);
-  int SelectedDomain() const { return selected_domain_; }
+  virtual int SelectedDomain() const { return selected_domain_; }
 
   // Whether SizingWithoutWriting can answer: false for a backend that would have to write all
   // ones into a device's registers to learn their sizes (port I/O).
@@ -106,9 +107,11 @@ class DomainScope {
  public:
   DomainScope(ConfigAccess& access, int domain)
       : access_(access), before_(access.SelectedDomain()) {
-    access_.SelectDomain(domain);
+    if (domain != before_) access_.SelectDomain(domain);
   }
-  ~DomainScope() { access_.SelectDomain(before_); }
+  ~DomainScope() {
+    if (access_.SelectedDomain() != before_) access_.SelectDomain(before_);
+  }
   DomainScope(const DomainScope&) = delete;
   DomainScope& operator=(const DomainScope&) = delete;
 

@@ -24,7 +24,7 @@ std::string Mismatch(FunctionLocation at, int reg, uint32_t live, uint32_t captu
   char line[128];
   std::snprintf(line, sizeof line,
                 "%s register %02x: sizing reads back %08x live but %08x from the capture",
-                LocationText(at).c_str(), reg, live, captured);
+                AddressText(at).c_str(), reg, live, captured);
   return line;
 }
 
@@ -50,15 +50,16 @@ BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
                     "into the devices' registers (capture reads sysfs or a captured file)";
     return capture;
   }
-  FunctionListing listing = access.ListFunctions(bus);
+  FunctionListing listing = ListEveryDomain(access, bus);
   capture.warnings = std::move(listing.skipped);
   capture.bus.emplace();
   for (const FunctionLocation& at : listing.present) {
+    const DomainScope in_domain(access, at.domain);
     const std::optional<HeaderSizing> sizing = access.SizingWithoutWriting(at);
     const std::optional<std::vector<uint8_t>> bytes =
         sizing ? HeaderBytes(access, at) : std::nullopt;
     if (!bytes) {
-      capture.warnings.push_back(access.Name() + ": " + LocationText(at) +
+      capture.warnings.push_back(access.Name() + ": " + AddressText(at) +
                                  ": skipped: it went away while it was read");
       continue;
     }
@@ -70,6 +71,7 @@ BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
     if (const std::optional<FunctionFacts> facts = access.Facts(at)) {
       capture.bus->SetFacts(at, *facts);
     }
+    const DomainScope captured_domain(*capture.bus, at.domain);
     for (int reg = kFirstSized; reg <= kLastSized; reg += 4) {
       const uint32_t live = ReadBackAfterAllOnes(access, at, reg);
       const uint32_t captured = ReadBackAfterAllOnes(*capture.bus, at, reg);

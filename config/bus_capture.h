@@ -26,8 +26,8 @@ struct BusCapture {
   std::vector<std::string> warnings;
 };
 
-// Captures the present functions of `access` (ConfigAccess::ListFunctions), of `bus` only when
-// given: registers 0x00-0x3F of each function and its facts (ConfigAccess::Facts), with the
+// Captures the present functions of every domain of `access` (ListEveryDomain), of `bus` only
+// when given: registers 0x00-0x3F of each function and its facts (ConfigAccess::Facts), with the
 // writable masks under which the capture
 // answers sizing as the backend does (ConfigAccess::SizingWithoutWriting); registers 0x10-0x3C
 // are then sized on both, and any difference is listed in `warnings`. A backend that would have to

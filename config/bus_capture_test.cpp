@@ -131,7 +131,7 @@ class VanishingBus final : public ConfigAccess {
   }
   std::string Name() const override { return "vanishing"; }
   FunctionListing ListFunctions(std::optional<int>) override {
-    return {{{0, 0, 0}, {0, 1, 0}}, {}};
+    return {{{0, 0, 0}, {0, 1, 0}}, {}, {}};
   }
   bool SizesWithoutWriting() const override { return true; }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {

@@ -21,4 +21,8 @@ std::string DomainLocationText(FunctionLocation at) {
   return DomainText(at.domain) + ":" + LocationText(at);
 }
 
+std::string AddressText(FunctionLocation at) {
+  return at.domain == 0 ? LocationText(at) : DomainLocationText(at);
+}
+
 }  // namespace kelvox

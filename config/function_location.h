@@ -32,6 +32,10 @@ inline constexpr int kMaxDomain = 0x7FFFFFFF;
 constexpr FunctionLocation MaskedLocation(int bus, int device, int function) {
   return {bus & 0xFF, device & 0x1F, function & 0x7};
 }
+// The same for a location, whose domain is kept.
+constexpr FunctionLocation MaskedLocation(FunctionLocation at) {
+  return {at.bus & 0xFF, at.device & 0x1F, at.function & 0x7, at.domain};
+}
 
 // "BB:DD.F" in lower-case hex, as lspci writes an address when every function is in domain
 // 0000. The domain is left out.
@@ -40,6 +44,9 @@ std::string LocationText(FunctionLocation at);
 // "DDDD:BB:DD.F": the domain in at least four lower-case hex digits, as lspci writes every
 // address once a function outside domain 0000 is present.
 std::string DomainLocationText(FunctionLocation at);
+
+// The address as a message names it: "BB:DD.F" in domain 0000, "DDDD:BB:DD.F" elsewhere.
+std::string AddressText(FunctionLocation at);
 
 // "DDDD": a domain in at least four lower-case hex digits.
 std::string DomainText(int domain);

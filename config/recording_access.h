@@ -63,9 +63,8 @@ class RecordingAccess final : public ConfigAccess {
     return inner_.ListFunctions(bus);
   }
   std::vector<int> Domains() override { return inner_.Domains(); }
-  bool SelectDomain(int domain) override {
-    return inner_.SelectDomain(domain) && ConfigAccess::SelectDomain(domain);
-  }
+  bool SelectDomain(int domain) override { return inner_.SelectDomain(domain); }
+  int SelectedDomain() const override { return inner_.SelectedDomain(); }
   bool SizesWithoutWriting() const override { return inner_.SizesWithoutWriting(); }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {
     return inner_.SizingWithoutWriting(at);

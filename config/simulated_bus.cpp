@@ -20,15 +20,15 @@ SimulatedFunction& SimulatedBus::AddFunction(FunctionLocation at,
   if (bytes.size() > SimulatedFunction::kBytes) {
     throw std::invalid_argument("simulated bus: more than 256 configuration bytes");
   }
-  facts_.erase(MaskedLocation(at.bus, at.device, at.function));
-  SimulatedFunction& f = functions_[MaskedLocation(at.bus, at.device, at.function)];
+  facts_.erase(MaskedLocation(at));
+  SimulatedFunction& f = functions_[MaskedLocation(at)];
   f = SimulatedFunction{};
   for (size_t i = 0; i < bytes.size(); ++i) f.bytes[i] = bytes[i];
   return f;
 }
 
 SimulatedFunction& SimulatedBus::Existing(FunctionLocation at) {
-  auto it = functions_.find(MaskedLocation(at.bus, at.device, at.function));
+  auto it = functions_.find(MaskedLocation(at));
   if (it == functions_.end()) throw std::out_of_range("simulated bus: no function there");
   return it->second;
 }
@@ -42,7 +42,7 @@ void SimulatedBus::SetWritableMask(FunctionLocation at, int reg, uint32_t mask) 
 }
 
 const SimulatedFunction* SimulatedBus::Find(FunctionLocation at) const {
-  auto it = functions_.find(MaskedLocation(at.bus, at.device, at.function));
+  auto it = functions_.find(MaskedLocation(at));
   return it == functions_.end() ? nullptr : &it->second;
 }
 
@@ -54,12 +54,12 @@ std::vector<FunctionLocation> SimulatedBus::Locations() const {
 }
 
 uint32_t SimulatedBus::Read(int bus, int device, int function, int reg) {
-  const SimulatedFunction* f = Find({bus, device, function});
+  const SimulatedFunction* f = Find({bus, device, function, SelectedDomain()});
   return f ? f->Dword(reg) : kAllOnes;
 }
 
 void SimulatedBus::Write(int bus, int device, int function, int reg, uint32_t value) {
-  auto it = functions_.find(MaskedLocation(bus, device, function));
+  auto it = functions_.find(MaskedLocation({bus, device, function, SelectedDomain()}));
   if (it == functions_.end()) return;
   SimulatedFunction& f = it->second;
   const uint32_t mask = f.writable[(reg & 0xFC) / 4];
@@ -69,9 +69,19 @@ void SimulatedBus::Write(int bus, int device, int function, int reg, uint32_t va
 FunctionListing SimulatedBus::ListFunctions(std::optional<int> bus) {
   FunctionListing listing;
   for (const auto& [at, f] : functions_) {
+    if (at.domain != SelectedDomain()) continue;
     if (!bus || at.bus == (*bus & 0xFF)) listing.present.push_back(at);
   }
   return listing;
+}
+
+std::vector<int> SimulatedBus::Domains() {
+  std::vector<int> domains;
+  for (const auto& [at, f] : functions_) {
+    if (domains.empty() || domains.back() != at.domain) domains.push_back(at.domain);
+  }
+  if (domains.empty()) domains.push_back(0);
+  return domains;
 }
 
 std::optional<HeaderSizing> SimulatedBus::SizingWithoutWriting(FunctionLocation at) {
@@ -83,7 +93,7 @@ std::optional<HeaderSizing> SimulatedBus::SizingWithoutWriting(FunctionLocation 
 }
 
 const FunctionFacts* SimulatedBus::FindFacts(FunctionLocation at) const {
-  const auto it = facts_.find(MaskedLocation(at.bus, at.device, at.function));
+  const auto it = facts_.find(MaskedLocation(at));
   return it == facts_.end() ? nullptr : &it->second;
 }
 
@@ -95,7 +105,7 @@ std::optional<FunctionFacts> SimulatedBus::Facts(FunctionLocation at) {
 
 void SimulatedBus::SetFacts(FunctionLocation at, const FunctionFacts& facts) {
   (void)Existing(at);
-  facts_[MaskedLocation(at.bus, at.device, at.function)] = facts;
+  facts_[MaskedLocation(at)] = facts;
 }
 
 }  // namespace kelvox

@@ -39,14 +39,16 @@ class SimulatedBus final : public ConfigAccess {
   const SimulatedFunction* Find(FunctionLocation at) const;
   // The facts given to the function at `at`, or null when it has none.
   const FunctionFacts* FindFacts(FunctionLocation at) const;
-  // Every function held, in bus, device, function order.
+  // Every function held, in domain, bus, device, function order.
   std::vector<FunctionLocation> Locations() const;
 
   uint32_t Read(int bus, int device, int function, int reg) override;
   void Write(int bus, int device, int function, int reg, uint32_t value) override;
   std::string Name() const override { return "simulated"; }
-  // What it holds.
+  // What it holds in the selected domain.
   FunctionListing ListFunctions(std::optional<int> bus) override;
+  // The domains of the functions it holds ({0} when it holds none).
+  std::vector<int> Domains() override;
   // Its registers' writable masks: a sizing write only ever changes the simulated function.
   bool SizesWithoutWriting() const override { return true; }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override;

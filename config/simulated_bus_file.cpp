@@ -1,6 +1,7 @@
 #include "config/simulated_bus_file.h"
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -64,16 +65,22 @@ std::string Quoted(std::string_view s) {
   return quoted;
 }
 
-// A header line is "BB:DD.F" or "DDDD:BB:DD.F" followed by a blank or the end of the line.
-// Returns the address part (with any domain) when the line is one.
+// A header line is "BB:DD.F" or "DOMAIN:BB:DD.F" followed by a blank or the end of the line,
+// DOMAIN being a word of letters and digits (whether it is a valid domain is checked when the
+// header is read, so a bad one is named rather than skipped). Returns the address part (with
+// any domain) when the line is one.
 std::optional<std::string_view> HeaderAddress(std::string_view line) {
   const auto matches = [](std::string_view s) {
     return s.size() >= 7 && AllHex(s.substr(0, 2)) && s[2] == ':' && AllHex(s.substr(3, 2)) &&
            s[5] == '.' && HexDigitValue(s[6]) >= 0 && (s.size() == 7 || IsBlank(s[7]));
   };
   if (matches(line)) return line.substr(0, 7);
-  if (line.size() >= 5 && AllHex(line.substr(0, 4)) && line[4] == ':' && matches(line.substr(5))) {
-    return line.substr(0, 12);
+  size_t colon = 0;
+  while (colon < line.size() && std::isalnum(static_cast<unsigned char>(line[colon])) != 0) {
+    ++colon;
+  }
+  if (colon > 0 && colon < line.size() && line[colon] == ':' && matches(line.substr(colon + 1))) {
+    return line.substr(0, colon + 8);
   }
   return std::nullopt;
 }
@@ -119,8 +126,7 @@ class Parser {
       ParseLine(line);
     }
     for (const PendingFunction& f : functions_) {
-      if (!f.has_bytes)
-        Fail(f.line, "device " + LocationText(f.at) + " has no configuration bytes");
+      if (!f.has_bytes) Fail(f.line, "device " + AddressText(f.at) + " has no configuration bytes");
     }
     SimulatedBus bus;
     for (const PendingFunction& f : functions_) {
@@ -143,7 +149,7 @@ class Parser {
     if (!open_) {
       const PendingFunction& last = functions_.back();
       Fail(std::string(what) + " outside a device: the blank line " + std::to_string(ended_on_) +
-           " ended device " + LocationText(last.at) + " (line " + std::to_string(last.line) + ")");
+           " ended device " + AddressText(last.at) + " (line " + std::to_string(last.line) + ")");
     }
     return functions_.back();
   }
@@ -167,14 +173,26 @@ class Parser {
     }
   }
 
-  void ParseHeader(std::string_view address) {
-    if (address.size() == 12) {
-      if (address.substr(0, 4) != "0000") {
-        Fail("domain " + std::string(address.substr(0, 4)) + " is not supported, only 0000");
-      }
-      address.remove_prefix(5);
+  // The domain of a header's "DOMAIN:" part: 4 to 8 hex digits (lspci writes at least 4),
+  // at most kMaxDomain.
+  int ParseDomain(std::string_view text) const {
+    if (!AllHex(text)) Fail("domain " + Quoted(text) + " is not a hex number");
+    if (text.size() < 4 || text.size() > 8) {
+      Fail("domain " + Quoted(text) + " must have 4 to 8 hex digits");
     }
+    const uint32_t domain = *HexNumber(text);
+    if (domain > static_cast<uint32_t>(kMaxDomain)) {
+      Fail("domain " + Quoted(text) + " is out of range (at most " + DomainText(kMaxDomain) + ")");
+    }
+    return static_cast<int>(domain);
+  }
+
+  void ParseHeader(std::string_view address) {
     PendingFunction f;
+    if (address.size() > 7) {
+      f.at.domain = ParseDomain(address.substr(0, address.size() - 8));
+      address.remove_prefix(address.size() - 7);
+    }
     f.line = line_;
     f.at.bus = static_cast<int>(*HexNumber(address.substr(0, 2)));
     f.at.device = static_cast<int>(*HexNumber(address.substr(3, 2)));
@@ -183,7 +201,7 @@ class Parser {
     if (f.at.function > 7) Fail("function number " + Quoted(address.substr(6, 1)) + " is over 7");
     const auto [earlier, added] = lines_of_.emplace(f.at, line_);
     if (!added) {
-      Fail("device " + LocationText(f.at) + " already given on line " +
+      Fail("device " + AddressText(f.at) + " already given on line " +
            std::to_string(earlier->second));
     }
     functions_.push_back(f);
@@ -257,12 +275,15 @@ SimulatedBus ParseSimulatedBus(std::string_view text) { return Parser().Parse(te
 std::string FormatSimulatedBus(const SimulatedBus& bus) {
   std::string out;
   char text[64];
-  for (const FunctionLocation& at : bus.Locations()) {
+  const std::vector<FunctionLocation> locations = bus.Locations();
+  const bool with_domains = NeedsDomains(locations);
+  for (const FunctionLocation& at : locations) {
     const SimulatedFunction& f = *bus.Find(at);
     const uint32_t id = f.Dword(0x00);
     const uint32_t class_revision = f.Dword(0x08);
-    std::snprintf(text, sizeof text, "%s %04x: %04x:%04x", LocationText(at).c_str(),
-                  class_revision >> 16, id & 0xFFFF, id >> 16);
+    const std::string address = with_domains ? DomainLocationText(at) : LocationText(at);
+    std::snprintf(text, sizeof text, "%s %04x: %04x:%04x", address.c_str(), class_revision >> 16,
+                  id & 0xFFFF, id >> 16);
     out += text;
     if ((class_revision & 0xFF) != 0) {
       std::snprintf(text, sizeof text, " (rev %02x)", class_revision & 0xFF);

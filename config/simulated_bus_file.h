@@ -1,11 +1,11 @@
 // Simulated buses as text: the dump format of `lspci -x`, so a capture of a real machine loads
 // into a SimulatedBus and can be viewed and tested anywhere.
 //
-// A device starts with a header line "BB:DD.F " (optionally "0000:BB:DD.F ", domain 0000
-// only) followed by any description; then come lines "NN: xx xx ..." giving bytes from offset
-// NN (2 or 3 hex digits, at most 16 bytes of 2 hex digits each, in either case). An empty line
-// ends a device, as in lspci's own reader; every other line is ignored, so plain `lspci -x`, `-xxx`
-// or
+// A device starts with a header line "BB:DD.F " or "DDDD:BB:DD.F " (a domain of 4 to 8 hex
+// digits, as lspci writes every address once a machine has more than one domain) followed by
+// any description; then come lines "NN: xx xx ..." giving bytes from offset NN (2 or 3 hex
+// digits, at most 16 bytes of 2 hex digits each, in either case). An empty line ends a device,
+// as in lspci's own reader; every other line is ignored, so plain `lspci -x`, `-xxx` or
 // `-vvxxx` output loads unchanged. Bytes up to offset 4096 are accepted, but only the first
 // 256 are kept.
 //
@@ -32,16 +32,17 @@ namespace kelvox {
 inline constexpr size_t kMaxBusFunctions = 256 * 32 * 8;
 
 // The longest text FormatSimulatedBus writes for one function: its header line
-// "BB:DD.F CCCC: VVVV:DDDD (rev RR)", 16 lines of 16 bytes, a mask line for each of its 64
-// registers, a line for each fact, and the blank line.
+// "DDDDDDDD:BB:DD.F CCCC: VVVV:DDDD (rev RR)", 16 lines of 16 bytes, a mask line for each of
+// its 64 registers, a line for each fact, and the blank line.
 inline constexpr size_t kMaxFormattedFunctionBytes =
     kFactCount * (sizeof "# fact " + kLongestFactName + 1 + kMaxFactValueBytes) +
-    sizeof "BB:DD.F CCCC: VVVV:DDDD (rev RR)" +
+    sizeof "DDDDDDDD:BB:DD.F CCCC: VVVV:DDDD (rev RR)" +
     16 * sizeof "NN: xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx" +
     64 * sizeof "# writable RR XXXXXXXX" + 1;
 
-// The largest captured bus the program reads: what FormatSimulatedBus writes for a full bus,
-// so that every capture it writes can be read back. Anything larger is not a capture.
+// The largest captured bus the program reads: what FormatSimulatedBus writes for a full bus of
+// one domain, so that every such capture it writes can be read back. Anything larger is not a
+// capture.
 inline constexpr size_t kMaxCaptureBytes = kMaxBusFunctions * kMaxFormattedFunctionBytes;
 
 // Bad input: what() is "line N: what is wrong".
@@ -58,15 +59,15 @@ class SimulatedBusFileError : public std::runtime_error {
 // The bus the text describes; throws SimulatedBusFileError at the first bad line, in which
 // case nothing is loaded. Bad: a malformed byte or offset, bytes past offset 4096, more than
 // 16 bytes on a line, a bad or repeated device address, a device over 31 or a function over
-// 7, a domain other than 0000, a byte or mask line before any device or after the empty line
-// that ended one, a bad mask line, or a device without any byte (an offset with no bytes
-// after it gives none).
+// 7, a domain that is not 4 to 8 hex digits or over kMaxDomain, a byte or mask line before any
+// device or after the empty line that ended one, a bad mask line, or a device without any byte (an
+// offset with no bytes after it gives none).
 SimulatedBus ParseSimulatedBus(std::string_view text);
 
 // The bus as text in the same format: per function a header "BB:DD.F CCCC: VVVV:DDDD (rev RR)"
-// as `lspci -n` writes it (no revision when it is 0), 64 bytes (256 when any byte past 64 is not
-// zero) in lower-case lines of 16, a mask line for every register with writable bits, and a blank
-// line.
+// as `lspci -n` writes it ("DDDD:BB:DD.F ..." for every function once one is outside domain 0) (no
+// revision when it is 0), 64 bytes (256 when any byte past 64 is not zero) in lower-case lines of
+// 16, a mask line for every register with writable bits, and a blank line.
 std::string FormatSimulatedBus(const SimulatedBus& bus);
 
 }  // namespace kelvox

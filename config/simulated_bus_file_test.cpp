@@ -106,7 +106,15 @@ TEST(ParseSimulatedBus, RejectsBadInputNamingTheLine) {
        "line 4: device 00:01.0 already given on line 1"},
       {"00:20.0 x\n00: 00\n", 1, "line 1: device number '20' is over 31"},
       {"00:1f.8 x\n00: 00\n", 1, "line 1: function number '8' is over 7"},
-      {"0001:00:00.0 x\n00: 00\n", 1, "line 1: domain 0001 is not supported, only 0000"},
+      {"0000:00:00.0 x\n00: 00\n\nwxyz:00:01.0 y\n00: 00\n", 4,
+       "line 4: domain 'wxyz' is not a hex number"},
+      {"000:00:00.0 x\n00: 00\n", 1, "line 1: domain '000' must have 4 to 8 hex digits"},
+      {"123456789:00:00.0 x\n00: 00\n", 1,
+       "line 1: domain '123456789' must have 4 to 8 hex digits"},
+      {"80000000:00:00.0 x\n00: 00\n", 1,
+       "line 1: domain '80000000' is out of range (at most 7fffffff)"},
+      {"c0e3:00:00.0 x\n00: 00\n\nC0E3:00:00.0 y\n00: 00\n", 4,
+       "line 4: device c0e3:00:00.0 already given on line 1"},
       {"lspci output\n00: 86 80\n", 2, "line 2: configuration bytes before any device header"},
       {"# writable 10 ffffffff\n", 1, "line 1: writable mask before any device header"},
       {header + "00: 00\n# writable 10 fffff00g\n", 3,
@@ -188,7 +196,9 @@ TEST(FormatSimulatedBus, NeverWritesMoreThanTheReaderAccepts) {
   // The longest function the writer can write: every byte set past the header, a revision, and
   // a mask on every register.
   SimulatedBus bus;
-  SimulatedFunction& f = bus.AddFunction({0xFF, 0x1F, 7});
+  // The longest address: an eight-digit domain.
+  const FunctionLocation at{0xFF, 0x1F, 7, kMaxDomain};
+  SimulatedFunction& f = bus.AddFunction(at);
   f.bytes.fill(0xA5);
   f.writable.fill(0xFFFFFFFFu);
   const size_t without_facts = FormatSimulatedBus(bus).size();
@@ -203,13 +213,13 @@ TEST(FormatSimulatedBus, NeverWritesMoreThanTheReaderAccepts) {
     ASSERT_TRUE(SetNamedFact(facts, name, "-2147483648")) << name;
   }
   ASSERT_TRUE(SetNamedFact(facts, "enable", "1"));
-  bus.SetFacts({0xFF, 0x1F, 7}, facts);
+  bus.SetFacts(at, facts);
   const std::string text = FormatSimulatedBus(bus);
   EXPECT_LE(text.size(), kMaxFormattedFunctionBytes);
   // Every part but the facts at its longest: exactly the bound without them.
   EXPECT_EQ(kMaxFormattedFunctionBytes - without_facts,
             kFactCount * (sizeof "# fact " + kLongestFactName + 1 + kMaxFactValueBytes));
-  EXPECT_EQ(ParseSimulatedBus(text).Facts({0xFF, 0x1F, 7}), facts);
+  EXPECT_EQ(ParseSimulatedBus(text).Facts(at), facts);
   EXPECT_EQ(kMaxCaptureBytes, kMaxBusFunctions * kMaxFormattedFunctionBytes);
 }
 

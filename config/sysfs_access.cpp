@@ -50,7 +50,7 @@ SysfsAccess::SysfsAccess(std::string root, OpenFunction open, NowFunction now)
 SysfsAccess::~SysfsAccess() { CloseConfig(); }
 
 std::string SysfsAccess::FunctionFolder(FunctionLocation at) const {
-  return root_ + "/" + SysfsFolderName(MaskedLocation(at.bus, at.device, at.function));
+  return root_ + "/" + SysfsFolderName(MaskedLocation(at));
 }
 
 void SysfsAccess::CloseConfig() {
@@ -112,7 +112,7 @@ std::optional<uint32_t> SysfsAccess::SizingAnswer(FunctionLocation at, int reg) 
 }
 
 std::optional<HeaderSizing> SysfsAccess::SizingWithoutWriting(FunctionLocation at) {
-  at = MaskedLocation(at.bus, at.device, at.function);
+  at = MaskedLocation(at);
   const uint32_t header = ReadConfigDword(at, kHeaderTypeRegister);
   if (header == kAllOnes) return std::nullopt;
   const int layout = HeaderLayout(header);
@@ -126,8 +126,7 @@ std::optional<HeaderSizing> SysfsAccess::SizingWithoutWriting(FunctionLocation a
         found.regions ? SizingWritableMask(reg, current, *found.regions) : kAllOnes;
   }
   if (!found.regions) {
-    sizing.problem =
-        "sysfs: " + LocationText(at) + ": base address sizes unknown: " + found.problem;
+    sizing.problem = "sysfs: " + AddressText(at) + ": base address sizes unknown: " + found.problem;
   }
   return sizing;
 }
@@ -149,19 +148,33 @@ std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {
   return "";
 }
 
-FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
+std::vector<FunctionLocation> SysfsAccess::Folders() const {
   std::vector<FunctionLocation> folders;
   std::error_code error;
   for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end;
        it.increment(error)) {
     const std::optional<FunctionLocation> at = ParseSysfsFolderName(it->path().filename().string());
-    if (at && (!bus || at->bus == (*bus & 0xFF))) folders.push_back(*at);
+    if (at) folders.push_back(*at);
   }
   std::sort(folders.begin(), folders.end());
+  return folders;
+}
+
+std::vector<int> SysfsAccess::Domains() {
+  std::vector<int> domains;
+  for (const FunctionLocation& at : Folders()) {
+    if (domains.empty() || domains.back() != at.domain) domains.push_back(at.domain);
+  }
+  if (domains.empty()) domains.push_back(0);
+  return domains;
+}
+
+FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
   FunctionListing listing;
-  for (const FunctionLocation& at : folders) {
+  for (const FunctionLocation& at : Folders()) {
+    if (at.domain != SelectedDomain() || (bus && at.bus != (*bus & 0xFF))) continue;
     if (const std::string problem = ConfigProblem(at); !problem.empty()) {
-      listing.skipped.push_back("sysfs: " + LocationText(at) + ": skipped: " + problem);
+      listing.skipped.push_back("sysfs: " + AddressText(at) + ": skipped: " + problem);
     } else {
       listing.present.push_back(at);
     }
@@ -170,14 +183,14 @@ FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
 }
 
 uint32_t SysfsAccess::Read(int bus, int device, int function, int reg) {
-  const FunctionLocation at = MaskedLocation(bus, device, function);
+  const FunctionLocation at = MaskedLocation({bus, device, function, SelectedDomain()});
   const auto armed = armed_.find({at, reg & 0xFC});
   if (armed != armed_.end()) return armed->second;
   return ReadConfigDword(at, reg);
 }
 
 void SysfsAccess::Write(int bus, int device, int function, int reg, uint32_t value) {
-  const RegisterKey key{MaskedLocation(bus, device, function), reg & 0xFC};
+  const RegisterKey key{MaskedLocation({bus, device, function, SelectedDomain()}), reg & 0xFC};
   armed_.erase(key);
   if (value != kAllOnes) return;
   if (const std::optional<uint32_t> answer = SizingAnswer(key.first, key.second)) {

@@ -1,5 +1,5 @@
 // Configuration access through Linux sysfs: each function's configuration space is the file
-// <root>/0000:BB:DD.F/config, read one dword at a time with pread. Unprivileged users can read
+// <root>/DDDD:BB:DD.F/config, read one dword at a time with pread. Unprivileged users can read
 // registers 0x00-0x3F, which is all the program needs.
 //
 // It never writes a live device: nothing is ever opened for writing. Writing all ones into a
@@ -17,8 +17,8 @@
 // remembered only while reads stay on it and for at most kMissingFunctionMemory, so a device
 // that appears later is seen by the next scan or details sheet.
 //
-// Function folders are named "DDDD:BB:DD.F" in hex; only those of domain 0000 are listed,
-// since addresses here have no domain. A listed function whose config file cannot be opened
+// Function folders are named "DDDD:BB:DD.F" in hex (domains of 5 digits for VMD); their
+// domains are the access's domains. A listed function whose config file cannot be opened
 // or holds fewer than 16 bytes is reported as skipped, never listed as present.
 #pragma once
 
@@ -67,12 +67,15 @@ class SysfsAccess final : public ConfigAccess {
   void Write(int bus, int device, int function, int reg, uint32_t value) override;
   std::string Name() const override { return "sysfs"; }
 
-  // The folder of a function: <root>/0000:BB:DD.F.
+  // The folder of a function: <root>/DDDD:BB:DD.F.
   std::string FunctionFolder(FunctionLocation at) const;
 
-  // The functions that have a folder under the root whose config file reads at least 16
-  // bytes, in bus, device, function order; the other folders are named in `skipped`.
+  // The functions of the selected domain that have a folder under the root whose config file
+  // reads at least 16 bytes, in bus, device, function order; the other folders are named in
+  // `skipped`.
   FunctionListing ListFunctions(std::optional<int> bus) override;
+  // The domains of the function folders ({0} when there are none).
+  std::vector<int> Domains() override;
 
   // Sizing is answered from the kernel's `resource` file, never from the device.
   bool SizesWithoutWriting() const override { return true; }
@@ -94,6 +97,8 @@ class SysfsAccess final : public ConfigAccess {
     std::string problem;  // set when `regions` is empty
   };
 
+  // Every function folder under the root, in domain, bus, device, function order.
+  std::vector<FunctionLocation> Folders() const;
   uint32_t ReadConfigDword(FunctionLocation at, int reg);
   // Points the open config file at `at`, opening it when another function's file (or none) is
   // open; false when the function is missing.

@@ -53,7 +53,8 @@ std::optional<int> EntryCount(const std::string& path) {
   return count;
 }
 
-// "BB:DD.F" of the bridge whose folder holds the function's own, "" for a host bridge's.
+// The address of the bridge whose folder holds the function's own ("BB:DD.F", with its domain
+// in front outside domain 0000), "" for a host bridge's.
 std::optional<std::string> ParentOf(const std::string& folder) {
   std::error_code error;
   const fs::path real = fs::canonical(folder, error);
@@ -61,7 +62,7 @@ std::optional<std::string> ParentOf(const std::string& folder) {
   const std::string above = real.parent_path().filename().string();
   const std::optional<FunctionLocation> bridge = ParseSysfsFolderName(above);
   if (!bridge) return std::string();
-  return above.substr(5);
+  return AddressText(*bridge);
 }
 
 }  // namespace

@@ -21,9 +21,8 @@ class ReadWriteOnly final : public ConfigAccess {
   }
   std::string Name() const override { return inner_.Name(); }
   std::vector<int> Domains() override { return inner_.Domains(); }
-  bool SelectDomain(int domain) override {
-    return inner_.SelectDomain(domain) && ConfigAccess::SelectDomain(domain);
-  }
+  bool SelectDomain(int domain) override { return inner_.SelectDomain(domain); }
+  int SelectedDomain() const override { return inner_.SelectedDomain(); }
 
  private:
   ConfigAccess& inner_;
