@@ -30,6 +30,7 @@ inline constexpr char kSubsystemVendorIdLabel[] = "サブシステム・ベン�
 inline constexpr char kSubsystemIdLabel[] = "サブシステムID";
 
 // "バス番号=B, 機能番号=F, デバイス番号=D の詳細情報": note the order bus, function, device.
-std::string DetailsCaption(int bus, int function, int device);
+// Outside domain 0 the domain comes first: "ドメイン=c0e3, バス番号=…".
+std::string DetailsCaption(int bus, int function, int device, int domain = 0);
 
 }  // namespace kelvox

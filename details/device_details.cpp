@@ -6,7 +6,7 @@ namespace kelvox {
 
 DeviceDetails BuildDeviceDetails(ConfigAccess& access, int bus, int device, int function) {
   DeviceDetails details;
-  details.caption = DetailsCaption(bus, function, device);
+  details.caption = DetailsCaption(bus, function, device, access.SelectedDomain());
 
   const uint32_t reg00 = access.Read(bus, device, function, 0x00);
   const uint32_t reg08 = access.Read(bus, device, function, 0x08);
@@ -20,7 +20,7 @@ DeviceDetails BuildDeviceDetails(ConfigAccess& access, int bus, int device, int 
   const uint32_t reg2c = access.Read(bus, device, function, 0x2C);
   details.misc = MiscPageFields(reg0c, reg3c, reg28, reg2c);
 
-  details.facts = access.Facts(MaskedLocation(bus, device, function));
+  details.facts = access.Facts(MaskedLocation({bus, device, function, access.SelectedDomain()}));
   details.system = SystemPageFields(details.facts);
   return details;
 }

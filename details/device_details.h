@@ -26,11 +26,11 @@ struct DeviceDetails {
   std::vector<DetailsField> system;
 };
 
-// Reads the function's header in the order 0x00, 0x08, the base address registers (sized one
-// by one: 0x10 to 0x24, then 0x30), 0x0C, 0x3C, 0x28, 0x2C and formats every field. An absent
-// function reads all ones and still gives a full set of texts. Then asks the access method for
-// the function's facts. The numbers are used as given;
-// rejecting a device number outside 0 to 31 is the caller's business.
+// Reads the header of the function in the access's selected domain in the order 0x00, 0x08,
+// the base address registers (sized one by one: 0x10 to 0x24, then 0x30), 0x0C, 0x3C, 0x28,
+// 0x2C and formats every field. An absent function reads all ones and still gives a full set
+// of texts. Then asks the access method for the function's facts. The numbers are used as
+// given; rejecting a device number outside 0 to 31 is the caller's business.
 DeviceDetails BuildDeviceDetails(ConfigAccess& access, int bus, int device, int function);
 
 }  // namespace kelvox
