@@ -1,7 +1,10 @@
 #include "cli/bus_tree.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 #include "config/header_type.h"
 
@@ -48,9 +51,12 @@ void AppendTree(std::string& text, const std::vector<TreeNode>& nodes, const std
 std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
                                    const std::vector<FunctionLocation>& present) {
   std::vector<Entry> entries;
-  std::map<int, std::string> bridge_of_bus;  // secondary bus -> the bridge's address
+  // (domain, secondary bus) -> the bridge's address
+  std::map<std::pair<int, int>, std::string> bridge_of_bus;
+  const bool with_domains = NeedsDomains(present);
   for (const FunctionLocation& at : present) {
-    Entry entry{DescribeFunction(access, at), std::nullopt, std::nullopt};
+    Entry entry{DescribeFunction(access, at, with_domains), std::nullopt, std::nullopt};
+    const DomainScope in_domain(access, at.domain);
     const std::optional<FunctionFacts> facts = access.Facts(at);
     if (facts) {
       entry.driver = facts->driver;
@@ -62,19 +68,21 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
     if (header != kAllOnes && (layout == kBridgeLayout || layout == kCardbusLayout)) {
       const int secondary =
           (access.Read(at.bus, at.device, at.function, kBusNumbersRegister) >> 8) & 0xFF;
-      if (secondary != at.bus) bridge_of_bus.emplace(secondary, LocationText(at));
+      if (secondary != at.bus)
+        bridge_of_bus.emplace(std::pair(at.domain, secondary), AddressText(at));
     }
     entries.push_back(std::move(entry));
   }
   // Where the system does not say, the bus numbers do.
   for (Entry& entry : entries) {
     if (entry.parent_known) continue;
-    const std::string self = LocationText(entry.function.at);
-    const auto bridge = bridge_of_bus.find(entry.function.at.bus);
+    const std::string self = AddressText(entry.function.at);
+    const auto bridge = bridge_of_bus.find({entry.function.at.domain, entry.function.at.bus});
     if (bridge != bridge_of_bus.end() && bridge->second != self) entry.parent = bridge->second;
   }
   std::map<std::string, size_t> index_of;
-  for (size_t i = 0; i < entries.size(); ++i) index_of[LocationText(entries[i].function.at)] = i;
+  // Keyed as the `parent` fact names a bridge: with its domain outside domain 0000.
+  for (size_t i = 0; i < entries.size(); ++i) index_of[AddressText(entries[i].function.at)] = i;
   std::vector<std::vector<size_t>> children_of(entries.size());
   std::vector<size_t> roots;
   // The parent of each function, or nothing: a bridge that is not listed, or one that would
@@ -107,8 +115,27 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
 }
 
 std::string BusTreeText(const std::vector<TreeNode>& roots) {
-  std::string text = "ホストブリッジ\n";
-  AppendTree(text, roots, "");
+  const bool with_domains = std::any_of(roots.begin(), roots.end(), [](const TreeNode& node) {
+    return node.function.at.domain != 0;
+  });
+  if (!with_domains) {
+    std::string text = "ホストブリッジ\n";
+    AppendTree(text, roots, "");
+    return text;
+  }
+  // Each domain has host bridges of its own: one tree per domain.
+  std::string text;
+  for (size_t first = 0; first < roots.size();) {
+    const int domain = roots[first].function.at.domain;
+    size_t end = first;
+    while (end < roots.size() && roots[end].function.at.domain == domain) ++end;
+    text += "ホストブリッジ (ドメイン " + DomainText(domain) + ")\n";
+    AppendTree(text,
+               std::vector<TreeNode>(roots.begin() + static_cast<std::ptrdiff_t>(first),
+                                     roots.begin() + static_cast<std::ptrdiff_t>(end)),
+               "");
+    first = end;
+  }
   return text;
 }
 

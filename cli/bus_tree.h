@@ -19,14 +19,16 @@ struct TreeNode {
   std::vector<TreeNode> children;     // in bus, device, function order
 };
 
-// The tree of `present` (in bus, device, function order) read through `access`: its top-level
-// nodes, in order.
+// The tree of `present` (in domain, bus, device, function order) read through `access`: its
+// top-level nodes, in order. A function hangs only from a bridge of its own domain.
 std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
                                    const std::vector<FunctionLocation>& present);
 
 // The tree as text: one line per function, its list line (function_list.h) and the driver
 // ("  [virtio-pci]", "  [ドライバなし]" when none is bound, nothing when not known), drawn
-// under its bridge with "├─ " / "└─ " and "│  " as `tree` draws folders.
+// under its bridge with "├─ " / "└─ " and "│  " as `tree` draws folders, below "ホストブリッジ";
+// with functions outside domain 0000, one such tree per domain, each below
+// "ホストブリッジ (ドメイン DDDD)".
 std::string BusTreeText(const std::vector<TreeNode>& roots);
 
 // The tree as a JSON array: each node the list's object plus "driver" (string or null) and

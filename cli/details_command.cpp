@@ -6,6 +6,7 @@
 #include "cli/args.h"
 #include "cli/command.h"
 #include "cli/details_output.h"
+#include "cli/domain_option.h"
 #include "cli/ids_option.h"
 #include "cli/recorded_reads.h"
 #include "cli/subsystem_name.h"
@@ -19,17 +20,20 @@ namespace {
 constexpr std::array kDetailsOptions = {
     OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
     OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
+    kDomainOption,
     OptionSpec{"--source", OptionSpec::Kind::kText},
     kIdsOption,
     OptionSpec{"--json", OptionSpec::Kind::kFlag},
 };
 
 constexpr char kDetailsHelpText[] =
-    "kelvox-cli details DEVICE [--bus N] [--function N] [--source sysfs|port|FILE]\n"
+    "kelvox-cli details DEVICE [--bus N] [--function N] [--domain N]\n"
+    "                  [--source sysfs|port|FILE]\n"
     "                  [--ids embedded|system|FILE] [--json]\n"
     "\n"
     "  Prints what the details sheet shows for device number DEVICE (decimal 0 to 31):\n"
-    "  the caption, then the pages [ベンダ情報], [ベースアドレス] and [割込みなど], one\n"
+    "  the caption (the domain first outside domain 0000), then the pages [ベンダ情報],\n"
+    "  [ベースアドレス] and [割込みなど], one\n"
     "  field per line: \"LABEL: TEXT\" for a field with a label, \"  TEXT\" for the names\n"
     "  beside the IDs and for the base address registers under their group labels. The\n"
     "  base address registers are sized as the sheet sizes them; on sysfs the sizes come\n"
@@ -63,8 +67,8 @@ std::string WithSubsystemName(std::string text, std::string_view name) {
 }  // namespace
 
 std::string DetailsHelp() {
-  return std::string(kDetailsHelpText) + std::string(kIdsOptionHelp) +
-         std::string(kSourceOptionHelp);
+  return std::string(kDetailsHelpText) + std::string(kDomainOptionHelp) +
+         std::string(kIdsOptionHelp) + std::string(kSourceOptionHelp);
 }
 
 int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostream& err,
@@ -87,6 +91,9 @@ int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostrea
   }
   const OpenedAccess opened = open(parsed.options.Text("--source"));
   if (!opened.access) return Fail(err, opened.error);
+  if (const std::string error = UseDomainOption(parsed.options, *opened.access); !error.empty()) {
+    return Fail(err, "details: " + error);
+  }
 
   const auto bus = static_cast<int>(parsed.options.Integer("--bus", 0));
   const auto function = static_cast<int>(parsed.options.Integer("--function", 0));
@@ -101,6 +108,7 @@ int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostrea
   }
   Json document = JsonDocument("details");
   document["backend"] = opened.access->Name();
+  document["domain"] = opened.access->SelectedDomain();
   document["bus"] = bus;
   document["device"] = *device;
   document["function"] = function;

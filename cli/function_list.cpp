@@ -33,28 +33,51 @@ std::optional<uint32_t> HexDigits(std::string_view text, size_t count) {
 
 }  // namespace
 
-ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at) {
+namespace {
+
+// Names the function whose registers these are, its address given.
+ListedFunction Named(std::string address, uint32_t reg00, uint32_t reg08, uint32_t reg0c,
+                     uint32_t reg2c, bool read_subsystem) {
   ListedFunction f;
-  f.at = at;
-  f.reg00 = access.Read(at.bus, at.device, at.function, 0x00);
-  f.reg08 = access.Read(at.bus, at.device, at.function, 0x08);
+  f.address = std::move(address);
+  f.reg00 = reg00;
+  f.reg08 = reg08;
   const uint32_t vendor_id = f.reg00 & 0xFFFF, device_id = f.reg00 >> 16;
   FindVendorName(vendor_id, f.vendor_short_name, f.vendor_full_name);
   FindDeviceName(vendor_id, device_id, f.chip_name, f.device_description);
   FindClassNames(f.reg08 >> 24, (f.reg08 >> 16) & 0xFF, (f.reg08 >> 8) & 0xFF, f.base_class_name,
                  f.sub_class_name, f.prog_if_name);
-  char head[40];
-  std::snprintf(head, sizeof head, "%02x:%02x.%x %04x:%04x %06x  ", at.bus, at.device, at.function,
-                vendor_id, device_id, f.reg08 >> 8);
-  f.text = head + OrDash(std::string(f.vendor_full_name)) + " | " +
+  char ids[32];
+  std::snprintf(ids, sizeof ids, " %04x:%04x %06x  ", vendor_id, device_id, f.reg08 >> 8);
+  f.text = f.address + ids + OrDash(std::string(f.vendor_full_name)) + " | " +
            OrDash(Joined({f.chip_name, f.device_description}, " ")) + " | " +
            OrDash(Joined({f.base_class_name, f.sub_class_name, f.prog_if_name}, " / "));
-  if (IdListNamesSubsystems()) {
-    const uint32_t reg0c = access.Read(at.bus, at.device, at.function, 0x0C);
-    const uint32_t reg2c = access.Read(at.bus, at.device, at.function, 0x2C);
+  if (read_subsystem) {
     f.subsystem_name = SubsystemName(f.reg00, reg0c, reg2c);
     if (f.subsystem_name) f.text += " | " + std::string(*f.subsystem_name);
   }
+  return f;
+}
+
+}  // namespace
+
+ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at, bool with_domain) {
+  const DomainScope in_domain(access, at.domain);
+  const uint32_t reg00 = access.Read(at.bus, at.device, at.function, 0x00);
+  const uint32_t reg08 = access.Read(at.bus, at.device, at.function, 0x08);
+  const bool subsystem = IdListNamesSubsystems();
+  const uint32_t reg0c = subsystem ? access.Read(at.bus, at.device, at.function, 0x0C) : 0;
+  const uint32_t reg2c = subsystem ? access.Read(at.bus, at.device, at.function, 0x2C) : 0;
+  ListedFunction f = Named(with_domain ? DomainLocationText(at) : LocationText(at), reg00, reg08,
+                           reg0c, reg2c, subsystem);
+  f.at = at;
+  return f;
+}
+
+ListedFunction DescribeUnplaced(const UnplacedFunction& function) {
+  ListedFunction f = Named(function.name, function.reg00, function.reg08, 0, function.reg2c,
+                           IdListNamesSubsystems());
+  f.placed = false;
   return f;
 }
 
@@ -63,10 +86,12 @@ Json ListedFunctionJson(const ListedFunction& f) {
   std::snprintf(vendor, sizeof vendor, "%04x", f.reg00 & 0xFFFF);
   std::snprintf(device, sizeof device, "%04x", f.reg00 >> 16);
   std::snprintf(class_code, sizeof class_code, "%06x", f.reg08 >> 8);
-  Json object = {{"address", LocationText(f.at)},
-                 {"bus", f.at.bus},
-                 {"device", f.at.device},
-                 {"function", f.at.function},
+  const auto number = [&f](int value) { return f.placed ? Json(value) : Json(); };
+  Json object = {{"address", f.address},
+                 {"domain", number(f.at.domain)},
+                 {"bus", number(f.at.bus)},
+                 {"device", number(f.at.device)},
+                 {"function", number(f.at.function)},
                  {"vendor_id", ValueAndText(f.reg00 & 0xFFFF, vendor)},
                  {"device_id", ValueAndText(f.reg00 >> 16, device)},
                  {"class_code", ValueAndText(f.reg08 >> 8, class_code)},

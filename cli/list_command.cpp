@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "cli/args.h"
 #include "cli/command.h"
@@ -26,15 +27,18 @@ constexpr char kListHelpText[] =
     "kelvox-cli list [--bus N] [--vendor XXXX] [--class HEX] [--source sysfs|port|FILE]\n"
     "                [--ids embedded|system|FILE] [--json]\n"
     "\n"
-    "  Prints one line per present function of buses 0 to 255, functions 0 to 7, in bus,\n"
-    "  device, function order:\n"
+    "  Prints one line per present function of every PCI domain, buses 0 to 255,\n"
+    "  functions 0 to 7, in domain, bus, device, function order:\n"
     "    BB:DD.F VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS\n"
+    "  (DDDD:BB:DD.F for every function once one is outside domain 0000, as lspci\n"
+    "  writes them; a function the system cannot place in a bus comes last, its own\n"
+    "  name, such as a Windows device instance ID, in place of the address)\n"
     "  address, vendor and device IDs, class code (lower-case hexadecimal), then the\n"
     "  vendor's full name, the chip name and description, and the class names (base,\n"
     "  sub-class, programming interface, \" / \" between) from the PCI ID list (--ids);\n"
     "  \"-\" where the list has no name; with a list other than the embedded one, the\n"
     "  subsystem's name after another \" | \" when the list has one. On sysfs the\n"
-    "  functions are the folders of /sys/bus/pci/devices (PCI domain 0000); on a captured\n"
+    "  functions are the folders of /sys/bus/pci/devices; on a captured\n"
     "  file, those it holds; on port I/O every device is probed at function 0, and its\n"
     "  functions 1 to 7 only when function 0 is present and multi-function.\n"
     "\n"
@@ -77,10 +81,21 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
   const bool json = parsed.options.Has("--json");
   std::string text;
   Json functions = Json::array();
-  const FunctionListing listing = opened.access->ListFunctions(bus);
+  const FunctionListing listing = ListEveryDomain(*opened.access, bus);
   for (const std::string& skipped : listing.skipped) Warn(err, "list: warning: " + skipped);
+  // As lspci does: every address with its domain as soon as one function is outside 0000.
+  const bool with_domains = NeedsDomains(listing.present);
+  std::vector<ListedFunction> listed;
   for (const FunctionLocation& at : listing.present) {
-    const ListedFunction function = DescribeFunction(*opened.access, at);
+    listed.push_back(DescribeFunction(*opened.access, at, with_domains));
+  }
+  // Functions the system cannot place in a bus have no bus to choose them by.
+  if (!bus) {
+    for (const UnplacedFunction& unplaced : listing.unplaced) {
+      listed.push_back(DescribeUnplaced(unplaced));
+    }
+  }
+  for (const ListedFunction& function : listed) {
     if (!filter.Accepts(function)) continue;
     if (json) {
       functions.push_back(ListedFunctionJson(function));

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "config/simulated_bus.h"
@@ -106,6 +107,46 @@ TEST_F(LspciReadsCapture, ACaptureOfSeveralBusesAndFunctions) {
                            "7f:10.2 Last bus\n"
                            "00: f4 1a 00 10 07 05 10 00 00 00 00 02 00 00 00 00\n";
   ExpectLspciReadsTheCaptureOf(source);
+}
+
+// Hyper-V puts each passed-through device in a domain of its own and Intel VMD numbers its
+// domains from 10000: lspci reads every domain of such a capture, and kelvox-cli lists the same
+// addresses, IDs and classes as lspci -F does from the same file.
+TEST_F(LspciReadsCapture, ACaptureOfSeveralDomainsIsReadAndListedAsLspciDoes) {
+  const std::string source = folder_ + "/domains.txt";
+  std::ofstream(source) << "0000:00:00.0 Host bridge\n"
+                           "00: 86 80 37 12 06 00 00 00 02 00 00 06 00 00 00 00\n"
+                           "\n"
+                           "c0e3:00:00.0 3D controller\n"
+                           "00: de 10 b5 20 06 00 10 00 a1 00 02 03 00 00 00 00\n"
+                           "\n"
+                           "10000:e1:00.0 Non-Volatile memory controller\n"
+                           "00: 4d 14 0a a8 06 04 10 00 01 02 08 01 00 00 00 00\n";
+  ExpectLspciReadsTheCaptureOf(source);
+
+  int status = 0;
+  const std::string theirs = RunShell(lspci_ + " -F '" + source + "' -n", status);
+  ASSERT_EQ(status, 0) << theirs;
+  const std::string ours =
+      RunShell(std::string(KELVOX_CLI_PATH) + " list --source '" + source + "'", status);
+  ASSERT_EQ(status, 0) << ours;
+  // lspci -n: "ADDRESS CCCC: VVVV:DDDD (rev RR)"; list: "ADDRESS VVVV:DDDD CCCCCC  NAMES".
+  std::istringstream their_lines(theirs), our_lines(ours);
+  std::string their_line, our_line;
+  int compared = 0;
+  while (std::getline(their_lines, their_line)) {
+    ASSERT_TRUE(std::getline(our_lines, our_line)) << "list has fewer lines than lspci";
+    std::istringstream their_words(their_line), our_words(our_line);
+    std::string their_address, their_class, their_ids, our_address, our_ids, our_class;
+    their_words >> their_address >> their_class >> their_ids;
+    our_words >> our_address >> our_ids >> our_class;
+    EXPECT_EQ(our_address, their_address);
+    EXPECT_EQ(our_ids, their_ids);
+    EXPECT_EQ(our_class.substr(0, 4) + ":", their_class);
+    ++compared;
+  }
+  EXPECT_EQ(compared, 3);
+  EXPECT_FALSE(std::getline(our_lines, our_line)) << "list has more lines than lspci";
 }
 
 TEST_F(LspciReadsCapture, ACaptureOfThisMachine) {

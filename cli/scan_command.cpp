@@ -6,6 +6,7 @@
 
 #include "cli/args.h"
 #include "cli/command.h"
+#include "cli/domain_option.h"
 #include "cli/json_output.h"
 #include "cli/scan_json.h"
 #include "scan/bus_scan.h"
@@ -16,12 +17,14 @@ namespace {
 constexpr std::array kScanOptions = {
     OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
     OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
+    kDomainOption,
     OptionSpec{"--source", OptionSpec::Kind::kText},
     OptionSpec{"--json", OptionSpec::Kind::kFlag},
 };
 
 constexpr char kScanHelpText[] =
-    "kelvox-cli scan [--bus N] [--function N] [--source sysfs|port|FILE] [--json]\n"
+    "kelvox-cli scan [--bus N] [--function N] [--domain N]\n"
+    "                [--source sysfs|port|FILE] [--json]\n"
     "\n"
     "  Prints one line for each device number 0 to 31 of the bus and function, present\n"
     "  or not, in UTF-8: number, vendor ID, device ID, command, status, revision, class\n"
@@ -33,7 +36,10 @@ constexpr char kScanHelpText[] =
     "  --json         print one JSON document instead (schema in the README)\n";
 }  // namespace
 
-std::string ScanHelp() { return std::string(kScanHelpText) + std::string(kSourceOptionHelp); }
+std::string ScanHelp() {
+  return std::string(kScanHelpText) + std::string(kDomainOptionHelp) +
+         std::string(kSourceOptionHelp);
+}
 
 int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open) {
@@ -45,6 +51,9 @@ int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& 
   }
   const OpenedAccess opened = open(parsed.options.Text("--source"));
   if (!opened.access) return Fail(err, opened.error);
+  if (const std::string error = UseDomainOption(parsed.options, *opened.access); !error.empty()) {
+    return Fail(err, "scan: " + error);
+  }
 
   const auto bus = static_cast<int>(parsed.options.Integer("--bus", 0));
   const auto function = static_cast<int>(parsed.options.Integer("--function", 0));
@@ -57,6 +66,7 @@ int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& 
   }
   Json document = JsonDocument("scan");
   document["backend"] = opened.access->Name();
+  document["domain"] = opened.access->SelectedDomain();
   document["bus"] = bus;
   document["function"] = function;
   document["rows"] = ScanJson(*opened.access, bus, function);

@@ -26,7 +26,8 @@ constexpr char kTreeHelpText[] =
     "  each, the line of `list` followed by the driver in brackets ([ドライバなし] when\n"
     "  none is bound; nothing where the access method does not know). The bridge is the\n"
     "  one the system names (sysfs, or a capture's facts); otherwise the bridge whose\n"
-    "  secondary bus number is the function's bus.\n"
+    "  secondary bus number is the function's bus. Each PCI domain has its own host\n"
+    "  bridge: with functions outside domain 0000, each domain is a tree of its own.\n"
     "\n"
     "  --json         print one JSON document instead: \"functions\" holds the top-level\n"
     "                 functions, each as in `list --json` plus \"driver\" and \"children\"\n";
@@ -50,7 +51,7 @@ int RunTree(std::span<const std::string> args, std::ostream& out, std::ostream& 
   const OpenedAccess opened = open(parsed.options.Text("--source"));
   if (!opened.access) return Fail(err, opened.error);
 
-  const FunctionListing listing = opened.access->ListFunctions(std::nullopt);
+  const FunctionListing listing = ListEveryDomain(*opened.access, std::nullopt);
   for (const std::string& skipped : listing.skipped) Warn(err, "tree: warning: " + skipped);
   const std::vector<TreeNode> tree = BuildBusTree(*opened.access, listing.present);
   if (!parsed.options.Has("--json")) {

@@ -24,9 +24,9 @@ _kelvox_cli() {
 
   local command=${COMP_WORDS[1]}
   case $command in
-    scan) local options="--bus --function --source --json --help" ;;
+    scan) local options="--bus --function --domain --source --json --help" ;;
     list) local options="--bus --vendor --class --source --ids --json --help" ;;
-    details) local options="--bus --function --source --ids --json --help" ;;
+    details) local options="--bus --function --domain --source --ids --json --help" ;;
     find) local options="--vendor --device --class --ids --json --help" ;;
     capture) local options="--bus --all -o --source --help" ;;
     tree) local options="--source --ids --json --help" ;;
@@ -70,7 +70,7 @@ _kelvox_cli() {
       COMPREPLY=($(compgen -W "0 1 2 3 4 5 6 7" -- "$cur"))
       return 0
       ;;
-    --bus | --vendor | --device | --class)
+    --bus | --domain | --vendor | --device | --class)
       # A number or hexadecimal ID: nothing to offer.
       return 0
       ;;
