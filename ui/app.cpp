@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "config/access_source.h"
+#include "config/domain_number.h"
 #include "kelvox/version.h"
 #include "text/one_line.h"
 #include "ui/app_options.h"
@@ -38,6 +39,10 @@ class KelvoxApp : public wxApp {
       access = std::move(opened.access);
     } else {
       access = MakeDefaultAccess();
+    }
+    if (const std::string error = ChooseDomain(*access, options_.domain); !error.empty()) {
+      std::fprintf(stderr, "kelvox: --domain: %s\n", error.c_str());
+      return false;
     }
     // A list that cannot be used is reported once, over the window, which goes on with the
     // embedded list.

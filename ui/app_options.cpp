@@ -1,14 +1,16 @@
 #include "ui/app_options.h"
 
+#include "config/domain_number.h"
+
 namespace kelvox {
 
 const char* AppUsage() {
-  return "usage: kelvox [--source FILE|sysfs|port] [--ids embedded|system|FILE] "
+  return "usage: kelvox [--source FILE|sysfs|port] [--domain N] [--ids embedded|system|FILE] "
          "[--measure-startup]";
 }
 
 const char* AppHelp() {
-  return "Usage: kelvox [--source FILE|sysfs|port] [--ids embedded|system|FILE]\n"
+  return "Usage: kelvox [--source FILE|sysfs|port] [--domain N] [--ids embedded|system|FILE]\n"
          "  or:  kelvox --help | --version\n"
          "\n"
          "Shows the PCI bus of this machine in a window: the 32 device numbers of one bus\n"
@@ -20,6 +22,9 @@ const char* AppHelp() {
          "  --source S         read the bus from S: sysfs, port, or a file written by\n"
          "                     'kelvox-cli capture' (default: the machine's own access\n"
          "                     method)\n"
+         "  --domain N         open on PCI domain N, in hex as lspci writes it (default\n"
+         "                     0000, or the lowest domain where there is none); with\n"
+         "                     several domains the context menu switches between them\n"
          "  --ids L            name devices from L: embedded (the list built in, the\n"
          "                     default), system (the distribution's pci.ids) or a pci.ids\n"
          "                     file\n"
@@ -29,7 +34,8 @@ const char* AppHelp() {
          "  --version          print the version and quit\n"
          "\n"
          "Exit status: 0 when the window is closed; 1 on a bad argument, a --source that\n"
-         "cannot be opened, or no display. Without a display (DISPLAY or WAYLAND_DISPLAY)\n"
+         "cannot be opened, a --domain it does not have, or no display. Without a display (DISPLAY "
+         "or WAYLAND_DISPLAY)\n"
          "kelvox says so in one line; kelvox-cli shows the same things in a terminal.\n";
 }
 
@@ -79,6 +85,17 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
                      parsed.error)) {
         return parsed;
       }
+    } else if (IsOption(arg, "--domain")) {
+      std::optional<std::string> text;
+      if (!TakeValue(args, i, "--domain", "a hex domain number", text, parsed.error)) {
+        return parsed;
+      }
+      const DomainNumber domain = ParseDomainNumber(*text);
+      if (!domain.value) {
+        parsed.error = "kelvox: --domain: " + domain.error;
+        return parsed;
+      }
+      parsed.options.domain = domain.value;
     } else if (IsOption(arg, "--ids")) {
       if (!TakeValue(args, i, "--ids", "embedded, system or FILE", parsed.options.ids,
                      parsed.error)) {

@@ -1,6 +1,7 @@
 // The window program's command line: which bus to view, which PCI ID list names things and
 // whether to time the start-up.
-//   kelvox [--source FILE|sysfs|port] [--ids embedded|system|FILE] [--measure-startup]
+//   kelvox [--source FILE|sysfs|port] [--domain N] [--ids embedded|system|FILE]
+//          [--measure-startup]
 //   kelvox --help | --version
 #pragma once
 
@@ -13,6 +14,9 @@ namespace kelvox {
 struct AppOptions {
   // The backend to open ("sysfs", "port" or a captured bus file); none means the default.
   std::optional<std::string> source;
+  // The PCI domain to open on (--domain, hex); none means domain 0, or the lowest one where
+  // the source has no domain 0.
+  std::optional<int> domain;
   // The PCI ID list ("embedded", "system" or a pci.ids file); none means the embedded one.
   std::optional<std::string> ids;
   // Print how long the start-up took until the list was filled and the window shown, then quit.
@@ -28,7 +32,7 @@ struct ParsedAppOptions {
 };
 
 // Reads the arguments after the program name; "--source=X" and "--source X" both work, and
-// the same for --ids.
+// the same for --domain and --ids.
 ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
 
 // Reads the command line as main() receives it: argv[1] to argv[argc - 1], byte for byte. A

@@ -29,6 +29,17 @@ TEST(AppOptions, AMissingSourceOrAnUnknownArgumentIsAnError) {
   EXPECT_NE(parsed.error.find("usage"), std::string::npos);
 }
 
+TEST(AppOptions, DomainIsHexAndABadOneIsAnError) {
+  EXPECT_FALSE(ParseAppOptions({}).options.domain.has_value());
+  EXPECT_EQ(ParseAppOptions({"--domain", "c0e3"}).options.domain, 0xC0E3);
+  EXPECT_EQ(ParseAppOptions({"--domain=10000"}).options.domain, 0x10000);
+  EXPECT_EQ(ParseAppOptions({"--domain", "zz"}).error,
+            "kelvox: --domain: domain 'zz' is not a hex number");
+  EXPECT_EQ(ParseAppOptions({"--domain", "80000000"}).error,
+            "kelvox: --domain: domain '80000000' is out of range (at most 7fffffff)");
+  EXPECT_FALSE(ParseAppOptions({"--domain"}).error.empty());
+}
+
 TEST(AppOptions, HelpAndVersionAreAskedForWithoutOtherOptions) {
   EXPECT_TRUE(ParseAppOptions({"--help"}).options.help);
   EXPECT_TRUE(ParseAppOptions({"-h"}).options.help);

@@ -136,6 +136,18 @@ TEST_F(AppProgram, ASourceThatCannotBeOpenedIsNamedByteForByteOnOneLine) {
   EXPECT_TRUE(run.err.ends_with("\n")) << run.err;
 }
 
+TEST_F(AppProgram, DomainChoosesTheStartingDomainAndAMissingOneIsNamed) {
+  const std::string path = folder_.string() + "/domains.txt";
+  std::ofstream(path) << "0000:00:00.0 x\n00: 86 80 37 12\n\nc0e3:00:00.0 y\n00: de 10 b5 20\n";
+  ProgramRun run = RunKelvox({"--source", path, "--domain", "c0e3", "--measure-startup"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("32 rows listed"), std::string::npos) << run.out;
+  run = RunKelvox({"--source", path, "--domain", "c0e4", "--measure-startup"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "kelvox: --domain: there is no domain c0e4; the domains are 0000, c0e3\n");
+}
+
 TEST_F(AppProgram, AnUnknownArgumentIsNamedOnOneLineBeforeAnyWindowOpens) {
   const ProgramRun run = RunKelvox({"--bogus\n\xFF"});
   EXPECT_EQ(run.status, 1);

@@ -241,13 +241,14 @@ void MainDialog::ShowContextMenu(const wxPoint& at) {
     menu.AppendSeparator();
   }
   AppendIdListItems(menu);
+  AppendDomainItems(menu);
   PopupMenu(&menu, at);
 }
 
 void MainDialog::OnMenuCommand(wxCommandEvent& event) {
   if (OpensAboutBox(event.GetId())) {
     ShowAboutBox();
-  } else if (!SwitchIdList(event.GetId())) {
+  } else if (!SwitchIdList(event.GetId()) && !SwitchDomain(event.GetId())) {
     event.Skip();
   }
 }

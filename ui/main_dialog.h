@@ -13,6 +13,7 @@
 #include <wx/textctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "config/access.h"
 #include "ui/bus_function_form.h"
@@ -64,6 +65,12 @@ class MainDialog : public wxDialog {
   // kOtherIdListCommand) in use and renames what the open search window shows; false for any
   // other command, or a list that is not there (main_dialog_id_lists.cpp).
   bool SwitchIdList(int command);
+  // Shows the domain of a "PCIドメイン" submenu command (main_dialog_domains.cpp): selects it
+  // and rescans the bus and function held; false for any other command.
+  bool SwitchDomain(int command);
+  // Selects `domain` and rescans; false, and nothing changes, when the source has no such
+  // domain.
+  bool ShowDomain(int domain);
 
   // Ends the dialog with `result` (1 for "終了"): it is hidden and destroyed, which ends the
   // program when it is the last top-level window.
@@ -98,6 +105,8 @@ class MainDialog : public wxDialog {
   void ShowContextMenu(const wxPoint& at);
   // Adds the radio items that switch the PCI ID list (main_dialog_id_lists.cpp).
   void AppendIdListItems(wxMenu& menu);
+  // Adds the "PCIドメイン" submenu when the source has several domains.
+  void AppendDomainItems(wxMenu& menu);
 
   std::unique_ptr<ConfigAccess> owned_access_;
   ConfigAccess& access_;
@@ -113,6 +122,8 @@ class MainDialog : public wxDialog {
   // The modeless vendor search window, created on first use (main_dialog_search.cpp) and
   // destroyed with this dialog as its child.
   wxWindow* search_window_ = nullptr;
+  // The domains the last context menu offered, in the order of their commands.
+  std::vector<int> menu_domains_;
 };
 
 }  // namespace kelvox
