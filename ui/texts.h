@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "kelvox/version.h"
+
 namespace kelvox::texts {
 
 // Main dialog (its dialog template, resource 102, is in main_template.h).
@@ -58,7 +60,8 @@ inline constexpr const char* kAboutTitle = "ﾊﾞｰｼﾞｮﾝ情報 Kelvox";
 inline constexpr const char* kAboutFace = "ＭＳ Ｐゴシック";
 inline constexpr const char* kAboutFallbackFace = "IPAPGothic";
 inline constexpr const char* kAboutTemplateVersion = "Kelvox Version 1.03";
-inline constexpr const char* kVersion = "Kelvox V1.06";
+// The project's one version in the about box's form ("Kelvox V1.06" for 1.6.0).
+inline constexpr const char* kVersion = "Kelvox V" KELVOX_ABOUT_VERSION;
 inline constexpr const char* kAboutDescription = "ＰＣＩバスの検索プログラム";
 inline constexpr const char* kContact = "連絡先";
 inline constexpr const char* kOk = "OK";
