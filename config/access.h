@@ -143,7 +143,8 @@ class AllOnesAccess final : public ConfigAccess {
 };
 
 // The backend the program uses when nothing else is asked for: sysfs on Linux when
-// /sys/bus/pci/devices exists, port I/O on other x86 systems, all ones elsewhere.
+// /sys/bus/pci/devices exists, the device manager (cfgmgr) on Windows, port I/O on other x86
+// systems, all ones elsewhere.
 std::unique_ptr<ConfigAccess> MakeDefaultAccess();
 // The same choice with the sysfs folder given (tests).
 std::unique_ptr<ConfigAccess> MakeDefaultAccess(const std::string& sysfs_root);
