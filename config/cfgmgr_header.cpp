@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "config/header_type.h"
+
 namespace kelvox {
 
 namespace {
@@ -24,19 +26,6 @@ bool IsWindow(const DeviceResource& r) {
 
 bool IsMarkedBar(const DeviceResource& r) {
   return (r.flags & (IsMemory(r) ? kMemoryBar : kIoBar)) != 0;
-}
-
-int BarSlots(int layout) {
-  switch (layout) {
-    case 0:
-      return 6;
-    case 1:
-      return 2;
-    case 2:
-      return 1;
-    default:
-      return 0;
-  }
 }
 
 // The decoded size of a range: its length rounded up to a power of two, at least `least`.
@@ -90,7 +79,7 @@ DerivedHeader DeriveHeader(const DeviceIdentity& identity,
     if (IsMemory(r)) regs[1] |= kCommandMemory;
   }
 
-  const int slots = BarSlots(layout);
+  const int slots = BaseAddressRegisterCount(layout);
   int slot = 0;
   for (const DeviceResource& r : BarRanges(resources)) {
     const int at = kFirstBar + slot;

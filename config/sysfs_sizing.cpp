@@ -14,19 +14,6 @@ constexpr int kFirstBar = 0x10;
 constexpr int kRomLine = 6;
 constexpr int kRequiredLines = 7;
 
-int BarCount(int header_type) {
-  switch (header_type) {
-    case 0:
-      return 6;
-    case 1:
-      return 2;
-    case 2:
-      return 1;
-    default:
-      return 0;
-  }
-}
-
 // Offset of the expansion ROM register, or -1 when the header type has none.
 int RomRegister(int header_type) {
   switch (header_type) {
@@ -80,7 +67,7 @@ std::optional<std::vector<ResourceRegion>> ParseResourceFile(std::string_view te
 bool IsSizedRegister(int header_type, int reg) {
   reg &= 0xFC;
   if (reg == RomRegister(header_type)) return true;
-  return reg >= kFirstBar && reg < kFirstBar + 4 * BarCount(header_type);
+  return reg >= kFirstBar && reg < kFirstBar + 4 * BaseAddressRegisterCount(header_type);
 }
 
 namespace {
@@ -98,7 +85,7 @@ SizedRole RoleOf(int reg, const RegisterReader& current) {
   const int header_type = HeaderType(current);
   if (reg == RomRegister(header_type)) return {SizedRole::kRom, kRomLine};
   const int target = (reg - kFirstBar) / 4;
-  const int count = BarCount(header_type);
+  const int count = BaseAddressRegisterCount(header_type);
   if (reg < kFirstBar || target >= count) return {};
   for (int i = 0; i <= target;) {
     const bool wide = IsLowerHalfOf64Bit(current(kFirstBar + 4 * i)) && i + 1 < count;
