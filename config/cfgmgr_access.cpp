@@ -15,13 +15,11 @@ std::string CfgmgrAccess::Enumerate() {
     return error_;
   }
   DevicePlacement placement = PlaceDevices(found.devices);
+  // The functions placed at each bus and device: more than one makes the device multi-function.
+  std::map<std::pair<int, int>, int> functions_of;
+  for (const auto& [at, unused] : placement.placed) ++functions_of[{at.bus, at.device}];
   for (auto& [at, device] : placement.placed) {
-    bool multi_function = false;
-    for (const auto& [other, unused] : placement.placed) {
-      if (other.bus == at.bus && other.device == at.device && other.function != at.function) {
-        multi_function = true;
-      }
-    }
+    const bool multi_function = functions_of[{at.bus, at.device}] > 1;
     DerivedHeader header = DeriveHeader(device.identity, device.resources, multi_function);
     functions_.emplace(at, Function{std::move(device), header});
   }
@@ -32,7 +30,6 @@ std::string CfgmgrAccess::Enumerate() {
 
 const CfgmgrAccess::Function* CfgmgrAccess::Find(FunctionLocation at) {
   Enumerate();
-  if (SelectedDomain() != 0) return nullptr;
   const auto found = functions_.find(MaskedLocation(at.bus, at.device, at.function));
   return found == functions_.end() ? nullptr : &found->second;
 }
@@ -62,7 +59,6 @@ FunctionListing CfgmgrAccess::ListFunctions(std::optional<int> bus) {
     listing.skipped.push_back(error_);
     return listing;
   }
-  if (SelectedDomain() != 0) return listing;
   for (const auto& [at, unused] : functions_) {
     if (!bus || at.bus == (*bus & 0xFF)) listing.present.push_back(at);
   }
@@ -88,14 +84,10 @@ std::optional<FunctionFacts> CfgmgrAccess::Facts(FunctionLocation at) {
     facts.driver = *f->device.service;
     known = true;
   }
-  for (const DeviceResource& r : f->device.resources) {
-    if (r.kind == DeviceResource::Kind::kIrq) {
-      if (r.start <= static_cast<uint64_t>(INT_MAX)) {
-        facts.irq = static_cast<int>(r.start);
-        known = true;
-      }
-      break;
-    }
+  if (const std::optional<uint64_t> irq = FirstInterrupt(f->device.resources);
+      irq && *irq <= static_cast<uint64_t>(INT_MAX)) {
+    facts.irq = static_cast<int>(*irq);
+    known = true;
   }
   if (!known) return std::nullopt;
   return facts;

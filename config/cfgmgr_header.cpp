@@ -52,6 +52,13 @@ std::vector<DeviceResource> BarRanges(const std::vector<DeviceResource>& resourc
 
 }  // namespace
 
+std::optional<uint64_t> FirstInterrupt(const std::vector<DeviceResource>& resources) {
+  for (const DeviceResource& r : resources) {
+    if (r.kind == DeviceResource::Kind::kIrq) return r.start;
+  }
+  return std::nullopt;
+}
+
 int LayoutForClass(uint32_t class_code) {
   switch (class_code >> 8) {
     case 0x0604:
@@ -104,12 +111,9 @@ DerivedHeader DeriveHeader(const DeviceIdentity& identity,
     }
   }
 
-  for (const DeviceResource& r : resources) {
-    if (r.kind == DeviceResource::Kind::kIrq) {
-      if (r.start <= kLargestInterruptLine)
-        regs[kInterruptRegister] = static_cast<uint32_t>(r.start);
-      break;
-    }
+  if (const std::optional<uint64_t> irq = FirstInterrupt(resources);
+      irq && *irq <= kLargestInterruptLine) {
+    regs[kInterruptRegister] = static_cast<uint32_t>(*irq);
   }
   return h;
 }

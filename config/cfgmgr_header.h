@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "config/access.h"
@@ -32,6 +33,9 @@ struct DerivedHeader {
   // the upper half of its mask; 0 for every other register.
   std::array<uint32_t, kHeaderRegisters> sizing{};
 };
+
+// The number of the device's first interrupt descriptor, the one its interrupt line names.
+std::optional<uint64_t> FirstInterrupt(const std::vector<DeviceResource>& resources);
 
 // The header type's layout field for a class code: 1 for a PCI-PCI bridge (06 04), 2 for a
 // CardBus bridge (06 07), else 0.
