@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "text/hex_digit.h"
+
 namespace kelvox {
 
 namespace {
@@ -19,20 +21,13 @@ bool WordAt(std::string_view text, size_t at, std::string_view word) {
   return true;
 }
 
-// Reads a number of at least one digit in `base` at `at`, moving `at` past it.
+// Reads a number of at least one digit in `base` (10 or 16) at `at`, moving `at` past it.
 std::optional<uint64_t> Number(std::string_view text, size_t& at, int base) {
   uint64_t value = 0;
   const size_t start = at;
   for (; at < text.size(); ++at) {
-    const char c = Lower(text[at]);
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (base == 16 && c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else {
-      break;
-    }
+    const int digit = HexDigitValue(text[at]);
+    if (digit < 0 || digit >= base) break;
     value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
     if (value > kTooLarge) value = kTooLarge;
   }
@@ -40,51 +35,36 @@ std::optional<uint64_t> Number(std::string_view text, size_t& at, int base) {
   return value;
 }
 
-// "PCI bus B, device D, function F" starting at `at`.
-std::optional<LocationNumbers> BusDeviceFunctionWords(std::string_view text, size_t at) {
-  LocationNumbers n;
-  uint64_t* fields[] = {&n.bus, &n.device, &n.function};
-  constexpr std::string_view kWords[] = {"PCI bus ", ", device ", ", function "};
-  for (int i = 0; i < 3; ++i) {
-    if (!WordAt(text, at, kWords[i])) return std::nullopt;
-    at += kWords[i].size();
-    const std::optional<uint64_t> value = Number(text, at, 10);
-    if (!value) return std::nullopt;
-    *fields[i] = *value;
-  }
-  return n;
-}
+// A way of writing the three numbers: each after its mark, in `base`, of exactly `digits`
+// digits (0: any number of them), then `close`.
+struct LocationForm {
+  std::string_view marks[3];
+  int base;
+  size_t digits;
+  std::string_view close;
+};
 
-// "BUS_bb&DEV_dd&FUNC_ff" starting at `at`.
-std::optional<LocationNumbers> BusDevFuncPart(std::string_view text, size_t at) {
-  LocationNumbers n;
-  uint64_t* fields[] = {&n.bus, &n.device, &n.function};
-  constexpr std::string_view kKeys[] = {"BUS_", "&DEV_", "&FUNC_"};
-  for (int i = 0; i < 3; ++i) {
-    if (!WordAt(text, at, kKeys[i])) return std::nullopt;
-    at += kKeys[i].size();
-    const size_t start = at;
-    const std::optional<uint64_t> value = Number(text, at, 16);
-    if (!value || at - start != 2) return std::nullopt;
-    *fields[i] = *value;
-  }
-  return n;
-}
-
-// ";(B,D,F)" starting at `at`: the arguments of an indirect text as the registry stores it,
+// "PCI bus 3, device 0, function 1", as the PCI bus driver writes the location.
+constexpr LocationForm kWords{{"PCI bus ", ", device ", ", function "}, 10, 0, ""};
+// "BUS_03&DEV_00&FUNC_01", a part of some location texts and instance IDs.
+constexpr LocationForm kParts{{"BUS_", "&DEV_", "&FUNC_"}, 16, 2, ""};
+// ";(3,0,1)": the arguments of the indirect text the registry stores,
 // "@System32\drivers\pci.sys,#65536;PCI bus %1, device %2, function %3;(3,0,1)".
-std::optional<LocationNumbers> IndirectArguments(std::string_view text, size_t at) {
+constexpr LocationForm kArguments{{";(", ",", ","}, 10, 0, ")"};
+
+// The numbers written in `form` starting at `at`.
+std::optional<LocationNumbers> Match(std::string_view text, size_t at, const LocationForm& form) {
   LocationNumbers n;
   uint64_t* fields[] = {&n.bus, &n.device, &n.function};
-  constexpr std::string_view kMarks[] = {";(", ",", ","};
   for (int i = 0; i < 3; ++i) {
-    if (!WordAt(text, at, kMarks[i])) return std::nullopt;
-    at += kMarks[i].size();
-    const std::optional<uint64_t> value = Number(text, at, 10);
-    if (!value) return std::nullopt;
+    if (!WordAt(text, at, form.marks[i])) return std::nullopt;
+    at += form.marks[i].size();
+    const size_t start = at;
+    const std::optional<uint64_t> value = Number(text, at, form.base);
+    if (!value || (form.digits != 0 && at - start != form.digits)) return std::nullopt;
     *fields[i] = *value;
   }
-  if (!WordAt(text, at, ")")) return std::nullopt;
+  if (!WordAt(text, at, form.close)) return std::nullopt;
   return n;
 }
 
@@ -92,12 +72,12 @@ std::optional<LocationNumbers> IndirectArguments(std::string_view text, size_t a
 
 std::optional<LocationNumbers> ParseLocationNumbers(std::string_view text) {
   for (size_t at = 0; at < text.size(); ++at) {
-    if (auto words = BusDeviceFunctionWords(text, at)) return words;
-    if (auto part = BusDevFuncPart(text, at)) return part;
+    if (auto words = Match(text, at, kWords)) return words;
+    if (auto part = Match(text, at, kParts)) return part;
   }
   if (text.find("PCI bus %1") != std::string_view::npos) {
     for (size_t at = text.find(";("); at != std::string_view::npos; at = text.find(";(", at + 1)) {
-      if (auto arguments = IndirectArguments(text, at)) return arguments;
+      if (auto arguments = Match(text, at, kArguments)) return arguments;
     }
   }
   return std::nullopt;

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <type_traits>
 
+#include "text/hex_digit.h"
+
 namespace kelvox {
 
 namespace {
@@ -36,15 +38,8 @@ std::optional<uint32_t> Hex(std::string_view text, size_t digits) {
   if (text.size() != digits) return std::nullopt;
   uint32_t value = 0;
   for (char c : text) {
-    const char u = Upper(c);
-    int digit;
-    if (u >= '0' && u <= '9') {
-      digit = u - '0';
-    } else if (u >= 'A' && u <= 'F') {
-      digit = u - 'A' + 10;
-    } else {
-      return std::nullopt;
-    }
+    const int digit = HexDigitValue(c);
+    if (digit < 0) return std::nullopt;
     value = value << 4 | static_cast<uint32_t>(digit);
   }
   return value;
