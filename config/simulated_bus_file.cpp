@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "config/domain_number.h"
 #include "text/hex_digit.h"
 
 namespace kelvox {
@@ -176,15 +177,12 @@ class Parser {
   // The domain of a header's "DOMAIN:" part: 4 to 8 hex digits (lspci writes at least 4),
   // at most kMaxDomain.
   int ParseDomain(std::string_view text) const {
-    if (!AllHex(text)) Fail("domain " + Quoted(text) + " is not a hex number");
-    if (text.size() < 4 || text.size() > 8) {
+    if (AllHex(text) && (text.size() < 4 || text.size() > 8)) {
       Fail("domain " + Quoted(text) + " must have 4 to 8 hex digits");
     }
-    const uint32_t domain = *HexNumber(text);
-    if (domain > static_cast<uint32_t>(kMaxDomain)) {
-      Fail("domain " + Quoted(text) + " is out of range (at most " + DomainText(kMaxDomain) + ")");
-    }
-    return static_cast<int>(domain);
+    const DomainNumber domain = ParseDomainNumber(text);
+    if (!domain.value) Fail(domain.error);
+    return *domain.value;
   }
 
   void ParseHeader(std::string_view address) {
