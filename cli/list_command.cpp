@@ -89,11 +89,8 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
   for (const FunctionLocation& at : listing.present) {
     listed.push_back(DescribeFunction(*opened.access, at, with_domains));
   }
-  // Functions the system cannot place in a bus have no bus to choose them by.
-  if (!bus) {
-    for (const UnplacedFunction& unplaced : listing.unplaced) {
-      listed.push_back(DescribeUnplaced(unplaced));
-    }
+  for (const UnplacedFunction& unplaced : listing.unplaced) {
+    listed.push_back(DescribeUnplaced(unplaced));
   }
   for (const ListedFunction& function : listed) {
     if (!filter.Accepts(function)) continue;

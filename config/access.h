@@ -40,7 +40,8 @@ struct FunctionListing {
   // One line for each function the backend lists but whose registers cannot be read
   // ("00:05.0: cannot read its configuration space: <reason>"); those are not in `present`.
   std::vector<std::string> skipped;
-  // Functions that are present but have no place in any bus (never in `present`).
+  // Functions that are present but have no place in any bus (never in `present`); listed only
+  // when no bus is asked for, since they are on none.
   std::vector<UnplacedFunction> unplaced;
 };
 
