@@ -52,6 +52,18 @@ void BM_ParseInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
 
+// The distribution's list read and put in use for the lookups, or a skipped benchmark (and no
+// list) when none is installed. The caller puts the embedded list back.
+kelvox::PciIdsRead UseSystemList(benchmark::State& state) {
+  kelvox::PciIdsRead read = kelvox::ReadPciIds(SystemText(), "pci.ids");
+  if (!read.list) {
+    state.SkipWithError("no pci.ids installed");
+  } else {
+    kelvox::UseIdList(read.list);
+  }
+  return read;
+}
+
 // The vendor with the most device lines (Intel, 8086, in the lists of recent years).
 const kelvox::PciIdVendor* LargestVendor(const kelvox::PciIdList& list) {
   const kelvox::PciIdVendor* largest = nullptr;
@@ -66,12 +78,8 @@ const kelvox::PciIdVendor* LargestVendor(const kelvox::PciIdList& list) {
 
 // A device ID the largest vendor does not have: every one of its device lines is compared.
 void BM_WorstDeviceLookup(benchmark::State& state) {
-  const kelvox::PciIdsRead read = kelvox::ReadPciIds(SystemText(), "pci.ids");
-  if (!read.list) {
-    state.SkipWithError("no pci.ids installed");
-    return;
-  }
-  kelvox::UseIdList(read.list);
+  const kelvox::PciIdsRead read = UseSystemList(state);
+  if (!read.list) return;
   const kelvox::PciIdVendor* vendor = LargestVendor(*read.list);
   state.counters["devices"] = vendor->end_device - vendor->first_device;
   std::string_view chip, description;
@@ -85,12 +93,8 @@ BENCHMARK(BM_WorstDeviceLookup);
 
 // A subsystem the largest vendor's last device does not have.
 void BM_WorstSubsystemLookup(benchmark::State& state) {
-  const kelvox::PciIdsRead read = kelvox::ReadPciIds(SystemText(), "pci.ids");
-  if (!read.list) {
-    state.SkipWithError("no pci.ids installed");
-    return;
-  }
-  kelvox::UseIdList(read.list);
+  const kelvox::PciIdsRead read = UseSystemList(state);
+  if (!read.list) return;
   const kelvox::PciIdVendor* vendor = LargestVendor(*read.list);
   const kelvox::PciIdDevice& last = read.list->devices[vendor->end_device - 1];
   std::string_view name;
@@ -103,12 +107,8 @@ void BM_WorstSubsystemLookup(benchmark::State& state) {
 BENCHMARK(BM_WorstSubsystemLookup);
 
 void BM_VendorLookup(benchmark::State& state) {
-  const kelvox::PciIdsRead read = kelvox::ReadPciIds(SystemText(), "pci.ids");
-  if (!read.list) {
-    state.SkipWithError("no pci.ids installed");
-    return;
-  }
-  kelvox::UseIdList(read.list);
+  const kelvox::PciIdsRead read = UseSystemList(state);
+  if (!read.list) return;
   std::string_view short_name, full_name;
   for (auto _ : state) {
     bool found = kelvox::FindVendorName(0xFFFE, short_name, full_name);
