@@ -6,7 +6,7 @@ ASAN      ?= build-asan
 WINDOWS   ?= build-windows
 FUZZ      ?= build-fuzz
 FUZZ_TIME ?= 60
-FUZZERS    = capture iddb ids search args pci_id
+FUZZERS    = capture iddb ids search args hardware_id
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
 .PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows deb \

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "config/simulated_bus.h"
-#include "config/simulated_bus_file.h"
+#include "config/capture/capture_text.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox {
 namespace {

@@ -1,6 +1,7 @@
 // How long one opening of the details sheet takes to gather its texts: every header read, the
-// seven base address registers sized, the names looked up and the system's facts read. On the simulated bus that is
-// the code alone; on this machine's sysfs tree it includes the kernel's file reads.
+// seven base address registers sized, the names looked up and the system's facts read. On the
+// simulated bus that is the code alone; on this machine's sysfs tree it includes the kernel's file
+// reads.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -10,8 +11,8 @@
 #include <set>
 #include <string>
 
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
+#include "config/capture/simulated_bus.h"
+#include "config/sysfs/sysfs_access.h"
 #include "details/device_details.h"
 #include "details/testing/sample_card.h"
 

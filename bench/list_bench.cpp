@@ -8,8 +8,8 @@
 
 #include "cli/function_list.h"
 #include "config/bus_capture.h"
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
+#include "config/capture/simulated_bus.h"
+#include "config/sysfs/sysfs_access.h"
 
 namespace kelvox {
 namespace {

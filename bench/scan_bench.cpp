@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
+#include "config/capture/simulated_bus.h"
+#include "config/sysfs/sysfs_access.h"
 #include "scan/bus_scan.h"
 
 namespace kelvox {

@@ -8,7 +8,7 @@
 #include "cli/command.h"
 #include "cli/output_file.h"
 #include "config/bus_capture.h"
-#include "config/simulated_bus_file.h"
+#include "config/capture/capture_text.h"
 
 namespace kelvox::cli {
 

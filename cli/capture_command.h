@@ -1,5 +1,5 @@
 // kelvox-cli capture: writes the present functions of this machine as a captured bus in the
-// lspci dump format with writable-mask lines (config/simulated_bus_file.h), so that
+// lspci dump format with writable-mask lines (config/capture/capture_text.h), so that
 // `--source FILE` shows them anywhere as the live machine shows them, base address ranges
 // included (config/bus_capture.h). Nothing is written to any device.
 #pragma once

@@ -11,10 +11,10 @@
 #include <fstream>
 
 #include "cli/testing/command_run.h"
+#include "config/capture/capture_text.h"
 #include "config/recording_access.h"
-#include "config/simulated_bus_file.h"
-#include "config/sysfs_access.h"
-#include "config/testing/fake_sysfs_tree.h"
+#include "config/sysfs/sysfs_access.h"
+#include "config/sysfs/testing/fake_sysfs_tree.h"
 #include "config/testing/read_write_only.h"
 
 namespace kelvox::cli {

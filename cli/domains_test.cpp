@@ -13,7 +13,7 @@
 #include "cli/scan_command.h"
 #include "cli/testing/command_run.h"
 #include "cli/tree_command.h"
-#include "config/simulated_bus_file.h"
+#include "config/capture/capture_text.h"
 
 namespace kelvox::cli {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "cli/json_output.h"
 #include "config/access.h"
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox::cli {
 

@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string>
 
-#include "config/simulated_bus.h"
-#include "config/simulated_bus_file.h"
+#include "config/capture/capture_text.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox {
 namespace {

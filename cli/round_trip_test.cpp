@@ -15,8 +15,8 @@
 #include "cli/list_command.h"
 #include "cli/scan_command.h"
 #include "cli/testing/command_run.h"
-#include "config/sysfs_access.h"
-#include "config/testing/fake_sysfs_tree.h"
+#include "config/sysfs/sysfs_access.h"
+#include "config/sysfs/testing/fake_sysfs_tree.h"
 
 namespace kelvox::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/testing/command_run.h"
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/testing/command_run.h"
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
+#include "config/capture/simulated_bus.h"
+#include "config/sysfs/sysfs_access.h"
 
 namespace kelvox::cli {
 namespace {

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <optional>
 
-#include "config/capture_file.h"
+#include "config/capture/capture_file.h"
 #ifdef _WIN32
-#include "config/cfgmgr_access.h"
-#include "config/cfgmgr_api_win32.h"
+#include "config/cfgmgr/api_win32.h"
+#include "config/cfgmgr/cfgmgr_access.h"
 #endif
-#include "config/port_io_access.h"
-#include "config/simulated_bus_file.h"
+#include "config/capture/capture_text.h"
+#include "config/port/port_io_access.h"
 
 namespace kelvox {
 

@@ -1,13 +1,13 @@
 // The backend a user names: "sysfs", "port", "cfgmgr", or the path of a captured bus in the
-// lspci dump format (simulated_bus_file.h). The terminal front end's --source and the window
-// use it.
+// lspci dump format (config/capture/capture_text.h). The terminal front end's --source and the
+// window use it.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "config/access.h"
-#include "config/sysfs_access.h"
+#include "config/sysfs/sysfs_access.h"
 
 namespace kelvox {
 

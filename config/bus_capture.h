@@ -1,7 +1,7 @@
 // Capturing a machine's bus as a simulated bus that answers every read and every base address
 // sizing as the machine's own backend does, so the capture, written as text
-// (simulated_bus_file.h), shows anywhere the same rows, details and decoded ranges as the live
-// machine. Nothing is written to any device: only backends that can tell a register's sizing
+// (config/capture/capture_text.h), shows anywhere the same rows, details and decoded ranges as the
+// live machine. Nothing is written to any device: only backends that can tell a register's sizing
 // without writing to a device (ConfigAccess::SizesWithoutWriting) can be captured.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "config/access.h"
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox {
 

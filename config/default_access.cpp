@@ -6,11 +6,11 @@
 
 #include "config/access.h"
 #ifdef _WIN32
-#include "config/cfgmgr_access.h"
-#include "config/cfgmgr_api_win32.h"
+#include "config/cfgmgr/api_win32.h"
+#include "config/cfgmgr/cfgmgr_access.h"
 #endif
-#include "config/port_io_access.h"
-#include "config/sysfs_access.h"
+#include "config/port/port_io_access.h"
+#include "config/sysfs/sysfs_access.h"
 
 namespace kelvox {
 

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "config/bus_capture.h"
+#include "config/capture/capture_text.h"
 #include "config/domain_number.h"
-#include "config/simulated_bus_file.h"
-#include "config/sysfs_access.h"
-#include "config/sysfs_folder_name.h"
-#include "config/testing/fake_sysfs_tree.h"
+#include "config/sysfs/folder_name.h"
+#include "config/sysfs/sysfs_access.h"
+#include "config/sysfs/testing/fake_sysfs_tree.h"
 
 namespace kelvox {
 namespace {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "config/access.h"
+#include "config/capture/simulated_bus.h"
 #include "config/recording_access.h"
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
-#include "config/testing/fake_sysfs_tree.h"
+#include "config/sysfs/sysfs_access.h"
+#include "config/sysfs/testing/fake_sysfs_tree.h"
 #include "config/testing/read_write_only.h"
 
 namespace kelvox {

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox {
 namespace {

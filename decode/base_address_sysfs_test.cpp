@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
+#include "config/capture/simulated_bus.h"
+#include "config/sysfs/sysfs_access.h"
 #include "decode/base_address.h"
 
 namespace kelvox {

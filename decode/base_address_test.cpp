@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "config/capture/simulated_bus.h"
 #include "config/recording_access.h"
-#include "config/simulated_bus.h"
 #include "decode/bar_range.h"
 
 namespace kelvox {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/capture/simulated_bus.h"
 #include "config/recording_access.h"
-#include "config/simulated_bus.h"
 #include "details/details_texts.h"
 #include "details/testing/sample_card.h"
 #include "text/cp932.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 #include "details/device_details.h"
 #include "text/cp932.h"
 

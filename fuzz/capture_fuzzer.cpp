@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "config/capture/capture_text.h"
+#include "config/capture/simulated_bus.h"
 #include "config/function_facts.h"
-#include "config/simulated_bus.h"
-#include "config/simulated_bus_file.h"
 
 namespace {
 

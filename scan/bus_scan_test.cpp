@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox {
 namespace {

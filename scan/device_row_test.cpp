@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 #include "text/cp932.h"
 
 namespace kelvox {

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 #include "details/device_details.h"
 #include "ui/testing/details_sheet_probe.h"
 #include "ui/testing/gui_test.h"

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "config/simulated_bus_file.h"
+#include "config/capture/capture_text.h"
 #include "ui/domain_menu.h"
 #include "ui/main_dialog.h"
 #include "ui/main_template.h"

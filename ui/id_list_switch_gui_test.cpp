@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 #include "details/vendor_page.h"
 #include "iddb/name_source.h"
 #include "ui/details_page_templates.h"

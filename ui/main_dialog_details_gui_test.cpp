@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 #include "ui/main_dialog.h"
 #include "ui/main_template.h"
 #include "ui/testing/details_sheet_probe.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <utility>
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 #include "ui/about_dialog.h"
 #include "ui/about_template.h"
 #include "ui/main_dialog.h"

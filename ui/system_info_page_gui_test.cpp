@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config/simulated_bus.h"
-#include "config/sysfs_access.h"
+#include "config/capture/simulated_bus.h"
+#include "config/sysfs/sysfs_access.h"
 #include "details/device_details.h"
 #include "details/system_texts.h"
 #include "ui/details_sheet.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "config/access.h"
-#include "config/port_io_access.h"
+#include "config/port/port_io_access.h"
 #include "ui/main_dialog.h"
 #include "ui/system_menu_win32.h"
 #include "ui/testing/gui_test.h"

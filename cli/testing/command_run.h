@@ -12,7 +12,7 @@
 
 #include "cli/access_option.h"
 #include "cli/json_output.h"
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox::cli::testing {
 

@@ -3,7 +3,7 @@
 // register, an enabled expansion ROM and every register of the third details page set.
 #pragma once
 
-#include "config/simulated_bus.h"
+#include "config/capture/simulated_bus.h"
 
 namespace kelvox::testing {
 

@@ -1,0 +1,111 @@
+#include "config/capture/simulated_bus.h"
+
+#include <stdexcept>
+
+namespace kelvox {
+
+uint32_t SimulatedFunction::Dword(int reg) const {
+  const int at = reg & 0xFC;
+  return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+
+void SimulatedFunction::SetDword(int reg, uint32_t value) {
+  const int at = reg & 0xFC;
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+SimulatedFunction& SimulatedBus::AddFunction(FunctionLocation at,
+                                             const std::vector<uint8_t>& bytes) {
+  if (bytes.size() > SimulatedFunction::kBytes) {
+    throw std::invalid_argument("simulated bus: more than 256 configuration bytes");
+  }
+  facts_.erase(MaskedLocation(at));
+  SimulatedFunction& f = functions_[MaskedLocation(at)];
+  f = SimulatedFunction{};
+  for (size_t i = 0; i < bytes.size(); ++i) f.bytes[i] = bytes[i];
+  return f;
+}
+
+SimulatedFunction& SimulatedBus::Existing(FunctionLocation at) {
+  auto it = functions_.find(MaskedLocation(at));
+  if (it == functions_.end()) throw std::out_of_range("simulated bus: no function there");
+  return it->second;
+}
+
+void SimulatedBus::SetRegister(FunctionLocation at, int reg, uint32_t value) {
+  Existing(at).SetDword(reg, value);
+}
+
+void SimulatedBus::SetWritableMask(FunctionLocation at, int reg, uint32_t mask) {
+  Existing(at).writable[(reg & 0xFC) / 4] = mask;
+}
+
+const SimulatedFunction* SimulatedBus::Find(FunctionLocation at) const {
+  auto it = functions_.find(MaskedLocation(at));
+  return it == functions_.end() ? nullptr : &it->second;
+}
+
+std::vector<FunctionLocation> SimulatedBus::Locations() const {
+  std::vector<FunctionLocation> out;
+  out.reserve(functions_.size());
+  for (const auto& [at, f] : functions_) out.push_back(at);
+  return out;
+}
+
+uint32_t SimulatedBus::Read(int bus, int device, int function, int reg) {
+  const SimulatedFunction* f = Find({bus, device, function, SelectedDomain()});
+  return f ? f->Dword(reg) : kAllOnes;
+}
+
+void SimulatedBus::Write(int bus, int device, int function, int reg, uint32_t value) {
+  auto it = functions_.find(MaskedLocation({bus, device, function, SelectedDomain()}));
+  if (it == functions_.end()) return;
+  SimulatedFunction& f = it->second;
+  const uint32_t mask = f.writable[(reg & 0xFC) / 4];
+  f.SetDword(reg, (f.Dword(reg) & ~mask) | (value & mask));
+}
+
+FunctionListing SimulatedBus::ListFunctions(std::optional<int> bus) {
+  FunctionListing listing;
+  for (const auto& [at, f] : functions_) {
+    if (at.domain != SelectedDomain()) continue;
+    if (!bus || at.bus == (*bus & 0xFF)) listing.present.push_back(at);
+  }
+  return listing;
+}
+
+std::vector<int> SimulatedBus::Domains() {
+  std::vector<int> domains;
+  for (const auto& [at, f] : functions_) {
+    if (domains.empty() || domains.back() != at.domain) domains.push_back(at.domain);
+  }
+  if (domains.empty()) domains.push_back(0);
+  return domains;
+}
+
+std::optional<HeaderSizing> SimulatedBus::SizingWithoutWriting(FunctionLocation at) {
+  const SimulatedFunction* f = Find(at);
+  if (f == nullptr) return std::nullopt;
+  HeaderSizing sizing;
+  for (int i = 0; i < kHeaderRegisters; ++i) sizing.writable[i] = f->writable[i];
+  return sizing;
+}
+
+const FunctionFacts* SimulatedBus::FindFacts(FunctionLocation at) const {
+  const auto it = facts_.find(MaskedLocation(at));
+  return it == facts_.end() ? nullptr : &it->second;
+}
+
+std::optional<FunctionFacts> SimulatedBus::Facts(FunctionLocation at) {
+  const FunctionFacts* facts = FindFacts(at);
+  if (facts == nullptr) return std::nullopt;
+  return *facts;
+}
+
+void SimulatedBus::SetFacts(FunctionLocation at, const FunctionFacts& facts) {
+  (void)Existing(at);
+  facts_[MaskedLocation(at)] = facts;
+}
+
+}  // namespace kelvox
