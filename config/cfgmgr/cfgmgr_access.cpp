@@ -38,19 +38,23 @@ uint32_t CfgmgrAccess::Read(int bus, int device, int function, int reg) {
   const Function* f = Find({bus, device, function});
   if (f == nullptr) return kAllOnes;
   const int offset = reg & 0xFC;
-  const auto armed = armed_.find({MaskedLocation(bus, device, function), offset});
-  if (armed != armed_.end()) return armed->second;
+  if (const std::optional<uint32_t> armed =
+          sizing_answers_.Armed(MaskedLocation(bus, device, function), offset)) {
+    return *armed;
+  }
   return offset < kHeaderBytes ? f->header.registers[offset / 4] : 0;
 }
 
 void CfgmgrAccess::Write(int bus, int device, int function, int reg, uint32_t value) {
   const FunctionLocation at = MaskedLocation(bus, device, function);
   const int offset = reg & 0xFC;
-  armed_.erase({at, offset});
-  const Function* f = Find(at);
-  if (f == nullptr || value != kAllOnes || offset >= kHeaderBytes) return;
-  const uint32_t mask = f->header.sizing[offset / 4];
-  if (mask != 0) armed_[{at, offset}] = f->header.registers[offset / 4] | mask;
+  sizing_answers_.Write(at, offset, value, [&]() -> std::optional<uint32_t> {
+    const Function* f = Find(at);
+    if (f == nullptr || offset >= kHeaderBytes) return std::nullopt;
+    const uint32_t mask = f->header.sizing[offset / 4];
+    if (mask == 0) return std::nullopt;
+    return f->header.registers[offset / 4] | mask;
+  });
 }
 
 FunctionListing CfgmgrAccess::ListFunctions(std::optional<int> bus) {

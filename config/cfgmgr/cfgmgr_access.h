@@ -19,6 +19,7 @@
 #include "config/cfgmgr/derived_header.h"
 #include "config/cfgmgr/device_manager_api.h"
 #include "config/cfgmgr/placement.h"
+#include "config/sizing_answers.h"
 
 namespace kelvox {
 
@@ -60,7 +61,7 @@ class CfgmgrAccess final : public ConfigAccess {
   std::map<FunctionLocation, Function> functions_;
   std::vector<UnplacedFunction> unplaced_;
   std::vector<std::string> warnings_;
-  std::map<std::pair<FunctionLocation, int>, uint32_t> armed_;
+  SizingAnswers sizing_answers_;
 };
 
 }  // namespace kelvox

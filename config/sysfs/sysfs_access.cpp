@@ -184,18 +184,13 @@ FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
 
 uint32_t SysfsAccess::Read(int bus, int device, int function, int reg) {
   const FunctionLocation at = MaskedLocation({bus, device, function, SelectedDomain()});
-  const auto armed = armed_.find({at, reg & 0xFC});
-  if (armed != armed_.end()) return armed->second;
+  if (const std::optional<uint32_t> armed = sizing_answers_.Armed(at, reg)) return *armed;
   return ReadConfigDword(at, reg);
 }
 
 void SysfsAccess::Write(int bus, int device, int function, int reg, uint32_t value) {
-  const RegisterKey key{MaskedLocation({bus, device, function, SelectedDomain()}), reg & 0xFC};
-  armed_.erase(key);
-  if (value != kAllOnes) return;
-  if (const std::optional<uint32_t> answer = SizingAnswer(key.first, key.second)) {
-    armed_[key] = *answer;
-  }
+  const FunctionLocation at = MaskedLocation({bus, device, function, SelectedDomain()});
+  sizing_answers_.Write(at, reg, value, [&] { return SizingAnswer(at, reg & 0xFC); });
 }
 
 }  // namespace kelvox

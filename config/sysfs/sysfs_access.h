@@ -33,6 +33,7 @@
 
 #include "config/access.h"
 #include "config/capture/simulated_bus.h"
+#include "config/sizing_answers.h"
 #include "config/sysfs/resource_sizing.h"
 
 namespace kelvox {
@@ -90,7 +91,6 @@ class SysfsAccess final : public ConfigAccess {
   std::optional<FunctionFacts> Facts(FunctionLocation at) override;
 
  private:
-  using RegisterKey = std::pair<FunctionLocation, int>;
   // A function's regions from its `resource` file, or why there are none.
   struct RegionsOrProblem {
     std::optional<std::vector<ResourceRegion>> regions;
@@ -114,7 +114,7 @@ class SysfsAccess final : public ConfigAccess {
   std::string root_;
   OpenFunction open_;
   NowFunction now_;
-  std::map<RegisterKey, uint32_t> armed_;
+  SizingAnswers sizing_answers_;
 
   // The function whose config file was opened last: its descriptor, or -1 when it was missing
   // (remembered until missing_until_).
