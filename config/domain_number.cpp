@@ -15,8 +15,7 @@ DomainNumber ParseDomainNumber(std::string_view text) {
     if (HexDigitValue(c) < 0) return {std::nullopt, "domain " + quoted + " is not a hex number"};
   }
   if (text.size() > 8) return {std::nullopt, "domain " + quoted + " has more than 8 hex digits"};
-  uint32_t value = 0;
-  for (char c : text) value = value << 4 | static_cast<uint32_t>(HexDigitValue(c));
+  const uint32_t value = HexNumber(text).value_or(0);
   if (value > static_cast<uint32_t>(kMaxDomain)) {
     return {std::nullopt,
             "domain " + quoted + " is out of range (at most " + DomainText(kMaxDomain) + ")"};

@@ -86,14 +86,10 @@ class Reader {
   // The `digits` hexadecimal digits at `p`, followed by a blank or the line's end.
   std::optional<std::uint16_t> Id(size_t p, size_t e, int digits) const {
     if (e - p < static_cast<size_t>(digits)) return std::nullopt;
-    unsigned value = 0;
-    for (int i = 0; i < digits; ++i) {
-      const int digit = HexDigitValue(t_[p + i]);
-      if (digit < 0) return std::nullopt;
-      value = value * 16 + static_cast<unsigned>(digit);
-    }
+    const std::optional<uint32_t> value = HexNumber(t_.substr(p, static_cast<size_t>(digits)));
+    if (!value) return std::nullopt;
     if (p + digits < e && !IsBlank(t_[p + digits])) return std::nullopt;
-    return static_cast<std::uint16_t>(value);
+    return static_cast<std::uint16_t>(*value);
   }
 
   bool BadId(size_t p, size_t e, std::string_view what, int digits) {

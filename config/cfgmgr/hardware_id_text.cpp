@@ -36,13 +36,7 @@ std::string Quote(std::string_view text) {
 // The value of exactly `digits` hexadecimal digits, or nothing.
 std::optional<uint32_t> Hex(std::string_view text, size_t digits) {
   if (text.size() != digits) return std::nullopt;
-  uint32_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigitValue(c);
-    if (digit < 0) return std::nullopt;
-    value = value << 4 | static_cast<uint32_t>(digit);
-  }
-  return value;
+  return HexNumber(text);
 }
 
 ParsedHardwareId Refused(std::string problem) { return {std::nullopt, std::move(problem)}; }

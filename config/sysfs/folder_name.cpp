@@ -12,14 +12,9 @@ namespace {
 // writes lower case; a name in upper case is no folder of its own, and reading it under the
 // name the kernel would give finds nothing.
 int64_t HexField(std::string_view text) {
-  if (text.empty() || text.size() > 8) return -1;
-  int64_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigitValue(c);
-    if (digit < 0 || (c >= 'A' && c <= 'F')) return -1;
-    value = value << 4 | digit;
-  }
-  return value;
+  if (text.find_first_of("ABCDEF") != std::string_view::npos) return -1;
+  const std::optional<uint32_t> value = HexNumber(text);
+  return value ? int64_t{*value} : -1;
 }
 
 }  // namespace
