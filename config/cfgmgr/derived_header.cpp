@@ -92,7 +92,9 @@ DerivedHeader DeriveHeader(const DeviceIdentity& identity,
     const int at = kFirstBar + slot;
     if (IsMemory(r)) {
       const bool wide = r.end >= kFourGiB;
-      if (slot + (wide ? 2 : 1) > slots) break;
+      // A 64-bit range needs two slots; one that no longer fits leaves the last slot to a
+      // later 32-bit range.
+      if (slot + (wide ? 2 : 1) > slots) continue;
       const uint64_t mask = ~(DecodedSize(r, 16) - 1);
       regs[at] = (static_cast<uint32_t>(r.start) & ~0xFu) | (wide ? 0x4u : 0u) |
                  ((r.flags & kMemoryPrefetchable) ? 0x8u : 0u);

@@ -96,14 +96,14 @@ TEST(CfgmgrHeader, RangesWithoutMarksAreTakenInOrderAndRoundedToTheirDecodedSize
                                           {0x1C, 0xFFFFFFF8},
                                           {0x20, 0xFFF00000}}));
 
-  // A 64-bit range with one slot left finds no register.
+  // A 64-bit range with one slot left finds no register; the range after it takes that slot.
   const DerivedHeader full =
       DeriveHeader({0x1234, 0x5678, 0, 0, 0},
                    {Io(0x1000, 0x100F), Io(0x1010, 0x101F), Io(0x1020, 0x102F), Io(0x1030, 0x103F),
                     Io(0x1040, 0x104F), Large(0x400000000, 0x7FFFFFFFF, 0x4), Io(0x1050, 0x105F)},
                    false);
-  EXPECT_EQ(full.registers[0x24 / 4], 0u);
-  EXPECT_EQ(full.sizing[0x24 / 4], 0u);
+  EXPECT_EQ(full.registers[0x24 / 4], 0x1051u);
+  EXPECT_EQ(full.sizing[0x24 / 4], 0xFFFFFFF0u);
   EXPECT_EQ(full.registers[0x20 / 4], 0x1041u);
   EXPECT_EQ(full.registers[0x04 / 4], 0x3u);
 
