@@ -40,9 +40,14 @@ FunctionListing ConfigAccess::ListFunctions(std::optional<int> bus) {
 }
 
 bool ConfigAccess::SelectDomain(int domain) {
-  const std::vector<int> domains = Domains();
-  if (domain != 0 && std::find(domains.begin(), domains.end(), domain) == domains.end()) {
-    return false;
+  const auto known = [this, domain] {
+    return std::find(domains_seen_.begin(), domains_seen_.end(), domain) != domains_seen_.end();
+  };
+  // The domains are listed again only for one not seen before (a domain hot-plugged since), so
+  // switching back and forth between domains, once per function, lists them once.
+  if (domain != 0 && !known()) {
+    domains_seen_ = Domains();
+    if (!known()) return false;
   }
   selected_domain_ = domain;
   return true;

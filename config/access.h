@@ -1,8 +1,8 @@
-// The one interface through which the program touches PCI configuration space. Every backend
-// (port I/O, Linux sysfs, simulated bus) implements it, as a table of operations: read and
-// write one 32-bit register, list the functions that are present, tell what sizing a
-// register would show without writing to any device, and tell what the operating system
-// knows of a function. Callers never learn which backend they hold.
+// The one interface through which the program touches PCI configuration space. Every access
+// method (Linux sysfs, port I/O, a captured bus, the Windows device manager) implements it, as a
+// table of operations: read and write one 32-bit register, list the functions that are present,
+// tell what sizing a register would show without writing to any device, and tell what the operating
+// system knows of a function. Callers never learn which backend they hold.
 #pragma once
 
 #include <array>
@@ -68,7 +68,8 @@ class ConfigAccess {
   // Stores a dword in the selected domain; a failure is silent.
   virtual void Write(int bus, int device, int function, int reg, uint32_t value) = 0;
 
-  // Short name of the access method, used at the start of its messages ("sysfs", "port").
+  // Short name of the access method, used at the start of its messages ("sysfs", "port",
+  // "cfgmgr", "simulated").
   virtual std::string Name() const = 0;
 
   // The functions of the selected domain that are present, only those of `bus` when one is
@@ -101,6 +102,8 @@ class ConfigAccess {
 
  private:
   int selected_domain_ = 0;
+  // The domains Domains() gave when SelectDomain last had to ask.
+  std::vector<int> domains_seen_;
 };
 
 // Selects a domain for as long as it lives and then selects the one before it again.

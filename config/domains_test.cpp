@@ -40,6 +40,38 @@ constexpr char kThreeDomains[] =
     "00: 4d 14 0a a8 06 04 10 00 01 02 08 01 00 00 00 00\n"
     "\n";
 
+// An access with devices 0-31 on bus 0 of domain c0e3 that counts how often its domains are
+// listed, as a sysfs tree lists its folders each time.
+class CountingDomains final : public ConfigAccess {
+ public:
+  uint32_t Read(int bus, int, int function, int) override {
+    return SelectedDomain() == 0xC0E3 && bus == 0 && function == 0 ? 0x12378086u : kAllOnes;
+  }
+  void Write(int, int, int, int, uint32_t) override {}
+  std::string Name() const override { return "counting"; }
+  std::vector<int> Domains() override {
+    ++listings;
+    return {0, 0xC0E3};
+  }
+  int listings = 0;
+};
+
+TEST(Domains, VisitingEveryFunctionListsTheDomainsOnce) {
+  CountingDomains access;
+  const FunctionListing every = ListEveryDomain(access, 0);
+  ASSERT_EQ(every.present.size(), 32u);
+  const int after_listing = access.listings;
+  for (const FunctionLocation& at : every.present) {
+    const DomainScope in_domain(access, at.domain);
+    EXPECT_EQ(access.Read(at.bus, at.device, at.function, 0x00), 0x12378086u);
+  }
+  // Switching into a domain already seen, and back to 0, lists nothing again.
+  EXPECT_LE(access.listings - after_listing, 1);
+  // A domain never seen is still looked for, and one that is not there still refused.
+  EXPECT_FALSE(access.SelectDomain(0xC0E4));
+  EXPECT_EQ(access.SelectedDomain(), 0);
+}
+
 TEST(CapturedDomains, EveryDomainLoadsAndIsAddressedOnItsOwn) {
   SimulatedBus bus = ParseSimulatedBus(kThreeDomains);
   EXPECT_EQ(bus.Domains(), (std::vector<int>{0, 0xC0E3, 0x10000}));
