@@ -92,7 +92,8 @@ std::string InstanceId(HDEVINFO set, SP_DEVINFO_DATA& device) {
   return Utf8(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
 }
 
-// The configuration-manager functions that read resource descriptors, found by name.
+// The configuration-manager functions that read resource descriptors and a device's parent,
+// found by name.
 class ResourceReader {
  public:
   ResourceReader() {
@@ -107,12 +108,26 @@ class ResourceReader {
     Find(data_, "CM_Get_Res_Des_Data");
     Find(free_res_des_, "CM_Free_Res_Des_Handle");
     Find(free_log_conf_, "CM_Free_Log_Conf_Handle");
+    Find(get_parent_, "CM_Get_Parent");
+    Find(device_id_, "CM_Get_Device_IDW");
   }
   ~ResourceReader() {
     if (module_ != nullptr) FreeLibrary(module_);
   }
   ResourceReader(const ResourceReader&) = delete;
   ResourceReader& operator=(const ResourceReader&) = delete;
+
+  // The instance ID of the device `device` hangs from; nothing when it cannot be learned.
+  std::optional<std::string> ParentInstanceId(DEVINST device) const {
+    if (!get_parent_ || !device_id_) return std::nullopt;
+    DEVINST parent = 0;
+    if (get_parent_(&parent, device, 0) != CR_SUCCESS) return std::nullopt;
+    std::vector<wchar_t> buffer(MAX_DEVICE_ID_LEN + 1);
+    if (device_id_(parent, buffer.data(), static_cast<ULONG>(buffer.size()), 0) != CR_SUCCESS) {
+      return std::nullopt;
+    }
+    return Utf8(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+  }
 
   // The allocated configuration's descriptors, else the boot configuration's; none when the
   // functions are missing or fail.
@@ -198,6 +213,8 @@ class ResourceReader {
   CONFIGRET(WINAPI* data_)(RES_DES, PVOID, ULONG, ULONG) = nullptr;
   CONFIGRET(WINAPI* free_res_des_)(RES_DES) = nullptr;
   CONFIGRET(WINAPI* free_log_conf_)(LOG_CONF) = nullptr;
+  CONFIGRET(WINAPI* get_parent_)(PDEVINST, DEVINST, ULONG) = nullptr;
+  CONFIGRET(WINAPI* device_id_)(DEVINST, PWSTR, ULONG, ULONG) = nullptr;
 };
 
 class WindowsDeviceManagerApi final : public DeviceManagerApi {
@@ -231,6 +248,7 @@ class WindowsDeviceManagerApi final : public DeviceManagerApi {
       record.location_text = TextProperty(set, device, SPDRP_LOCATION_INFORMATION);
       record.service = TextProperty(set, device, SPDRP_SERVICE);
       record.resources = reader.Resources(device.DevInst);
+      record.parent_instance_id = reader.ParentInstanceId(device.DevInst);
       result.devices.push_back(std::move(record));
     }
     SetupDiDestroyDeviceInfoList(set);

@@ -1,5 +1,7 @@
 #include "config/cfgmgr/cfgmgr_access.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 
 namespace kelvox {
@@ -79,6 +81,24 @@ std::optional<HeaderSizing> CfgmgrAccess::SizingWithoutWriting(FunctionLocation 
   return sizing;
 }
 
+std::string CfgmgrAccess::ParentAddress(const std::string& parent_id, int domain) const {
+  // Windows compares device instance IDs without regard to case.
+  const auto same = [&parent_id](const std::string& id) {
+    return std::equal(id.begin(), id.end(), parent_id.begin(), parent_id.end(), [](char a, char b) {
+      return std::tolower(static_cast<unsigned char>(a)) ==
+             std::tolower(static_cast<unsigned char>(b));
+    });
+  };
+  for (const auto& [location, function] : functions_) {
+    if (same(function.device.instance_id)) {
+      FunctionLocation in_domain = location;
+      in_domain.domain = domain;
+      return AddressText(in_domain);
+    }
+  }
+  return "";  // not a PCI function: the root bus of a host bridge
+}
+
 std::optional<FunctionFacts> CfgmgrAccess::Facts(FunctionLocation at) {
   const Function* f = Find(at);
   if (f == nullptr) return std::nullopt;
@@ -91,6 +111,10 @@ std::optional<FunctionFacts> CfgmgrAccess::Facts(FunctionLocation at) {
   if (const std::optional<uint64_t> irq = FirstInterrupt(f->device.resources);
       irq && *irq <= static_cast<uint64_t>(INT_MAX)) {
     facts.irq = static_cast<int>(*irq);
+    known = true;
+  }
+  if (f->device.parent_instance_id) {
+    facts.parent = ParentAddress(*f->device.parent_instance_id, at.domain);
     known = true;
   }
   if (!known) return std::nullopt;

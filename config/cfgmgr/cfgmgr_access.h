@@ -54,6 +54,9 @@ class CfgmgrAccess final : public ConfigAccess {
     DerivedHeader header;
   };
   const Function* Find(FunctionLocation at);
+  // The address of the placed function whose instance ID is `parent_id`, as the parent fact
+  // writes it, or "" when none is (the parent is a root bus, not a PCI bridge).
+  std::string ParentAddress(const std::string& parent_id, int domain) const;
 
   std::unique_ptr<DeviceManagerApi> api_;
   bool enumerated_ = false;

@@ -213,6 +213,20 @@ TEST_F(CfgmgrAccessTest, FactsAreTheServiceAndTheInterrupt) {
   EXPECT_FALSE(access.Facts({0, 5, 0}));
 }
 
+// The bridge a device hangs from is the one the device manager names as its parent, whatever
+// its bus numbers (which this method cannot read); a parent that is no PCI function is the
+// root bus.
+TEST_F(CfgmgrAccessTest, TheParentFactIsTheDeviceManagersParent) {
+  std::vector<DeviceRecord> devices = Machine();
+  devices[0].parent_instance_id = "pci\\ven_8086&dev_a340&subsys_86941043&rev_f0\\3&11583659&0&e0";
+  devices[1].parent_instance_id = "ACPI\\PNP0A08\\0";
+  CfgmgrAccess& access = Open({devices, ""});
+  EXPECT_EQ(access.Facts({1, 0, 0})->parent, "00:1c.0");
+  EXPECT_EQ(access.Facts({0, 0x1C, 0})->parent, "");
+  // Not asked of the device manager: not known.
+  EXPECT_FALSE(access.Facts({1, 0, 1})->parent);
+}
+
 TEST_F(CfgmgrAccessTest, AFailedEnumerationIsReportedAndShowsNothing) {
   CfgmgrAccess& access = Open({{}, "SetupDiGetClassDevs: Access is denied. (error 5)"});
   const std::string expected =

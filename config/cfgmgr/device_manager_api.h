@@ -45,6 +45,9 @@ struct DeviceRecord {
   std::optional<uint32_t> address;           // SPDRP_ADDRESS: device << 16 | function
   std::optional<std::string> location_text;  // SPDRP_LOCATION_INFORMATION
   std::optional<std::string> service;        // SPDRP_SERVICE: the driver's service name
+  // The instance ID of the device it hangs from (CM_Get_Parent): a PCI bridge's, or the root
+  // bus's ("ACPI\PNP0A08\0") for a device on a host bridge; nothing when not known.
+  std::optional<std::string> parent_instance_id;
   // The allocated logical configuration's descriptors in order (the boot one where none is
   // allocated); empty when the device has none or the functions to read them are missing.
   std::vector<DeviceResource> resources;

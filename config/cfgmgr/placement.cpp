@@ -31,8 +31,8 @@ DevicePlacement PlaceDevices(const std::vector<DeviceRecord>& devices) {
       continue;
     }
     const auto [slot, added] = result.placed.try_emplace(
-        *place.at,
-        PlacedDevice{record.instance_id, *identity.identity, record.resources, record.service});
+        *place.at, PlacedDevice{record.instance_id, *identity.identity, record.resources,
+                                record.service, record.parent_instance_id});
     if (!added) {
       result.warnings.push_back(who + "claims " + LocationText(*place.at) + ", which " +
                                 slot->second.instance_id + " holds; listed without a place");

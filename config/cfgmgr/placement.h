@@ -19,6 +19,7 @@ struct PlacedDevice {
   DeviceIdentity identity;
   std::vector<DeviceResource> resources;
   std::optional<std::string> service;
+  std::optional<std::string> parent_instance_id;
 };
 
 struct DevicePlacement {
