@@ -1,5 +1,5 @@
 // The lines of `kelvox-cli list`: one per present function, its address, IDs, class code and
-// the names the embedded PCI ID list gives them, and the filters that choose functions.
+// the names the PCI ID list in use (--ids) gives them, and the filters that choose functions.
 #pragma once
 
 #include <cstdint>

@@ -29,7 +29,8 @@ struct FunctionFacts {
   std::optional<std::string> iommu_group;                         // "" when the function is in none
   std::optional<std::string> current_link_speed, max_link_speed;  // "8.0 GT/s PCIe"
   std::optional<int> current_link_width, max_link_width;          // lanes
-  // The bridge above the function, as "BB:DD.F", or "" when it hangs from the host bridge.
+  // The bridge above the function, as its address is written ("BB:DD.F" in domain 0000,
+  // "DDDD:BB:DD.F" elsewhere), or "" when it hangs from the host bridge.
   std::optional<std::string> parent;
 
   bool operator==(const FunctionFacts&) const = default;
