@@ -99,6 +99,12 @@ class ConfigAccess {
   // ...); nothing when this access method knows none of it (port I/O, a capture without facts)
   // or the function is absent.
   virtual std::optional<FunctionFacts> Facts(FunctionLocation at);
+  // The same, where only the facts of `wanted` (FactGroup bits) need to be known: the others
+  // may be left unknown when reading them costs something. All of them by default.
+  virtual std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) {
+    (void)wanted;
+    return Facts(at);
+  }
 
  private:
   int selected_domain_ = 0;

@@ -36,6 +36,15 @@ struct FunctionFacts {
   bool operator==(const FunctionFacts&) const = default;
 };
 
+// The facts a caller may ask for alone (ConfigAccess::SomeFacts), so that an access method can
+// leave the others unread: the driver, the parent, and all the rest.
+enum FactGroup : unsigned {
+  kDriverFact = 1u << 0,
+  kParentFact = 1u << 1,
+  kOtherFacts = 1u << 2,
+};
+inline constexpr unsigned kEveryFact = kDriverFact | kParentFact | kOtherFacts;
+
 // One fact as text: its name as the kernel's file calls it, and its value.
 struct NamedFact {
   std::string name;

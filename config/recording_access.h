@@ -70,6 +70,9 @@ class RecordingAccess final : public ConfigAccess {
     return inner_.SizingWithoutWriting(at);
   }
   std::optional<FunctionFacts> Facts(FunctionLocation at) override { return inner_.Facts(at); }
+  std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) override {
+    return inner_.SomeFacts(at, wanted);
+  }
 
   // Every call so far, oldest first.
   const std::vector<ConfigAccessRecord>& records() const { return records_; }

@@ -135,6 +135,10 @@ std::optional<FunctionFacts> SysfsAccess::Facts(FunctionLocation at) {
   return ReadSysfsFacts(FunctionFolder(at), open_);
 }
 
+std::optional<FunctionFacts> SysfsAccess::SomeFacts(FunctionLocation at, unsigned wanted) {
+  return ReadSysfsFacts(FunctionFolder(at), open_, wanted);
+}
+
 std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {
   const std::string path = FunctionFolder(at) + "/config";
   const ScopedDescriptor fd(open_(path, kReadOnly));

@@ -89,6 +89,7 @@ class SysfsAccess final : public ConfigAccess {
 
   // The function's facts from its folder (sysfs_facts.h).
   std::optional<FunctionFacts> Facts(FunctionLocation at) override;
+  std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) override;
 
  private:
   // A function's regions from its `resource` file, or why there are none.

@@ -68,7 +68,7 @@ std::optional<std::string> ParentOf(const std::string& folder) {
 }  // namespace
 
 std::optional<FunctionFacts> ReadSysfsFacts(const std::string& folder,
-                                            const FactsOpenFunction& open) {
+                                            const FactsOpenFunction& open, unsigned wanted) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) return std::nullopt;
   FunctionFacts facts;
@@ -76,16 +76,18 @@ std::optional<FunctionFacts> ReadSysfsFacts(const std::string& folder,
   const auto set = [&facts](const char* name, const std::optional<std::string>& value) {
     if (value) SetNamedFact(facts, name, *value);
   };
-  for (const char* file :
-       {"modalias", "irq", "enable", "power_state", "numa_node", "current_link_speed",
-        "current_link_width", "max_link_speed", "max_link_width"}) {
-    set(file, ReadLine(folder + "/" + file, open));
+  if (wanted & kOtherFacts) {
+    for (const char* file :
+         {"modalias", "irq", "enable", "power_state", "numa_node", "current_link_speed",
+          "current_link_width", "max_link_speed", "max_link_width"}) {
+      set(file, ReadLine(folder + "/" + file, open));
+    }
+    const std::optional<int> vectors = EntryCount(folder + "/msi_irqs");
+    set("msi_irqs", vectors ? std::optional<std::string>(std::to_string(*vectors)) : std::nullopt);
+    set("iommu_group", LinkName(folder + "/iommu_group"));
   }
-  set("driver", LinkName(folder + "/driver"));
-  const std::optional<int> vectors = EntryCount(folder + "/msi_irqs");
-  set("msi_irqs", vectors ? std::optional<std::string>(std::to_string(*vectors)) : std::nullopt);
-  set("iommu_group", LinkName(folder + "/iommu_group"));
-  set("parent", ParentOf(folder));
+  if (wanted & kDriverFact) set("driver", LinkName(folder + "/driver"));
+  if (wanted & kParentFact) set("parent", ParentOf(folder));
   return facts;
 }
 

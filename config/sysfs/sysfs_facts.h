@@ -20,7 +20,9 @@ using FactsOpenFunction = std::function<int(const std::string& path, int flags)>
 // A file that is missing or does not parse leaves its fact unknown; a missing `driver` link
 // means no driver is bound, a missing `msi_irqs/` no vector in use, a missing `iommu_group`
 // no group.
+// Only the facts of `wanted` (FactGroup bits) are read; the others stay unknown.
 std::optional<FunctionFacts> ReadSysfsFacts(const std::string& folder,
-                                            const FactsOpenFunction& open);
+                                            const FactsOpenFunction& open,
+                                            unsigned wanted = kEveryFact);
 
 }  // namespace kelvox

@@ -80,6 +80,18 @@ TEST_F(SysfsFactsTest, ReadsEveryFactOfAFullFolder) {
   EXPECT_EQ(ReadSysfsFacts(root_ + "/bus/pci/devices/0000:01:00.0", OpenFile)->parent, "00:1c.0");
   // The bridge itself hangs from the host bridge.
   EXPECT_EQ(ReadSysfsFacts(bridge, OpenFile)->parent, "");
+
+  // Asked for the driver and the parent alone, the rest stays unread; no file is opened.
+  int opened = 0;
+  const FactsOpenFunction counting = [&opened](const std::string& path, int flags) {
+    ++opened;
+    return OpenFile(path, flags);
+  };
+  FunctionFacts tree_facts;
+  tree_facts.driver = "nvme";
+  tree_facts.parent = "00:1c.0";
+  EXPECT_EQ(ReadSysfsFacts(folder, counting, kDriverFact | kParentFact), tree_facts);
+  EXPECT_EQ(opened, 0);
 }
 
 TEST_F(SysfsFactsTest, MissingAndMalformedFilesLeaveTheirFactUnknown) {
