@@ -21,7 +21,8 @@ constexpr std::array kCaptureOptions = {
 };
 
 constexpr char kCaptureHelpText[] =
-    "kelvox-cli capture [--bus N | --all] [-o FILE] [--source sysfs|FILE]\n"
+    "kelvox-cli capture [--bus N | --all] [-o FILE] " KELVOX_SOURCE_USAGE
+    "\n"
     "\n"
     "  Writes the present functions (those `list` shows) as text that --source reads\n"
     "  back: per function the header line \"BB:DD.F CCCC: VVVV:DDDD (rev RR)\" and its\n"
@@ -30,8 +31,8 @@ constexpr char kCaptureHelpText[] =
     "  sizing read-back is not zero: the bits a sizing write of all ones changes, worked\n"
     "  out from the kernel's resource file. Reading the capture with --source gives the\n"
     "  same rows, details and base address ranges as the live machine. Nothing is\n"
-    "  written to any device. Port I/O is refused: sizing there means writing all ones\n"
-    "  into the devices' registers.\n"
+    "  written to any device: --source port is refused, as sizing there means writing\n"
+    "  all ones into the devices' registers.\n"
     "\n"
     "  --bus N        capture bus N only, decimal 0 to 255\n"
     "  --all          capture every bus (the default)\n"

@@ -28,8 +28,10 @@ constexpr std::array kDetailsOptions = {
 
 constexpr char kDetailsHelpText[] =
     "kelvox-cli details DEVICE [--bus N] [--function N] [--domain N]\n"
-    "                  [--source sysfs|port|FILE]\n"
-    "                  [--ids embedded|system|FILE] [--json]\n"
+    "                  " KELVOX_SOURCE_USAGE
+    "\n"
+    "                  " KELVOX_IDS_USAGE
+    " [--json]\n"
     "\n"
     "  Prints what the details sheet shows for device number DEVICE (decimal 0 to 31):\n"
     "  the caption (the domain first outside domain 0000), then the pages [ベンダ情報],\n"

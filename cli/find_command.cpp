@@ -22,7 +22,8 @@ constexpr std::array kFindOptions = {
 
 constexpr char kFindHelpText[] =
     "kelvox-cli find [--vendor XXXX] [--device XXXX] [--class HEX]\n"
-    "                [--ids embedded|system|FILE] [--json]\n"
+    "                " KELVOX_IDS_USAGE
+    " [--json]\n"
     "\n"
     "  Prints the names the search window shows for what is typed into it, by its rules:\n"
     "  a vendor or device ID names something at exactly 4 hexadecimal characters; device\n"

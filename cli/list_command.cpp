@@ -24,8 +24,10 @@ constexpr std::array kListOptions = {
 };
 
 constexpr char kListHelpText[] =
-    "kelvox-cli list [--bus N] [--vendor XXXX] [--class HEX] [--source sysfs|port|FILE]\n"
-    "                [--ids embedded|system|FILE] [--json]\n"
+    "kelvox-cli list [--bus N] [--vendor XXXX] [--class HEX]\n"
+    "                " KELVOX_SOURCE_USAGE " " KELVOX_IDS_USAGE
+    "\n"
+    "                [--json]\n"
     "\n"
     "  Prints one line per present function of every PCI domain, buses 0 to 255,\n"
     "  functions 0 to 7, in domain, bus, device, function order:\n"

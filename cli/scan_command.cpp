@@ -24,7 +24,8 @@ constexpr std::array kScanOptions = {
 
 constexpr char kScanHelpText[] =
     "kelvox-cli scan [--bus N] [--function N] [--domain N]\n"
-    "                [--source sysfs|port|FILE] [--json]\n"
+    "                " KELVOX_SOURCE_USAGE
+    " [--json]\n"
     "\n"
     "  Prints one line for each device number 0 to 31 of the bus and function, present\n"
     "  or not, in UTF-8: number, vendor ID, device ID, command, status, revision, class\n"

@@ -19,7 +19,9 @@ constexpr std::array kTreeOptions = {
 };
 
 constexpr char kTreeHelpText[] =
-    "kelvox-cli tree [--source sysfs|port|FILE] [--ids embedded|system|FILE] [--json]\n"
+    "kelvox-cli tree " KELVOX_SOURCE_USAGE " " KELVOX_IDS_USAGE
+    "\n"
+    "                [--json]\n"
     "\n"
     "  Prints the present functions (those `list` shows) as a tree under the host\n"
     "  bridge: each function under the PCI-PCI or CardBus bridge it hangs from, one line\n"

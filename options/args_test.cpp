@@ -1,11 +1,11 @@
-#include "cli/args.h"
+#include "options/args.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-namespace kelvox::cli {
+namespace kelvox {
 namespace {
 
 constexpr std::array kSpecs = {
@@ -14,6 +14,7 @@ constexpr std::array kSpecs = {
     OptionSpec{"--source", OptionSpec::Kind::kText},
     OptionSpec{"--json", OptionSpec::Kind::kFlag},
     OptionSpec{"-o", OptionSpec::Kind::kText},
+    OptionSpec{"--ids", OptionSpec::Kind::kText, 0, 0, "embedded, system or FILE"},
 };
 
 ParseResult Parse(std::vector<std::string> args, size_t max_positionals = 0) {
@@ -69,6 +70,28 @@ TEST(ParseOptions, RejectsMalformedCommandLines) {
   EXPECT_EQ(Parse({"-"}).error, "unexpected argument '-'");
 }
 
+TEST(ParseOptions, AnOptionThatSaysWhatItTakesSaysSoForAMissingOrEmptyValue) {
+  EXPECT_EQ(Parse({"--ids"}).error, "--ids needs embedded, system or FILE");
+  EXPECT_EQ(Parse({"--ids="}).error, "--ids needs embedded, system or FILE");
+  EXPECT_EQ(Parse({"--ids", ""}).error, "--ids needs embedded, system or FILE");
+  EXPECT_EQ(Parse({"--ids", "system"}).options.Text("--ids"), "system");
+}
+
+TEST(ParseOptions, SaysWhetherTheErrorIsAWordNotTakenAtAll) {
+  const struct {
+    std::vector<std::string> args;
+    bool unknown_word;
+  } cases[] = {
+      {{"--verbose"}, true}, {{"--bus=1", "--frob=2"}, true}, {{"3"}, true},
+      {{"-"}, true},         {{"--bus", "x"}, false},         {{"--source"}, false},
+      {{"--json=1"}, false}, {{"--bus", "1"}, false},
+  };
+  for (const auto& c : cases) {
+    const ParseResult r = Parse(c.args);
+    EXPECT_EQ(r.unknown_word, c.unknown_word) << c.args[0] << ": " << r.error;
+  }
+}
+
 TEST(ParseOptions, HelpStopsParsingButNotBeforeAnEarlierError) {
   EXPECT_TRUE(Parse({"--bus", "1", "--help", "--nonsense"}).options.help);
   EXPECT_TRUE(Parse({"-h"}).options.help);
@@ -101,4 +124,4 @@ TEST(ParseOptions, TakesAtMostTheAllowedPositionalWordsAnywhere) {
 }
 
 }  // namespace
-}  // namespace kelvox::cli
+}  // namespace kelvox

@@ -1,8 +1,8 @@
-#include "cli/args.h"
+#include "options/args.h"
 
 #include <charconv>
 
-namespace kelvox::cli {
+namespace kelvox {
 
 bool ParsedOptions::Has(std::string_view name) const { return texts_.contains(name); }
 
@@ -41,12 +41,18 @@ const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view n
   return nullptr;
 }
 
+std::string MissingValue(const OptionSpec& spec) {
+  return std::string(spec.name) + " needs " +
+         std::string(spec.takes.empty() ? "a value" : spec.takes);
+}
+
 // Checks one option's value; the empty result means it is good.
 std::string CheckValue(const OptionSpec& spec, std::string_view value,
                        std::optional<long>& number) {
   if (spec.kind == OptionSpec::Kind::kText) {
-    if (value.empty()) return std::string(spec.name) + ": empty value";
-    return {};
+    if (!value.empty()) return {};
+    if (!spec.takes.empty()) return MissingValue(spec);
+    return std::string(spec.name) + ": empty value";
   }
   number = ParseInteger(value);
   if (!number) {
@@ -73,6 +79,7 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
     if (!word.starts_with("-") || word == "-") {
       if (result.options.positionals.size() == max_positionals) {
         result.error = "unexpected argument '" + word + "'";
+        result.unknown_word = true;
         return result;
       }
       result.options.positionals.push_back(word);
@@ -83,6 +90,7 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
     const OptionSpec* spec = FindSpec(specs, name);
     if (spec == nullptr) {
       result.error = "unknown option '" + std::string(name) + "'";
+      result.unknown_word = true;
       return result;
     }
     if (spec->kind == OptionSpec::Kind::kFlag) {
@@ -99,7 +107,7 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      result.error = std::string(name) + " needs a value";
+      result.error = MissingValue(*spec);
       return result;
     }
     std::optional<long> number;
@@ -110,4 +118,4 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
   return result;
 }
 
-}  // namespace kelvox::cli
+}  // namespace kelvox
