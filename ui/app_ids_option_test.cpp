@@ -16,7 +16,8 @@ TEST(AppIdsOption, TakesTheNextArgumentOrAnEqualsSign) {
   EXPECT_EQ(parsed.options.ids, "/tmp/pci.ids.gz");
   EXPECT_EQ(ParseAppOptions({"--ids"}).error, "kelvox: --ids needs embedded, system or FILE");
   EXPECT_EQ(ParseAppOptions({"--ids="}).error, "kelvox: --ids needs embedded, system or FILE");
-  EXPECT_EQ(ParseAppOptions({"--source"}).error, "kelvox: --source needs FILE, sysfs or port");
+  EXPECT_EQ(ParseAppOptions({"--source"}).error,
+            "kelvox: --source needs sysfs, port, cfgmgr or FILE");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The window program's command line: which bus to view, which PCI ID list names things and
-// whether to time the start-up.
-//   kelvox [--source FILE|sysfs|port] [--domain N] [--ids embedded|system|FILE]
-//          [--measure-startup]
+// whether to time the start-up, read by the option parser kelvox-cli uses (options/args.h).
+//   kelvox [--source X] [--domain N] [--ids X] [--measure-startup]
 //   kelvox --help | --version
 #pragma once
 
@@ -12,7 +11,8 @@
 namespace kelvox {
 
 struct AppOptions {
-  // The backend to open ("sysfs", "port" or a captured bus file); none means the default.
+  // The backend to open ("sysfs", "port", "cfgmgr" or a captured bus file); none means the
+  // default.
   std::optional<std::string> source;
   // The PCI domain to open on (--domain, hex); none means domain 0, or the lowest one where
   // the source has no domain 0.
@@ -21,7 +21,8 @@ struct AppOptions {
   std::optional<std::string> ids;
   // Print how long the start-up took until the list was filled and the window shown, then quit.
   bool measure_startup = false;
-  // Print the help (--help, -h) or the version (--version) and quit, without a display.
+  // Print the help (--help, -h) or the version (--version) and quit, without a display. The
+  // words after --help are not read.
   bool help = false;
   bool version = false;
 };
@@ -32,7 +33,8 @@ struct ParsedAppOptions {
 };
 
 // Reads the arguments after the program name; "--source=X" and "--source X" both work, and
-// the same for --domain and --ids.
+// the same for --domain and --ids. An error is one line starting "kelvox: "; one naming a word
+// the program does not take ends with the usage.
 ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
 
 // Reads the command line as main() receives it: argv[1] to argv[argc - 1], byte for byte. A
@@ -40,7 +42,7 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
 // valid UTF-8, so it opens the file that was named.
 ParsedAppOptions ParseAppOptions(int argc, const char* const* argv);
 
-// The one-line usage text.
+// The one-line usage text, with the words --source and --ids take.
 const char* AppUsage();
 
 // What --help prints: the usage, what the program does, every option and the exit statuses.

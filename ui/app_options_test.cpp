@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "options/shared_options.h"
+
 namespace kelvox {
 namespace {
 
@@ -55,6 +59,47 @@ TEST(AppOptions, HelpAndVersionAreAskedForWithoutOtherOptions) {
   for (const char* option : {"--source", "--ids", "--measure-startup", "--help", "--version"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
+}
+
+// The window reads its words with kelvox-cli's parser, so it takes and refuses the same forms
+// and says the same about them; a word it does not take at all is followed by the usage.
+TEST(AppOptions, TakesTheFormsKelvoxCliTakes) {
+  const std::string usage = std::string("; ") + AppUsage();
+  const struct {
+    std::vector<std::string> args;
+    std::string error;
+  } cases[] = {
+      {{"--source=sysfs", "--ids", "system", "--domain=1", "--measure-startup"}, ""},
+      {{"--measure-startup=yes"}, "kelvox: --measure-startup takes no value"},
+      {{"--version=1"}, "kelvox: --version takes no value"},
+      {{"--frob=2"}, "kelvox: unknown option '--frob'" + usage},
+      {{"capture.txt"}, "kelvox: unexpected argument 'capture.txt'" + usage},
+      {{"--ids", "system", "-"}, "kelvox: unexpected argument '-'" + usage},
+      // A value is taken as it stands, even when it looks like an option.
+      {{"--source", "--help"}, ""},
+      // --help ends the words, as it does for every kelvox-cli command.
+      {{"--help", "--frob"}, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseAppOptions(c.args).error, c.error) << c.args[0];
+  }
+  EXPECT_EQ(ParseAppOptions({"--source", "--help"}).options.source, "--help");
+  EXPECT_TRUE(ParseAppOptions({"--help", "--frob"}).options.help);
+}
+
+// The usage and the help write --source and --ids as kelvox-cli does, naming every access
+// method, and the help fits 80 columns.
+TEST(AppOptions, UsageAndHelpNameEveryAccessMethod) {
+  const std::string usage = AppUsage();
+  EXPECT_NE(usage.find(KELVOX_SOURCE_USAGE), std::string::npos) << usage;
+  EXPECT_NE(usage.find(KELVOX_IDS_USAGE), std::string::npos) << usage;
+  const std::string help = AppHelp();
+  for (const std::string_view paragraph : {kSourceOptionHelp, kIdsOptionHelp, kDomainOptionHelp}) {
+    EXPECT_NE(help.find(paragraph), std::string::npos) << paragraph;
+  }
+  EXPECT_NE(ParseAppOptions({"--source"}).error.find(kSourceTakes), std::string::npos);
+  std::istringstream lines(help);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
 }
 
 TEST(AppOptions, TheCommandLineBytesReachTheOptionsUnchanged) {
