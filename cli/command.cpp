@@ -15,4 +15,6 @@ void Warn(std::ostream& err, std::string_view message) {
   err << kProgramName << ": " << OneLine(message) << '\n';
 }
 
+void WriteText(std::ostream& out, std::string_view text) { out << TerminalText(text); }
+
 }  // namespace kelvox::cli

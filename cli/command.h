@@ -36,4 +36,10 @@ int Fail(std::ostream& err, std::string_view message);
 // stop the command.
 void Warn(std::ostream& err, std::string_view message);
 
+// Writes a command's text output on `out`. Names from a PCI ID list and facts from a capture
+// are outside text: control characters, C1 controls and bytes that are not UTF-8 in it are
+// written as escapes (TerminalText in text/one_line.h), so a crafted file cannot steer the
+// user's terminal. Line breaks and the Japanese texts are written as they are.
+void WriteText(std::ostream& out, std::string_view text);
+
 }  // namespace kelvox::cli

@@ -105,7 +105,8 @@ int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostrea
   const std::optional<std::string_view> subsystem =
       IdListNamesSubsystems() ? SubsystemNameOf(recording.records()) : std::nullopt;
   if (!parsed.options.Has("--json")) {
-    out << (subsystem ? WithSubsystemName(DetailsText(details), *subsystem) : DetailsText(details));
+    WriteText(out, subsystem ? WithSubsystemName(DetailsText(details), *subsystem)
+                             : DetailsText(details));
     return kExitOk;
   }
   Json document = JsonDocument("details");

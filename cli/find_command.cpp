@@ -131,7 +131,7 @@ int FindCommand(std::span<const std::string> args, std::ostream& out, std::ostre
   }
   const SearchAnswer answer = AnswerSearch(input);
   if (!parsed.options.Has("--json")) {
-    out << FindText(input, answer);
+    WriteText(out, FindText(input, answer));
     return kExitOk;
   }
   Json document = JsonDocument("find");

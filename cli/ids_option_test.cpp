@@ -10,6 +10,7 @@
 #include "cli/find_command.h"
 #include "cli/list_command.h"
 #include "cli/testing/command_run.h"
+#include "cli/tree_command.h"
 
 namespace kelvox::cli {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using testing::Lines;
 using testing::ParsedRoundTrip;
 using testing::RunCommand;
+using testing::RunFunction;
 
 namespace fs = std::filesystem;
 
@@ -174,6 +176,77 @@ TEST_F(IdsOption, UnusableListsFailWithOneLineAndNoOutput) {
   EXPECT_EQ(RunCommand(RunList, {"--ids"}, bus_).err, "kelvox-cli: list: --ids needs a value\n");
   // A failed --ids leaves the embedded list in use.
   EXPECT_EQ(Lines(RunCommand(RunList, {}, bus_).out).size(), 3u);
+}
+
+// Whether `text` holds a byte a terminal would obey or that is not UTF-8: a control character
+// other than the line break, DEL, a C1 control (raw or UTF-8 encoded), or 0xFE/0xFF.
+bool HoldsTerminalControls(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte < 0x20 && byte != '\n') || byte == 0x7F || byte >= 0xFE) return true;
+    // A continuation byte of 0x80-0x9F after 0xC2 is a C1 control; one that follows no lead
+    // byte is a raw C1 byte.
+    if (byte >= 0x80 && byte <= 0x9F) {
+      const auto before = i == 0 ? 0 : static_cast<unsigned char>(text[i - 1]);
+      if (before == 0xC2 || before < 0x80) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(IdsOption, NamesAndFactsReachTheTerminalEscapedInEveryTextOutput) {
+  // A crafted list: names that would retitle the terminal, clear it, ring the bell, move the
+  // cursor, and names with C1 controls and bytes that are not UTF-8; Japanese kept as it is.
+  const std::string hostile = Write("hostile.ids",
+                                    "1af4  Red\x1b]0;pwned\x07 Hat\r\b\x7f\n"
+                                    "\t1041  Virtio\xc2\x9b"
+                                    "2J net \xff\xfe\x9b\n"
+                                    "C 02  ネットワーク\x1b[31m\n"
+                                    "\t00  Ethernet\x01\n");
+  FunctionFacts facts;
+  facts.driver =
+      "drv\xc2\x9b"
+      "31m\xff";  // a capture's fact may hold such bytes too
+  bus_.SetFacts({0, 3, 0}, facts);
+  const std::string vendor = "Red\\x1B]0;pwned\\x07 Hat\\r\\x08\\x7F";
+  const std::string device = "Virtio\\xC2\\x9B2J net \\xFF\\xFE\\x9B";
+  const std::string class_name = "ネットワーク\\x1B[31m";
+  const std::string driver = "drv\\xC2\\x9B31m\\xFF";
+  const struct {
+    const char* command;
+    RunFunction run;  // nothing for find, which reads no configuration space
+    std::vector<std::string> args;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {"list", RunList, {}, {vendor, device, class_name}},
+      {"details", RunDetails, {"3"}, {vendor, device, class_name, driver}},
+      {"tree", RunTree, {}, {vendor, device, class_name, "[" + driver + "]"}},
+      {"find",
+       nullptr,
+       {"--vendor", "1af4", "--device", "1041", "--class", "0200"},
+       {vendor, device, class_name}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--ids", hostile});
+    testing::CommandRun r;
+    if (c.run != nullptr) {
+      r = RunCommand(c.run, args, bus_);
+    } else {
+      std::ostringstream out, err;
+      r.status = FindCommand(args, out, err);
+      r.out = out.str();
+      r.err = err.str();
+    }
+    ASSERT_EQ(r.status, 0) << c.command << ": " << r.err;
+    EXPECT_FALSE(HoldsTerminalControls(r.out)) << c.command << ":\n" << r.out;
+    for (const std::string& text : c.shown) {
+      EXPECT_NE(r.out.find(text), std::string::npos) << c.command << ": " << text << "\n" << r.out;
+    }
+  }
+  // JSON keeps the names as they are: its strings escape what must be escaped.
+  const Json json = ParsedRoundTrip(RunCommand(RunList, {"--ids", hostile, "--json"}, bus_).out);
+  EXPECT_EQ(json["functions"][1]["vendor_full_name"], "Red\x1b]0;pwned\x07 Hat\r\b\x7f");
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
     }
   }
   if (!json) {
-    out << text;
+    WriteText(out, text);
     return kExitOk;
   }
   Json document = JsonDocument("list");

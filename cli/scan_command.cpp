@@ -62,7 +62,7 @@ int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& 
     // The rows are complete before anything is printed, so a failure leaves stdout empty.
     std::ostringstream text;
     for (const DeviceRow& row : ScanBus(*opened.access, bus, function)) text << row.text << '\n';
-    out << text.str();
+    WriteText(out, text.str());
     return kExitOk;
   }
   Json document = JsonDocument("scan");

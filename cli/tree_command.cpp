@@ -57,7 +57,7 @@ int RunTree(std::span<const std::string> args, std::ostream& out, std::ostream& 
   for (const std::string& skipped : listing.skipped) Warn(err, "tree: warning: " + skipped);
   const std::vector<TreeNode> tree = BuildBusTree(*opened.access, listing.present);
   if (!parsed.options.Has("--json")) {
-    out << BusTreeText(tree);
+    WriteText(out, BusTreeText(tree));
     return kExitOk;
   }
   Json document = JsonDocument("tree");
