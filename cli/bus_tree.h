@@ -2,8 +2,15 @@
 // the one the operating system names (the `parent` fact) where it is known; otherwise the
 // PCI-PCI or CardBus bridge whose secondary bus number is the function's bus. A function with
 // neither hangs from the host bridge, at the top.
+//
+// Only a PCI-PCI or CardBus bridge (header layout 1 or 2) of the function's own domain is a
+// parent. A bridge's secondary bus counts only when it is above the bridge's own bus, as PCI
+// numbers them: a bridge whose register reads 0 (the Windows device manager gives no bus
+// numbers; port I/O shows a bridge the firmware left unassigned) is the parent of no bus.
+// Whatever the facts say, the tree has no loop and is drawn at most kMaxTreeDepth levels deep.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +19,12 @@
 #include "config/access.h"
 
 namespace kelvox::cli {
+
+// The deepest level a function is drawn at (the top-level functions are level 1). A domain has
+// 256 bus numbers and each bridge's secondary bus is above its own, so no real hierarchy is
+// deeper; a function the facts put deeper is drawn at this level, beside the others there,
+// under the bridge above it at the level before.
+inline constexpr size_t kMaxTreeDepth = 256;
 
 struct TreeNode {
   ListedFunction function;
@@ -28,7 +41,8 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
 // ("  [virtio-pci]", "  [ドライバなし]" when none is bound, nothing when not known), drawn
 // under its bridge with "├─ " / "└─ " and "│  " as `tree` draws folders, below "ホストブリッジ";
 // with functions outside domain 0000, one such tree per domain, each below
-// "ホストブリッジ (ドメイン DDDD)".
+// "ホストブリッジ (ドメイン DDDD)". The text is as the tree holds it: the command escapes it
+// where it is printed.
 std::string BusTreeText(const std::vector<TreeNode>& roots);
 
 // The tree as a JSON array: each node the list's object plus "driver" (string or null) and

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "cli/bus_tree.h"
 #include "cli/testing/command_run.h"
 #include "config/capture/simulated_bus.h"
 #include "config/sysfs/sysfs_access.h"
@@ -97,8 +101,8 @@ TEST(TreeCommand, TheSystemsWordOnParentAndDriverComesFirst) {
 
 TEST(TreeCommand, ALoopOrAMissingBridgeLeavesFunctionsOnTop) {
   SimulatedBus bus;
-  Add(bus, {0, 1, 0}, 0x1111, 0x060400);
-  Add(bus, {0, 2, 0}, 0x2222, 0x060400);
+  Add(bus, {0, 1, 0}, 0x1111, 0x060400, 1);
+  Add(bus, {0, 2, 0}, 0x2222, 0x060400, 1);
   Add(bus, {0, 3, 0}, 0x3333, 0x020000);
   FunctionFacts to_two, to_one, to_nowhere;
   to_two.parent = "00:02.0";
@@ -111,6 +115,140 @@ TEST(TreeCommand, ALoopOrAMissingBridgeLeavesFunctionsOnTop) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Addresses(Lines(r.out)), (std::vector<std::string>{"ホストブリッジ", "├─ 00:02.0",
                                                                "│  └─ 00:01.0", "└─ 00:03.0"}));
+}
+
+// Each line up to the end of the function's address: the drawing and the address.
+std::vector<std::string> Outline(const std::vector<std::string>& lines) {
+  std::vector<std::string> out;
+  for (const std::string& line : lines) {
+    if (line.starts_with("ホストブリッジ")) {
+      out.push_back(line);
+      continue;
+    }
+    const size_t address = line.find_first_of("0123456789abcdef");
+    out.push_back(line.substr(0, line.find(' ', address)));
+  }
+  return out;
+}
+
+FunctionFacts ParentFact(const std::string& parent) {
+  FunctionFacts facts;
+  facts.parent = parent;
+  return facts;
+}
+
+TEST(TreeCommand, AParentIsABridgeOfTheFunctionsOwnDomainAboveItsBus) {
+  const struct {
+    const char* what;
+    std::function<void(SimulatedBus&)> make;
+    std::vector<std::string> drawn;
+  } cases[] = {
+      {"a bridge whose secondary bus register reads 0, as on the Windows device manager",
+       [](SimulatedBus& bus) {
+         Add(bus, {0, 0, 0}, 0x29C0, 0x060000);
+         Add(bus, {0, 0x1F, 0}, 0x2916, 0x060100);
+         Add(bus, {1, 0, 0}, 0x1234, 0x060400, 1, 0);
+       },
+       {"ホストブリッジ", "├─ 00:00.0", "├─ 00:1f.0", "└─ 01:00.0"}},
+      {"a bridge whose secondary bus is below its own",
+       [](SimulatedBus& bus) {
+         Add(bus, {1, 0, 0}, 0x10D3, 0x020000);
+         Add(bus, {2, 0, 0}, 0x1234, 0x060400, 1, 1);
+       },
+       {"ホストブリッジ", "├─ 01:00.0", "└─ 02:00.0"}},
+      {"a parent fact without a domain names a bridge of the function's own domain",
+       [](SimulatedBus& bus) {
+         Add(bus, {0, 1, 0}, 0x2940, 0x060400, 1, 1);
+         Add(bus, {0, 1, 0, 0xC0E3}, 0x2940, 0x060400, 1, 5);
+         Add(bus, {1, 0, 0, 0xC0E3}, 0x10D3, 0x020000);
+         Add(bus, {1, 0, 1, 0xC0E3}, 0x10D3, 0x020000);
+         Add(bus, {1, 0, 2, 0xC0E3}, 0x10D3, 0x020000);
+         bus.SetFacts({1, 0, 0, 0xC0E3}, ParentFact("00:01.0"));
+         bus.SetFacts({1, 0, 1, 0xC0E3}, ParentFact("c0e3:00:01.0"));
+         // A bridge of another domain is no parent: the function is on top of its own.
+         bus.SetFacts({1, 0, 2, 0xC0E3}, ParentFact("0000:00:01.0"));
+       },
+       {"ホストブリッジ (ドメイン 0000)", "└─ 0000:00:01.0", "ホストブリッジ (ドメイン c0e3)",
+        "├─ c0e3:00:01.0", "│  ├─ c0e3:01:00.0", "│  └─ c0e3:01:00.1", "└─ c0e3:01:00.2"}},
+      {"a parent fact naming a function that is not a bridge",
+       [](SimulatedBus& bus) {
+         Add(bus, {0, 2, 0}, 0x10D3, 0x020000);
+         Add(bus, {0, 3, 0}, 0x10D3, 0x020000);
+         bus.SetFacts({0, 3, 0}, ParentFact("00:02.0"));
+       },
+       {"ホストブリッジ", "├─ 00:02.0", "└─ 00:03.0"}},
+  };
+  for (const auto& c : cases) {
+    SimulatedBus bus;
+    c.make(bus);
+    const auto r = RunCommand(RunTree, {}, bus);
+    ASSERT_EQ(r.status, 0) << c.what << ": " << r.err;
+    EXPECT_EQ(Outline(Lines(r.out)), c.drawn) << c.what << ":\n" << r.out;
+  }
+}
+
+// A capture of `count` bridges, each named by the `parent` fact of the next, the first naming
+// the last: a loop of that length, as no machine has.
+std::string ParentChainCapture(int count) {
+  std::string text;
+  char line[96];
+  for (int i = 0; i < count; ++i) {
+    const int parent = (i + count - 1) % count;
+    std::snprintf(line, sizeof line,
+                  "%02x:%02x.%x x\n00: 86 80 48 29 00 00 00 00 00 00 04 06 00 00 01 00\n"
+                  "# fact parent %02x:%02x.%x\n\n",
+                  i / 256, i / 8 % 32, i % 8, parent / 256, parent / 8 % 32, parent % 8);
+    text += line;
+  }
+  return text;
+}
+
+TEST(TreeCommand, ADeepChainOfParentsIsDrawnQuicklyAtABoundedDepth) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("kelvox-tree-chain-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+       ".txt");
+  const auto run = [&path](int count, std::vector<std::string> args) {
+    std::ofstream(path, std::ios::binary) << ParentChainCapture(count);
+    args.insert(args.end(), {"--source", path.string()});
+    const auto started = std::chrono::steady_clock::now();
+    const auto r = RunCommand(RunTree, args, OpenSourceAccess);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    return r;
+  };
+  constexpr int kCount = 20000;
+  const auto text = run(kCount, {});
+  ASSERT_EQ(text.status, 0) << text.err;
+  const std::vector<std::string> lines = Lines(text.out);
+  ASSERT_EQ(lines.size(), kCount + 1u);
+  // The links are taken in address order and the one that would close the loop is dropped:
+  // the last bridge (4e:03.7) on top, the first under it, each other one under the one
+  // before, down to level kMaxTreeDepth; the rest beside one another at that level.
+  const auto indent = [](const std::string& line) { return line.substr(0, line.find("─")); };
+  EXPECT_EQ(lines[1].rfind("└─ 4e:03.7 8086:2948", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2].rfind("   └─ 00:00.0 8086:2948", 0), 0u) << lines[2];
+  std::string above;  // the blanks before a line at level kMaxTreeDepth - 1
+  for (size_t level = 2; level < kMaxTreeDepth; ++level) above += "   ";
+  EXPECT_EQ(indent(lines[kMaxTreeDepth - 1]), above + "└");
+  EXPECT_EQ(indent(lines[kMaxTreeDepth]), above + "   ├");
+  EXPECT_EQ(indent(lines[kMaxTreeDepth + 1]), above + "   ├");
+  EXPECT_EQ(indent(lines[kCount - 1]), above + "   ├");
+  EXPECT_EQ(indent(lines[kCount]), above + "   └");
+  EXPECT_LE(text.out.size(), (kCount + 1) * (kMaxTreeDepth * sizeof "│  " + 100));
+
+  // JSON nests no deeper either, and keeps every function.
+  const auto json = run(1000, {"--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const Json document = ParsedRoundTrip(json.out);
+  size_t functions = 0, depth = 0;
+  for (const Json* level = &document["functions"]; !level->empty();
+       level = &level->back()["children"]) {
+    ++depth;
+    functions += level->size();
+  }
+  EXPECT_EQ(depth, kMaxTreeDepth);
+  EXPECT_EQ(functions, 1000u);
+  std::filesystem::remove(path);
 }
 
 TEST(TreeCommand, JsonNestsChildrenWithTheirDriver) {
