@@ -79,7 +79,7 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
     if (!word.starts_with("-") || word == "-") {
       if (result.options.positionals.size() == max_positionals) {
         result.error = "unexpected argument '" + word + "'";
-        result.unknown_word = true;
+        result.unknown_word = word;
         return result;
       }
       result.options.positionals.push_back(word);
@@ -90,7 +90,7 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
     const OptionSpec* spec = FindSpec(specs, name);
     if (spec == nullptr) {
       result.error = "unknown option '" + std::string(name) + "'";
-      result.unknown_word = true;
+      result.unknown_word = word;
       return result;
     }
     if (spec->kind == OptionSpec::Kind::kFlag) {

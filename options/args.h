@@ -49,10 +49,10 @@ class ParsedOptions {
 struct ParseResult {
   ParsedOptions options;
   std::string error;
-  // The error names a word the program does not take at all ("unknown option '-x'",
-  // "unexpected argument 'x'"), rather than a bad value of an option it takes; a program may
-  // add its usage to such a message.
-  bool unknown_word = false;
+  // The word, as given, when the error is that the program does not take it at all ("unknown
+  // option '--x'" for "--x=1", "unexpected argument 'x'"); empty when the error is about a
+  // value of an option it takes. A program may word such an error its own way.
+  std::string unknown_word;
   bool ok() const { return error.empty(); }
 };
 

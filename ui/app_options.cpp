@@ -61,8 +61,10 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
   ParsedAppOptions parsed;
   const ParseResult result = ParseOptions(args, kAppOptions);
   if (!result.ok()) {
-    parsed.error = "kelvox: " + result.error;
-    if (result.unknown_word) parsed.error += std::string("; ") + AppUsage();
+    // A word the window does not take is named whole, with the usage after it.
+    parsed.error = result.unknown_word.empty()
+                       ? "kelvox: " + result.error
+                       : "kelvox: unknown argument '" + result.unknown_word + "'; " + AppUsage();
     return parsed;
   }
   const ParsedOptions& options = result.options;

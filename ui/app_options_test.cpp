@@ -61,8 +61,8 @@ TEST(AppOptions, HelpAndVersionAreAskedForWithoutOtherOptions) {
   }
 }
 
-// The window reads its words with kelvox-cli's parser, so it takes and refuses the same forms
-// and says the same about them; a word it does not take at all is followed by the usage.
+// The window reads its words with kelvox-cli's parser, so it takes and refuses the same forms;
+// a word it does not take at all is named whole, followed by the usage.
 TEST(AppOptions, TakesTheFormsKelvoxCliTakes) {
   const std::string usage = std::string("; ") + AppUsage();
   const struct {
@@ -72,9 +72,9 @@ TEST(AppOptions, TakesTheFormsKelvoxCliTakes) {
       {{"--source=sysfs", "--ids", "system", "--domain=1", "--measure-startup"}, ""},
       {{"--measure-startup=yes"}, "kelvox: --measure-startup takes no value"},
       {{"--version=1"}, "kelvox: --version takes no value"},
-      {{"--frob=2"}, "kelvox: unknown option '--frob'" + usage},
-      {{"capture.txt"}, "kelvox: unexpected argument 'capture.txt'" + usage},
-      {{"--ids", "system", "-"}, "kelvox: unexpected argument '-'" + usage},
+      {{"--frob=2"}, "kelvox: unknown argument '--frob=2'" + usage},
+      {{"capture.txt"}, "kelvox: unknown argument 'capture.txt'" + usage},
+      {{"--ids", "system", "-"}, "kelvox: unknown argument '-'" + usage},
       // A value is taken as it stands, even when it looks like an option.
       {{"--source", "--help"}, ""},
       // --help ends the words, as it does for every kelvox-cli command.
