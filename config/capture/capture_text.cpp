@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -9,6 +11,7 @@
 
 #include "config/domain_number.h"
 #include "text/hex_digit.h"
+#include "text/one_line.h"
 
 namespace kelvox {
 
@@ -57,13 +60,25 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
+// A piece of the file's text as a message quotes it: between single quotes, at most
+// kQuotedBytes of it (cut between characters) and "…" when there is more, with every control
+// character and every byte that is not UTF-8 escaped (text/one_line.h). A NUL in a malformed
+// file then neither ends the message early nor, like an escape sequence, reaches the terminal,
+// and a line of megabytes is not copied into the message.
 std::string Quoted(std::string_view s) {
-  std::string quoted;
-  quoted.reserve(s.size() + 2);
-  quoted.push_back('\'');
-  quoted.append(s);
-  quoted.push_back('\'');
-  return quoted;
+  constexpr size_t kQuotedBytes = 40;
+  constexpr size_t kLongestCharacter = 4;
+  std::string_view shown = s;
+  if (s.size() > kQuotedBytes) {
+    size_t end = kQuotedBytes;
+    // Back over the continuation bytes of a character the cut would split.
+    while (end > kQuotedBytes - (kLongestCharacter - 1) &&
+           (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) {
+      --end;
+    }
+    shown = s.substr(0, end);
+  }
+  return "'" + OneLine(TerminalText(shown)) + (shown.size() < s.size() ? "…'" : "'");
 }
 
 // A header line is "BB:DD.F" or "DOMAIN:BB:DD.F" followed by a blank or the end of the line,
@@ -111,6 +126,32 @@ std::string_view FactValue(std::string_view line, std::string_view name) {
   while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
   while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
   return rest;
+}
+
+// The numbers the kernel writes for the numeric facts: an interrupt, a count of MSI vectors
+// and the enable count are never negative, numa_node is -1 when the function has no node, and
+// a link width is the 6-bit field of the PCI Express link registers. A capture holding any
+// other number was not written from a machine.
+struct FactRange {
+  std::string_view name;
+  int lowest;
+  int highest;
+};
+constexpr FactRange kFactRanges[] = {
+    {"irq", 0, INT_MAX},        {"msi_irqs", 0, INT_MAX},      {"enable", 0, INT_MAX},
+    {"numa_node", -1, INT_MAX}, {"current_link_width", 0, 63}, {"max_link_width", 0, 63},
+};
+
+// Whether `value`, which SetNamedFact took for the fact `name`, is one the kernel writes.
+bool InKernelRange(std::string_view name, std::string_view value) {
+  for (const FactRange& range : kFactRanges) {
+    if (name != range.name) continue;
+    int number = 0;
+    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    return error == std::errc() && stop == value.data() + value.size() && number >= range.lowest &&
+           number <= range.highest;
+  }
+  return true;
 }
 
 class Parser {
@@ -177,7 +218,8 @@ class Parser {
   // The domain of a header's "DOMAIN:" part: 4 to 8 hex digits (lspci writes at least 4),
   // at most kMaxDomain.
   int ParseDomain(std::string_view text) const {
-    if (AllHex(text) && (text.size() < 4 || text.size() > 8)) {
+    if (!AllHex(text)) Fail("domain " + Quoted(text) + " is not a hex number");
+    if (text.size() < 4 || text.size() > 8) {
       Fail("domain " + Quoted(text) + " must have 4 to 8 hex digits");
     }
     const DomainNumber domain = ParseDomainNumber(text);
@@ -237,7 +279,9 @@ class Parser {
     const std::string value(FactValue(line, words[2]));
     if (!IsFactName(name)) return;
     FunctionFacts facts = f.facts.value_or(FunctionFacts{});
-    if (!SetNamedFact(facts, name, value)) Fail("bad value " + Quoted(value) + " for fact " + name);
+    if (!SetNamedFact(facts, name, value) || !InKernelRange(name, value)) {
+      Fail("bad value " + Quoted(value) + " for fact " + name);
+    }
     f.facts = facts;
   }
 

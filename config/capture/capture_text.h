@@ -59,9 +59,12 @@ class SimulatedBusFileError : public std::runtime_error {
 // The bus the text describes; throws SimulatedBusFileError at the first bad line, in which
 // case nothing is loaded. Bad: a malformed byte or offset, bytes past offset 4096, more than
 // 16 bytes on a line, a bad or repeated device address, a device over 31 or a function over
-// 7, a domain that is not 4 to 8 hex digits or over kMaxDomain, a byte or mask line before any
-// device or after the empty line that ended one, a bad mask line, or a device without any byte (an
-// offset with no bytes after it gives none).
+// 7, a domain that is not 4 to 8 hex digits or over kMaxDomain, a byte, mask or fact line before
+// any device or after the empty line that ended one, a bad mask line, a fact value that is not
+// one the kernel writes (a control character, a number that is not one or out of the fact's
+// range: a negative irq or msi_irqs, numa_node below -1, a link width over 63), or a device
+// without any byte (an offset with no bytes after it gives none). The message quotes at most 40
+// bytes of the bad text, escaped, so it stays one short line whatever the file holds.
 SimulatedBus ParseSimulatedBus(std::string_view text);
 
 // The bus as text in the same format: per function a header "BB:DD.F CCCC: VVVV:DDDD (rev RR)"

@@ -9,6 +9,8 @@
 namespace kelvox {
 namespace {
 
+using namespace std::string_literals;
+
 // `lspci -vvxxx` of one function of a virtual machine, with a `lspci -D -x` function after it.
 constexpr const char* kLspciCapture =
     "00:01.0 Unassigned class [ffff]: Red Hat, Inc. Virtio 1.0 memory balloon (rev 01)\n"
@@ -89,12 +91,18 @@ TEST(ParseSimulatedBus, MaskLinesMakeBitsWritable) {
   EXPECT_EQ(bus.Read(0, 3, 0, 0x00), 0x12348086u);
 }
 
+std::string Repeated(const std::string& text, int count) {
+  std::string repeated;
+  for (int i = 0; i < count; ++i) repeated += text;
+  return repeated;
+}
+
 TEST(ParseSimulatedBus, RejectsBadInputNamingTheLine) {
   const std::string header = "00:01.0 x\n";
   const struct {
     std::string text;
     int line;
-    const char* message;
+    std::string message;
   } cases[] = {
       {header + "00: 12 3g\n", 2, "line 2: malformed byte '3g'"},
       {header + "00: 12 345\n", 2, "line 2: malformed byte '345'"},
@@ -138,13 +146,30 @@ TEST(ParseSimulatedBus, RejectsBadInputNamingTheLine) {
        "(line 1)"},
       {header + "00: 86 80\r\n\r\n# writable 10 fffff000\n", 4,
        "line 4: writable mask outside a device: the blank line 3 ended device 00:01.0 (line 1)"},
+      // The bad text is quoted escaped, so a NUL does not end the message and no control byte
+      // reaches the terminal, and at most 40 bytes of it, cut between characters.
+      {header + "00: 12 3\0\n"s, 2, "line 2: malformed byte '3\\x00'"},
+      {header + "00: 12 \x1b[2J\n", 2, "line 2: malformed byte '\\x1B[2J'"},
+      {header + "00: 12 \xc2\x9b\xff\n", 2, "line 2: malformed byte '\\xC2\\x9B\\xFF'"},
+      {header + "00: 12 " + std::string(41, 'g') + "\n", 2,
+       "line 2: malformed byte '" + std::string(40, 'g') + "…'"},
+      {header + "00: 12 " + std::string(39, 'g') + "ベ\n", 2,
+       "line 2: malformed byte '" + std::string(39, 'g') + "…'"},
+      {header + "00: 00\n# fact driver e1000e\x01" + std::string(100, '\0') + "\n", 3,
+       "line 3: bad value 'e1000e\\x01" + Repeated("\\x00", 33) + "…' for fact driver"},
+      {header + "00: 00\n# writable 10 " + std::string(5000, 'f') + "\n", 3,
+       "line 3: bad hex mask '" + std::string(40, 'f') + "…' in writable mask line"},
+      {std::string(1000, 'a') + ":00:00.0 x\n00: 00\n", 1,
+       "line 1: domain '" + std::string(40, 'a') + "…' must have 4 to 8 hex digits"},
+      {std::string(1000, 'z') + ":00:00.0 x\n00: 00\n", 1,
+       "line 1: domain '" + std::string(40, 'z') + "…' is not a hex number"},
   };
   for (const auto& c : cases) {
     try {
       (void)ParseSimulatedBus(c.text);
       ADD_FAILURE() << "accepted: " << c.text;
     } catch (const SimulatedBusFileError& e) {
-      EXPECT_STREQ(e.what(), c.message) << c.text;
+      EXPECT_EQ(std::string(e.what()), c.message) << c.text;
       EXPECT_EQ(e.line(), c.line) << c.text;
     }
   }
@@ -208,9 +233,12 @@ TEST(FormatSimulatedBus, NeverWritesMoreThanTheReaderAccepts) {
                            "max_link_speed", "parent"}) {
     ASSERT_TRUE(SetNamedFact(facts, name, longest)) << name;
   }
-  for (const char* name :
-       {"irq", "msi_irqs", "numa_node", "current_link_width", "max_link_width"}) {
-    ASSERT_TRUE(SetNamedFact(facts, name, "-2147483648")) << name;
+  // The longest numbers the reader takes.
+  for (const char* name : {"irq", "msi_irqs", "numa_node"}) {
+    ASSERT_TRUE(SetNamedFact(facts, name, "2147483647")) << name;
+  }
+  for (const char* name : {"current_link_width", "max_link_width"}) {
+    ASSERT_TRUE(SetNamedFact(facts, name, "63")) << name;
   }
   ASSERT_TRUE(SetNamedFact(facts, "enable", "1"));
   bus.SetFacts(at, facts);
@@ -253,9 +281,33 @@ TEST(ParseSimulatedBus, FactLinesGiveTheDeviceItsFacts) {
             "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
             "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
             "\n");
+  // The edges of what the kernel writes are kept.
+  FunctionFacts edges;
+  edges.irq = 0;
+  edges.msi_vectors = 2147483647;
+  edges.numa_node = -1;
+  edges.current_link_width = 0;
+  edges.max_link_width = 63;
+  EXPECT_EQ(ParseSimulatedBus("00:01.0 x\n00: 00\n# fact irq 0\n# fact msi_irqs 2147483647\n"
+                              "# fact numa_node -1\n# fact current_link_width 0\n"
+                              "# fact max_link_width 63\n")
+                .Facts({0, 1, 0}),
+            edges);
   for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
            {"00:01.0 x\n00: 00\n# fact irq eleven\n", "line 3: bad value 'eleven' for fact irq"},
            {"00:01.0 x\n00: 00\n# fact enable -1\n", "line 3: bad value '-1' for fact enable"},
+           // Numbers the kernel never writes for the fact: negative counts and interrupts, a
+           // NUMA node below -1 (none), a link width past its 6-bit field.
+           {"00:01.0 x\n00: 00\n# fact msi_irqs -5\n", "line 3: bad value '-5' for fact msi_irqs"},
+           {"00:01.0 x\n00: 00\n# fact irq -1\n", "line 3: bad value '-1' for fact irq"},
+           {"00:01.0 x\n00: 00\n# fact irq abc\n", "line 3: bad value 'abc' for fact irq"},
+           {"00:01.0 x\n00: 00\n# fact irq +5\n", "line 3: bad value '+5' for fact irq"},
+           {"00:01.0 x\n00: 00\n# fact numa_node -2\n",
+            "line 3: bad value '-2' for fact numa_node"},
+           {"00:01.0 x\n00: 00\n# fact current_link_width -1\n",
+            "line 3: bad value '-1' for fact current_link_width"},
+           {"00:01.0 x\n00: 00\n# fact max_link_width 64\n",
+            "line 3: bad value '64' for fact max_link_width"},
            {"00:01.0 x\n00: 00\n# fact\n", "line 3: a fact line is '# fact NAME VALUE'"},
            {"# fact irq 3\n", "line 1: fact before any device header"},
            {"00:01.0 x\n00: 00\n\n# fact irq 3\n",
