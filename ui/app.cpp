@@ -126,10 +126,13 @@ int main(int argc, char** argv) {
     started = wxEntryStart(argc, argv);
   }
   if (!started) {
+    // The name comes from the environment and may hold anything: escaped, it stays one line
+    // and cannot steer the terminal.
+    const char* display = std::getenv("DISPLAY");
     std::fprintf(stderr,
                  "kelvox: cannot open the display \"%s\"; run kelvox-cli for the scan "
                  "in a terminal\n",
-                 std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+                 kelvox::OneLine(display != nullptr ? display : "").c_str());
     return 1;
   }
   wxGetApp().set_options(parsed.options);

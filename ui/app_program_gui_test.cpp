@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -78,8 +79,10 @@ class AppProgram : public ::testing::Test {
     return path;
   }
 
-  // Runs the program with `args` and no locale; standard output and error are kept apart.
-  ProgramRun RunKelvox(const std::vector<std::string>& args) {
+  // Runs the program with `args` and no locale, and with `display` as DISPLAY (and no Wayland
+  // display) when given; standard output and error are kept apart.
+  ProgramRun RunKelvox(const std::vector<std::string>& args,
+                       const std::optional<std::string>& display = std::nullopt) {
     const std::string out_path = (folder_ / "out").string();
     const std::string err_path = (folder_ / "err").string();
     posix_spawn_file_actions_t actions;
@@ -92,6 +95,12 @@ class AppProgram : public ::testing::Test {
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     std::vector<std::string> environment = EnvironmentWithoutLocale();
+    if (display) {
+      std::erase_if(environment, [](const std::string& entry) {
+        return entry.starts_with("DISPLAY=") || entry.starts_with("WAYLAND_DISPLAY=");
+      });
+      environment.push_back("DISPLAY=" + *display);
+    }
     std::vector<char*> envp;
     for (std::string& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
@@ -155,6 +164,16 @@ TEST_F(AppProgram, AnUnknownArgumentIsNamedOnOneLineBeforeAnyWindowOpens) {
   EXPECT_EQ(run.err.rfind("kelvox: unknown argument '--bogus\\n\xFF'; usage: kelvox ", 0), 0u)
       << run.err;
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+TEST_F(AppProgram, ADisplayThatCannotBeOpenedIsNamedWithItsControlCharactersEscaped) {
+  const ProgramRun run = RunKelvox({}, ":\x1b]0;pwned\x07\r\n\x1b[2J99");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(
+      run.err,
+      "kelvox: cannot open the display \":\\x1B]0;pwned\\x07\\r\\n\\x1B[2J99\"; run kelvox-cli "
+      "for the scan in a terminal\n");
 }
 
 }  // namespace
