@@ -69,7 +69,8 @@ ReadFunctions ReadFunctionsOf(ConfigAccess& access, const std::vector<FunctionLo
     const size_t index = read.entries.size();
     Entry entry{DescribeFunction(access, at, with_domains), std::nullopt, std::nullopt, false};
     const DomainScope in_domain(access, at.domain);
-    if (const std::optional<FunctionFacts> facts = access.Facts(at)) {
+    if (const std::optional<FunctionFacts> facts =
+            access.SomeFacts(at, kDriverFact | kParentFact)) {
       entry.driver = facts->driver;
       entry.parent_fact = facts->parent;
     }
