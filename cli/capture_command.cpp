@@ -6,9 +6,9 @@
 
 #include "cli/args.h"
 #include "cli/command.h"
-#include "cli/output_file.h"
 #include "config/bus_capture.h"
 #include "config/capture/capture_text.h"
+#include "files/output_file.h"
 
 namespace kelvox::cli {
 
@@ -38,10 +38,13 @@ constexpr char kCaptureHelpText[] =
     "  --all          capture every bus (the default)\n"
     "  -o FILE        write FILE instead of standard output. A regular file is replaced\n"
     "                 atomically (a temporary file in its folder is renamed over it) and\n"
-    "                 keeps its permissions; a symbolic link is followed and its target\n"
-    "                 replaced; a device or FIFO (/dev/stdout, /dev/null, a named pipe with\n"
-    "                 a reader) is written in place. A folder or a read-only file is\n"
-    "                 refused and left as it is\n";
+    "                 keeps its permissions; one of another user, or one whose folder\n"
+    "                 allows no replacement, is written in place. A symbolic link is\n"
+    "                 followed and its target replaced. /dev/stdout, /dev/fd/N and\n"
+    "                 /proc/self/fd/N are written through the open descriptor where it\n"
+    "                 stands (after what is there, when the shell opened it with >>); a\n"
+    "                 device or FIFO (/dev/null, a named pipe with a reader) is written in\n"
+    "                 place. A folder or a read-only file is refused and left as it is\n";
 }  // namespace
 
 std::string CaptureHelp() { return std::string(kCaptureHelpText) + std::string(kSourceOptionHelp); }

@@ -20,9 +20,9 @@ inline constexpr std::string_view kCaptureSummary =
 std::string CaptureHelp();
 
 // Parses `args` (--bus or --all, -o, --source), opens the backend through `open`, captures and
-// writes the capture to the -o file atomically or to `out`. A register the capture cannot size
-// as the machine does is named on `err` ("kelvox-cli: capture: warning: ...") and the capture
-// is still written. On bad input, a backend that cannot be captured or an unwritable file:
+// writes the capture to the -o file (files/output_file.h) or to `out`. A register the capture
+// cannot size as the machine does is named on `err` ("kelvox-cli: capture: warning: ...") and the
+// capture is still written. On bad input, a backend that cannot be captured or an unwritable file:
 // one line on `err`, nothing on `out`, no file, and 2.
 int RunCapture(std::span<const std::string> args, std::ostream& out, std::ostream& err,
                const AccessOpener& open);

@@ -1,7 +1,8 @@
-#include "cli/output_file.h"
+#include "files/output_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-namespace kelvox::cli {
+namespace kelvox {
 namespace {
 
 namespace fs = std::filesystem;
@@ -17,8 +18,12 @@ namespace fs = std::filesystem;
 class OutputFileTest : public ::testing::Test {
  protected:
   OutputFileTest() {
-    char name[] = "/tmp/kelvox-output-XXXXXX";
-    folder_ = mkdtemp(name);
+    // A folder of the test's own, named after the process and the test.
+    folder_ = fs::temp_directory_path() /
+              ("kelvox-output-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
   }
   ~OutputFileTest() override { fs::remove_all(folder_); }
 
@@ -84,5 +89,34 @@ TEST_F(OutputFileTest, AnUnwritablePathLeavesNothingBehind) {
   EXPECT_EQ(Contents(Path("plain")), "file");
 }
 
+TEST(TemporaryPattern, TheTemporaryFileIsMadeInTheTargetsOwnFolder) {
+#ifdef _WIN32
+  const std::string separator = "\\";
+#else
+  const std::string separator = "/";
+#endif
+  const struct {
+    std::string target, folder;
+  } cases[] = {
+      {"bus.txt", ""},
+      {"/data/bus.txt", "/data"},
+      {"data/sub/bus.txt", "data/sub"},
+#ifdef _WIN32
+      {"C:\\data\\bus.txt", "C:\\data"},
+      {"C:\\data/sub\\bus.txt", "C:\\data/sub"},
+      {"\\\\server\\share\\bus.txt", "\\\\server\\share"},
+#else
+      // A backslash is a byte of a name here, not a separator.
+      {"C:\\data\\bus.txt", ""},
+      {"data/a\\b.txt", "data"},
+#endif
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TemporaryPattern(c.target),
+              c.folder.empty() ? ".kelvox-XXXXXX" : c.folder + separator + ".kelvox-XXXXXX")
+        << c.target;
+  }
+}
+
 }  // namespace
-}  // namespace kelvox::cli
+}  // namespace kelvox

@@ -1,5 +1,6 @@
 // WriteOutputFile on what a path can name besides a plain new file: a file with its own
-// permissions, a read-only file, symbolic links, FIFOs, devices and pipes.
+// permissions, a read-only file, symbolic links, FIFOs, devices, pipes and descriptors already
+// open.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -16,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "cli/output_file.h"
+#include "files/output_file.h"
 
-namespace kelvox::cli {
+namespace kelvox {
 namespace {
 
 namespace fs = std::filesystem;
@@ -190,6 +191,42 @@ TEST_F(OutputFileKindsTest, APipeNamedThroughProcIsWrittenInPlace) {
   EXPECT_EQ(received, "through the pipe\n");
 }
 
+TEST_F(OutputFileKindsTest, AnOpenDescriptorIsWrittenWhereItStandsAndStaysOpen) {
+  if (!fs::is_directory("/proc/self/fd")) GTEST_SKIP() << "no /proc/self/fd";
+  // A file open for writing at an offset, one open to append (whose offset is wherever the
+  // last read left it), and names that lead to them: the descriptor folder itself, /dev/fd,
+  // and a link of the user's own to /dev/fd.
+  const std::string at_offset = Path("at-offset.txt"), appended = Path("appended.txt");
+  std::ofstream(at_offset) << "A\n";
+  std::ofstream(appended) << "log\n";
+  const int offset_fd = open(at_offset.c_str(), O_WRONLY);
+  const int append_fd = open(appended.c_str(), O_RDWR | O_APPEND);
+  ASSERT_GE(offset_fd, 0);
+  ASSERT_GE(append_fd, 0);
+  ASSERT_EQ(lseek(offset_fd, 2, SEEK_SET), 2);
+  const ino_t offset_inode = Lstat(at_offset).st_ino, append_inode = Lstat(appended).st_ino;
+  ASSERT_EQ(symlink(("/dev/fd/" + std::to_string(append_fd)).c_str(), Path("link").c_str()), 0);
+
+  EXPECT_EQ(WriteOutputFile("/proc/self/fd/" + std::to_string(offset_fd), "capture\n"), "");
+  EXPECT_EQ(write(offset_fd, "B\n", 2), 2) << "the descriptor was closed";
+  EXPECT_EQ(Contents(at_offset), "A\ncapture\nB\n");
+  EXPECT_EQ(Lstat(at_offset).st_ino, offset_inode);
+
+  EXPECT_EQ(WriteOutputFile("/dev/fd/" + std::to_string(append_fd), "first\n"), "");
+  ASSERT_EQ(lseek(append_fd, 0, SEEK_SET), 0);
+  EXPECT_EQ(WriteOutputFile(Path("link"), "second\n"), "");
+  EXPECT_EQ(Contents(appended), "log\nfirst\nsecond\n");
+  EXPECT_EQ(Lstat(appended).st_ino, append_inode);
+  EXPECT_TRUE(S_ISLNK(Lstat(Path("link")).st_mode));
+  close(offset_fd);
+  close(append_fd);
+
+  // A descriptor that is not open is named, and nothing is created.
+  const std::string closed = "/proc/self/fd/" + std::to_string(offset_fd);
+  EXPECT_EQ(WriteOutputFile(closed, "x"), "cannot write " + closed + ": Bad file descriptor");
+  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"appended.txt", "at-offset.txt", "link"}));
+}
+
 TEST_F(OutputFileKindsTest, ADeviceIsWrittenInPlaceAndStaysADevice) {
   // A private null device (1, 3), and a link to it, where only root may make one.
   const std::string null = Path("null");
@@ -219,4 +256,4 @@ TEST_F(OutputFileKindsTest, AFullDeviceGivesTheSystemsReason) {
 }
 
 }  // namespace
-}  // namespace kelvox::cli
+}  // namespace kelvox

@@ -1,4 +1,4 @@
-#include "config/read_file.h"
+#include "files/read_file.h"
 
 #include <unistd.h>
 
