@@ -58,6 +58,13 @@ bool SplitBracketedName(std::string_view name, std::string_view& a, std::string_
 
 class PciIdList {
  public:
+  PciIdList() = default;
+  // The names are views into the list's own text: a copy would view the source's text, and so
+  // would a move whose text is short enough to sit inside the std::string itself. A list is
+  // neither copied nor moved; it is held by pointer (PciIdsRead).
+  PciIdList(const PciIdList&) = delete;
+  PciIdList& operator=(const PciIdList&) = delete;
+
   // The file's version: its "Version:" header line, else its "Date:" line, else the older
   // "Daily snapshot on" or "$Id: pci.ids,v" line; "" when it has none of them.
   std::string version;
@@ -84,8 +91,9 @@ class PciIdList {
   // The text of a name.
   std::string_view NameOf(PciIdName name) const { return text_.substr(name.at, name.size); }
 
-  // The text the names are taken from: owned by the list, or kept where it is (a mapped file)
-  // for as long as `keeper` lives. Set once, by the reader, before the lines are read.
+  // The text the names are taken from: owned by the list, or kept where it is (text another
+  // object holds) for as long as `keeper` lives. Set once, by the reader, before the lines are
+  // read.
   void SetText(std::string text);
   void SetText(std::string_view text, std::shared_ptr<const void> keeper);
   std::string_view text() const { return text_; }

@@ -16,7 +16,14 @@
 #include <zlib.h>
 #endif
 #ifdef __linux__
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
 #endif
 
 namespace kelvox {
@@ -84,6 +91,96 @@ TEST_F(PciIdsFile, ReadsAPipe) {
   close(ends[0]);
   ASSERT_EQ(read.error, "");
   EXPECT_EQ(read.list->version, "2023.04.10");
+}
+#endif
+
+TEST_F(PciIdsFile, AFileNameWithControlBytesIsEscapedInTheMessage) {
+  const std::string bad = Write("bad\nname\x1b[2J.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
+  EXPECT_EQ(LoadPciIdsFile(bad).error, (dir_ / "bad\\nname\\x1B[2J.ids").string() +
+                                           ":2: device ID '10x1' is not 4 hexadecimal digits");
+}
+
+#ifdef __linux__
+TEST_F(PciIdsFile, AFifoWithoutAWriterIsGivenUpAndADeviceIsRefused) {
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  auto loaded = std::async(std::launch::async, [&fifo] { return LoadPciIdsFile(fifo); });
+  if (loaded.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    // Give the blocked reader a writer, so the test ends.
+    close(open(fifo.c_str(), O_WRONLY));
+    loaded.wait();
+    FAIL() << "the load waited for a writer";
+  }
+  EXPECT_EQ(loaded.get().error, fifo + ": nothing was written to the pipe within a second");
+  EXPECT_EQ(LoadPciIdsFile("/dev/zero").error, "/dev/zero: not a file or a pipe");
+}
+
+// A list of `vendors` vendors with a device each, some hundred kilobytes for 4000.
+std::string LongList(int vendors) {
+  std::string text = "#\tVersion: 2024.01.01\n";
+  char line[96];
+  for (int v = 0; v < vendors; ++v) {
+    std::snprintf(line, sizeof line, "%04x  Vendor number %d of the list\n\t0001  Its device %d\n",
+                  v, v, v);
+    text += line;
+  }
+  return text;
+}
+
+// Every vendor's and device's name read, byte by byte: a name whose bytes are gone ends the
+// process here.
+size_t TouchEveryName(const PciIdList& list) {
+  size_t sum = 0;
+  for (const PciIdVendor& vendor : list.vendors) {
+    for (const char c : list.NameOf(vendor.name)) sum += static_cast<unsigned char>(c);
+  }
+  for (const PciIdDevice& device : list.devices) {
+    for (const char c : list.NameOf(device.name)) sum += static_cast<unsigned char>(c);
+  }
+  return sum;
+}
+
+TEST_F(PciIdsFile, AListTruncatedOrRewrittenWhileInUseDoesNotEndTheProgram) {
+  const std::string text = LongList(4000);
+  const std::string path = Write("pci.ids", text);
+  // In a child process, so that a signal ends the child and the test can say so.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // A list loaded, then its file emptied, as a package upgrade may do to it.
+    const PciIdsRead before = LoadPciIdsFile(path);
+    if (before.list == nullptr) _exit(3);
+    const size_t sum = TouchEveryName(*before.list);
+    if (truncate(path.c_str(), 0) != 0) _exit(4);
+    if (TouchEveryName(*before.list) != sum) _exit(5);
+    // Then loads and lookups, over and over, while another thread truncates and rewrites the
+    // file.
+    std::atomic<bool> done = false;
+    std::thread rewriter([&] {
+      while (!done) {
+        const int fd = open(path.c_str(), O_WRONLY);
+        if (fd < 0) continue;
+        (void)!ftruncate(fd, 0);
+        (void)!write(fd, text.data(), text.size());
+        (void)!ftruncate(fd, static_cast<off_t>(text.size() / 2));
+        close(fd);
+      }
+    });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end) {
+      const PciIdsRead read = LoadPciIdsFile(path);
+      if (read.list != nullptr) TouchEveryName(*read.list);
+      (void)!truncate(path.c_str(), static_cast<off_t>(text.size() / 3));
+      if (read.list != nullptr) TouchEveryName(*read.list);
+    }
+    done = true;
+    rewriter.join();
+    _exit(TouchEveryName(*before.list) == sum ? 0 : 6);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 #endif
 
