@@ -4,12 +4,26 @@
 #include <optional>
 
 #include "text/hex_digit.h"
+#include "text/one_line.h"
 
 namespace kelvox {
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The most bytes of a line a message quotes.
+constexpr size_t kMaxQuoted = 40;
+
+// `field` as a message quotes it: its first kMaxQuoted bytes (never half a UTF-8 character)
+// and "…" when there is more, control bytes escaped, so a malformed line of any length gives a
+// short one-line message.
+std::string Excerpt(std::string_view field) {
+  if (field.size() <= kMaxQuoted) return OneLine(field);
+  size_t cut = kMaxQuoted;
+  while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80) --cut;
+  return OneLine(field.substr(0, cut)) + "…";
+}
 
 // The header lines that date a list, each kept until a better one is found.
 struct VersionLines {
@@ -95,7 +109,7 @@ class Reader {
   bool BadId(size_t p, size_t e, std::string_view what, int digits) {
     size_t stop = p;
     while (stop < e && !IsBlank(t_[stop])) ++stop;
-    return Fail(std::string(what) + " '" + std::string(t_.substr(p, stop - p)) + "' is not " +
+    return Fail(std::string(what) + " '" + Excerpt(t_.substr(p, stop - p)) + "' is not " +
                 std::to_string(digits) + " hexadecimal digits");
   }
 
@@ -187,7 +201,7 @@ class Reader {
     const auto subdevice = Id(q, e, 4);
     if (!subdevice) return BadId(q, e, "subsystem ID", 4);
     const auto name = Name(q + 4, e);
-    if (!name) return Fail("subsystem " + std::string(t_.substr(p, q + 4 - p)) + " has no name");
+    if (!name) return Fail("subsystem " + Excerpt(t_.substr(p, q + 4 - p)) + " has no name");
     list_.subsystems.push_back({*subvendor, *subdevice, *name});
     ++list_.devices.back().end_subsystem;
     return true;

@@ -257,5 +257,31 @@ TEST(PciIdsReader, MalformedLinesAreNamedByFileAndLine) {
             "test.ids: no vendor or class lines; not a PCI ID list");
 }
 
+TEST(PciIdsReader, AMalformedLineIsQuotedShortAndEscapedWhateverItHolds) {
+  const std::string x40(40, 'x'), huge(50 << 20, 'x');
+  const struct {
+    std::string text, error;
+  } cases[] = {
+      // A line of 50 MB quotes 40 bytes of it.
+      {"1234  A\n\t" + huge + "  Device\n",
+       "test.ids:2: device ID '" + x40 + "…' is not 4 hexadecimal digits"},
+      {huge + "\n", "test.ids:1: vendor ID '" + x40 + "…' is not 4 hexadecimal digits"},
+      {"1234  A\n\t0001  B\n\t\t1234" + std::string(50 << 20, ' ') + "5678\n",
+       "test.ids:3: subsystem 1234" + std::string(36, ' ') + "… has no name"},
+      // 40 bytes exactly are quoted whole.
+      {x40 + "  Vendor\n", "test.ids:1: vendor ID '" + x40 + "' is not 4 hexadecimal digits"},
+      // Never half a UTF-8 character: "é" would straddle the 40th byte.
+      {std::string(39, 'x') + "\xC3\xA9xx  V\n",
+       "test.ids:1: vendor ID '" + std::string(39, 'x') + "…' is not 4 hexadecimal digits"},
+      // Control bytes are escaped.
+      {"\x1b[2J  Clear\n", "test.ids:1: vendor ID '\\x1B[2J' is not 4 hexadecimal digits"},
+      {"1234  A\n\t0001  B\n\t\t1234\t5678\n", "test.ids:3: subsystem 1234\\t5678 has no name"},
+  };
+  for (const auto& c : cases) {
+    const std::string error = ErrorOf(c.text);
+    EXPECT_EQ(error, c.error) << error.substr(0, 200);
+  }
+}
+
 }  // namespace
 }  // namespace kelvox
