@@ -4,11 +4,11 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/args.h"
 #include "cli/command.h"
 #include "config/bus_capture.h"
 #include "config/capture/capture_text.h"
 #include "files/output_file.h"
+#include "options/args.h"
 
 namespace kelvox::cli {
 

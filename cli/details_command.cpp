@@ -3,7 +3,6 @@
 #include <array>
 #include <ostream>
 
-#include "cli/args.h"
 #include "cli/command.h"
 #include "cli/details_output.h"
 #include "cli/domain_option.h"
@@ -13,6 +12,7 @@
 #include "config/recording_access.h"
 #include "details/details_texts.h"
 #include "details/device_details.h"
+#include "options/args.h"
 
 namespace kelvox::cli {
 

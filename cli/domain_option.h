@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "cli/args.h"
 #include "config/access.h"
+#include "options/args.h"
 #include "options/shared_options.h"
 
 namespace kelvox::cli {

@@ -3,10 +3,10 @@
 #include <array>
 #include <ostream>
 
-#include "cli/args.h"
 #include "cli/command.h"
 #include "cli/ids_option.h"
 #include "details/details_texts.h"
+#include "options/args.h"
 #include "search/search_form.h"
 
 namespace kelvox::cli {

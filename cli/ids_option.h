@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli/args.h"
+#include "options/args.h"
 #include "options/shared_options.h"
 
 namespace kelvox::cli {

@@ -5,11 +5,11 @@
 #include <ostream>
 #include <vector>
 
-#include "cli/args.h"
 #include "cli/command.h"
 #include "cli/function_list.h"
 #include "cli/ids_option.h"
 #include "cli/json_output.h"
+#include "options/args.h"
 
 namespace kelvox::cli {
 

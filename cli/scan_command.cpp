@@ -4,11 +4,11 @@
 #include <ostream>
 #include <sstream>
 
-#include "cli/args.h"
 #include "cli/command.h"
 #include "cli/domain_option.h"
 #include "cli/json_output.h"
 #include "cli/scan_json.h"
+#include "options/args.h"
 #include "scan/bus_scan.h"
 
 namespace kelvox::cli {

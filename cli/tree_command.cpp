@@ -3,11 +3,11 @@
 #include <array>
 #include <ostream>
 
-#include "cli/args.h"
 #include "cli/bus_tree.h"
 #include "cli/command.h"
 #include "cli/ids_option.h"
 #include "cli/json_output.h"
+#include "options/args.h"
 
 namespace kelvox::cli {
 

@@ -10,10 +10,10 @@
 #include <filesystem>
 
 #include "config/header_type.h"
-#include "config/read_file.h"
 #include "config/sysfs/folder_name.h"
 #include "config/sysfs/resource_sizing.h"
 #include "config/sysfs/sysfs_facts.h"
+#include "files/read_file.h"
 
 namespace kelvox {
 

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "config/read_file.h"
 #include "config/sysfs/folder_name.h"
+#include "files/read_file.h"
 
 namespace kelvox {
 
