@@ -6,11 +6,12 @@ ASAN      ?= build-asan
 WINDOWS   ?= build-windows
 FUZZ      ?= build-fuzz
 FUZZ_TIME ?= 60
-FUZZERS    = capture iddb ids search args hardware_id
+FUZZ_TEST_TIME ?= 5
+FUZZERS    = capture iddb ids search args hardware_id sysfs
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps build run test test-main test-asan bench fuzz format clean windows test-windows deb \
-        windows-installer
+.PHONY: all deps build run test test-main test-asan test-fuzz bench fuzz fuzz-build format clean \
+        windows test-windows deb windows-installer
 
 all: build
 
@@ -26,7 +27,7 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@scripts/run.sh $(BUILD)
 
-test: test-main test-asan
+test: test-main test-asan test-fuzz
 
 # The Debian package, built by CPack from what `cmake --install` installs:
 # $(BUILD)/kelvox_VERSION-1_ARCH.deb. `make test` builds it too, to check it.
@@ -46,21 +47,36 @@ test-asan: deps $(ASAN)/CMakeCache.txt
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
 
-# The libFuzzer targets of fuzz/, built with clang, each run for FUZZ_TIME seconds from a copy
-# of its seed corpus in $(FUZZ)/corpus/ (which keeps what earlier runs found); inputs that fail
-# are saved in $(FUZZ)/crashes/. Not part of `make test`.
-fuzz:
+# The libFuzzer targets of fuzz/, built with clang (installed when missing) into $(FUZZ).
+fuzz-build:
 	@scripts/install-deps.sh --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKELVOX_FUZZ=ON -DKELVOX_BUILD_UI=OFF -DKELVOX_BUILD_BENCH=OFF
 	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZERS:%=%_fuzzer)
-	@failed=""; for f in $(FUZZERS); do \
-	  mkdir -p $(FUZZ)/corpus/$$f $(FUZZ)/crashes && cp fuzz/corpus/$$f/* $(FUZZ)/corpus/$$f/ && \
-	  echo "== $${f}_fuzzer for $(FUZZ_TIME) s" && \
-	  $(FUZZ)/fuzz/$${f}_fuzzer -max_total_time=$(FUZZ_TIME) -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ)/crashes/$$f- $(FUZZ)/corpus/$$f || failed="$$failed $$f"; \
+
+# $(call run-fuzzers,CORPUS,SECONDS): each target run for SECONDS from CORPUS/<target>, which
+# gets a copy of its seed corpus first (the seeds in fuzz/corpus/ are never written); inputs
+# that fail are saved in $(FUZZ)/crashes/. One input running 30 s is a failure too. Fails when
+# any target does.
+run-fuzzers = failed=""; passed=0; for f in $(FUZZERS); do \
+	  mkdir -p $(1)/$$f $(FUZZ)/crashes && cp fuzz/corpus/$$f/* $(1)/$$f/ && \
+	  echo "== $${f}_fuzzer for $(2) s" && \
+	  $(FUZZ)/fuzz/$${f}_fuzzer -max_total_time=$(2) -timeout=30 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ)/crashes/$$f- $(1)/$$f && passed=$$((passed + 1)) || \
+	    failed="$$failed $$f"; \
 	done; \
+	echo "fuzz: $$passed passed, $$(echo $$failed | wc -w) failed"; \
 	if [ -n "$$failed" ]; then echo "fuzz: failed:$$failed (inputs in $(FUZZ)/crashes/)"; exit 1; fi
+
+# `make fuzz`: each target for FUZZ_TIME seconds, from $(FUZZ)/corpus/, which keeps what
+# earlier runs found.
+fuzz: fuzz-build
+	@$(call run-fuzzers,$(FUZZ)/corpus,$(FUZZ_TIME))
+
+# Part of `make test`: each target for FUZZ_TEST_TIME seconds from a fresh copy of its seeds.
+test-fuzz: fuzz-build
+	rm -rf $(FUZZ)/test-corpus
+	@$(call run-fuzzers,$(FUZZ)/test-corpus,$(FUZZ_TEST_TIME))
 
 # kelvox.exe and kelvox-cli.exe cross-built with MinGW-w64 against static wxWidgets (built once
 # into ~/.cache/kelvox), and their tests run under Wine.

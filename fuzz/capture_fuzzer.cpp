@@ -1,6 +1,7 @@
 // The capture reader on any text: it either refuses the text with SimulatedBusFileError or
 // reads a bus that, written out and read again, is the same bus: the same functions, every
-// configuration byte, every writable mask and every fact.
+// configuration byte, every writable mask and every fact. kelvox-cli's tree and details then
+// run on the bus it read, as on a capture file a user names (tree_details_check.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,8 @@
 #include "config/capture/capture_text.h"
 #include "config/capture/simulated_bus.h"
 #include "config/function_facts.h"
+#include "config/function_location.h"
+#include "fuzz/tree_details_check.h"
 
 namespace {
 
@@ -18,11 +21,6 @@ namespace {
   std::fprintf(stderr, "capture round trip: %s\n--- written text ---\n%s--- end ---\n",
                what.c_str(), formatted.c_str());
   std::abort();
-}
-
-std::string LocationText(kelvox::FunctionLocation at) {
-  return std::to_string(at.bus) + ":" + std::to_string(at.device) + "." +
-         std::to_string(at.function);
 }
 
 void CheckSameBus(const kelvox::SimulatedBus& first, const kelvox::SimulatedBus& second,
@@ -37,7 +35,7 @@ void CheckSameBus(const kelvox::SimulatedBus& first, const kelvox::SimulatedBus&
     const kelvox::SimulatedFunction& b = *second.Find(at);
     for (int i = 0; i < kelvox::SimulatedFunction::kBytes; ++i) {
       if (a.bytes[i] != b.bytes[i]) {
-        RoundTripFails("byte " + std::to_string(i) + " of " + LocationText(at) + " differs",
+        RoundTripFails("byte " + std::to_string(i) + " of " + kelvox::AddressText(at) + " differs",
                        formatted);
       }
     }
@@ -45,12 +43,12 @@ void CheckSameBus(const kelvox::SimulatedBus& first, const kelvox::SimulatedBus&
     const kelvox::FunctionFacts* facts_b = second.FindFacts(at);
     if ((facts_a == nullptr) != (facts_b == nullptr) ||
         (facts_a != nullptr && !(*facts_a == *facts_b))) {
-      RoundTripFails("the facts of " + LocationText(at) + " differ", formatted);
+      RoundTripFails("the facts of " + kelvox::AddressText(at) + " differ", formatted);
     }
     for (std::size_t i = 0; i < a.writable.size(); ++i) {
       if (a.writable[i] != b.writable[i]) {
         RoundTripFails("writable mask of register " + std::to_string(i * 4) + " of " +
-                           LocationText(at) + " differs",
+                           kelvox::AddressText(at) + " differs",
                        formatted);
       }
     }
@@ -72,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       RoundTripFails(std::string("the written text is refused: ") + error.what(), formatted);
     }
     CheckSameBus(first, second, formatted);
+    kelvox::fuzz::CheckTree(first);
+    kelvox::fuzz::CheckDetails(first);
   } catch (const kelvox::SimulatedBusFileError&) {
     // Refused input: nothing to compare.
   }

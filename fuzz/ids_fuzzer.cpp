@@ -5,6 +5,8 @@
 // independently of the reader: every ID in it must be found with the name of its first line,
 // IDs drawn from the input's hash must be found exactly when the text holds them, and misses
 // must leave the outputs untouched. Every name must be a view into the list's text.
+// The same text is also written to a file, plain and gzip-compressed, and loaded as --ids FILE
+// loads it (ids_files.h): both files must give what the text gives, under their own names.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "fuzz/ids_files.h"
 #include "iddb/lookup.h"
 #include "iddb/name_source.h"
 #include "iddb/pci_id_list.h"
@@ -381,6 +384,19 @@ void CheckRefused(const std::string& error, std::string_view text) {
   }
 }
 
+// A list loaded from the file at `path` must be what reading the text gave: the same message
+// with the file's name in front instead, or a list of the same text.
+void SameAsText(const kelvox::PciIdsRead& loaded, const std::string& path,
+                const kelvox::PciIdsRead& read) {
+  const std::string expected = read.list ? "" : path + read.error.substr(kName.size());
+  if ((loaded.list == nullptr) != (read.list == nullptr) || loaded.error != expected) {
+    Fails("the file " + path + " gives '" + loaded.error + "', not '" + expected + "'");
+  }
+  if (loaded.list && loaded.list->text() != read.list->text()) {
+    Fails("the file " + path + " gives a list of another text");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -399,6 +415,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (owned.error != in_place.error) {
     Fails("the two ways of reading disagree: '" + owned.error + "' and '" + in_place.error + "'");
   }
+  const kelvox::fuzz::LoadedFiles files =
+      kelvox::fuzz::LoadThroughFiles(text, static_cast<int>(Hash(text) % 10));
+  SameAsText(files.packed, files.packed_path, in_place);
+  if (text.starts_with("\x1F\x8B")) {
+    // The plain file looks compressed and is inflated: whatever it gives, it gives one thing.
+    if ((files.plain.list == nullptr) == files.plain.error.empty() ||
+        files.plain.error.find('\n') != std::string::npos) {
+      Fails("a file that looks compressed gives '" + files.plain.error + "'");
+    }
+  } else {
+    SameAsText(files.plain, files.plain_path, in_place);
+  }
   if (in_place.list == nullptr) {
     CheckRefused(in_place.error, placed);
     return 0;
@@ -415,5 +443,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   copy.reset();  // the list alone keeps the text now
   CheckAccepted(*in_place.list, placed);
   CheckAccepted(*owned.list, text);
+  CheckAccepted(*files.packed.list, text);
+  if (files.plain.list && !text.starts_with("\x1F\x8B")) CheckAccepted(*files.plain.list, text);
   return 0;
 }
