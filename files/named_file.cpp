@@ -88,7 +88,8 @@ std::optional<std::string> ReadNamedFile(const std::string& path, const NamedFil
     return fail("not a file or a pipe");
   }
   // A folder is let through to the read, which names the reason (EISDIR).
-  ReadAllResult read = ReadAll(fd.get(), rules.max_bytes);
+  const size_t expected = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
+  ReadAllResult read = ReadAll(fd.get(), rules.max_bytes, expected);
   if (read.error != 0) return fail(std::string("cannot read: ") + std::strerror(read.error));
   if (read.too_large) return fail(rules.too_large);
   return std::move(read.text);

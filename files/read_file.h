@@ -29,6 +29,8 @@ struct ReadAllResult {
 
 // Reads `fd` from where it stands to its end, retrying interrupted reads, and stops with
 // too_large as soon as more than `limit` bytes have come. The descriptor stays open.
-ReadAllResult ReadAll(int fd, size_t limit);
+// `expected` is how many bytes are likely to come (a regular file's size): the text is then
+// read in place, without growing on the way; it is only a hint, a file may have changed since.
+ReadAllResult ReadAll(int fd, size_t limit, size_t expected = 0);
 
 }  // namespace kelvox
