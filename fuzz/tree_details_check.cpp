@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -66,9 +67,41 @@ Run RunOn(int (*command)(std::span<const std::string>, std::ostream&, std::ostre
   return run;
 }
 
+// Whether `text` is valid UTF-8 (no stray continuation byte, no sequence cut short, no
+// overlong form, no surrogate, nothing past U+10FFFF), with no C1 control (U+0080-U+009F)
+// unless `c1_allowed`.
+bool ValidUtf8(std::string_view text, bool c1_allowed) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t more = lead >= 0xC2 && lead <= 0xDF   ? 1
+                             : lead >= 0xE0 && lead <= 0xEF ? 2
+                             : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                            : 0;
+    if (more == 0 || i + more >= text.size()) return false;
+    std::uint32_t code = lead & (0x3Fu >> more);
+    for (std::size_t k = 1; k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = code << 6 | (next & 0x3Fu);
+    }
+    if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF) || (!c1_allowed && code <= 0x9F)) {
+      return false;
+    }
+    i += more + 1;
+  }
+  return true;
+}
+
 // A successful run with nothing on stderr, no control byte but the line break on stdout, and
-// not more than `limit` bytes.
-void CheckClean(const std::vector<std::string>& args, const Run& run, std::size_t limit) {
+// not more than `limit` bytes. Text is valid UTF-8 without C1 controls (a terminal obeys
+// those); JSON is valid UTF-8 and may hold C1 controls, as it holds every name unchanged.
+void CheckClean(const std::vector<std::string>& args, const Run& run, std::size_t limit,
+                bool json) {
   if (run.status != 0) Fails("the command failed", args, run);
   if (!run.err.empty()) Fails("the command wrote on stderr", args, run);
   if (run.out.size() > limit) {
@@ -79,6 +112,10 @@ void CheckClean(const std::vector<std::string>& args, const Run& run, std::size_
   for (const char c : run.out) {
     const auto byte = static_cast<unsigned char>(c);
     if ((byte < 0x20 && c != '\n') || byte == 0x7F) Fails("a raw control byte", args, run);
+  }
+  if (!ValidUtf8(run.out, json)) {
+    Fails(json ? "the output is not UTF-8" : "the output is not UTF-8 or holds a C1 control", args,
+          run);
   }
 }
 
@@ -166,13 +203,13 @@ void CheckTree(const SimulatedBus& bus) {
   const std::vector<std::string> text_args = {"--source", "capture.txt"};
   const Run text = RunOn(cli::RunTree, text_args, bus);
   // The drawing's indent grows with the depth: as deep as there are functions at most.
-  CheckClean(text_args, text, limit + present.size() * present.size() * kIndent.size());
+  CheckClean(text_args, text, limit + present.size() * present.size() * kIndent.size(), false);
   const std::vector<Drawn> drawn = TextNodes(text_args, text);
 
   const std::vector<std::string> json_args = {"--source", "capture.txt", "--json"};
   const Run json = RunOn(cli::RunTree, json_args, bus);
   // Each node of the JSON is some thirty lines, each indented four spaces more per level.
-  CheckClean(json_args, json, 4 * limit + present.size() * present.size() * 128);
+  CheckClean(json_args, json, 4 * limit + present.size() * present.size() * 128, true);
   const cli::Json document = Parsed(json_args, json);
   std::vector<Drawn> json_drawn;
   std::vector<FunctionLocation> places;
@@ -218,10 +255,10 @@ void CheckDetails(const SimulatedBus& bus) {
                                      DomainText(at.domain),
                                      "--source",
                                      "capture.txt"};
-    CheckClean(args, RunOn(cli::RunDetails, args, bus), kMaxDetailsBytes);
+    CheckClean(args, RunOn(cli::RunDetails, args, bus), kMaxDetailsBytes, false);
     args.push_back("--json");
     const Run json = RunOn(cli::RunDetails, args, bus);
-    CheckClean(args, json, 4 * kMaxDetailsBytes);
+    CheckClean(args, json, 4 * kMaxDetailsBytes, true);
     const cli::Json document = Parsed(args, json);
     const auto number = [&](const char* key) {
       const cli::Json* value = document.contains(key) ? &document[key] : nullptr;
