@@ -353,9 +353,12 @@ void CheckAccepted(const kelvox::PciIdList& list, std::string_view text) {
 
 // "NAME:LINE: what" naming a line with an entry on it, or the message for a text without any.
 void CheckRefused(const std::string& error, std::string_view text) {
-  // The message quotes the text's bytes as they are, control characters included; those who
-  // print it escape them (text/one_line.h). A line break, though, would split the message.
-  if (error.find('\n') != std::string::npos) Fails("the message spans two lines: " + error);
+  // The message quotes a short excerpt of the bad line with its control characters escaped,
+  // so it holds none (a line break would split it) and stays short whatever the line's length.
+  for (char c : error) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) Fails("a raw control byte: " + error);
+  }
+  if (error.size() > 512) Fails("the message quotes too much: " + error.substr(0, 512));
   const std::string prefix = std::string(kName) + ":";
   if (!error.starts_with(prefix)) Fails("the message does not name the file: " + error);
   if (error == prefix + " no vendor or class lines; not a PCI ID list") {
