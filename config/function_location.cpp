@@ -1,21 +1,16 @@
 #include "config/function_location.h"
 
-#include <cstdio>
+#include "text/hex_digit.h"
 
 namespace kelvox {
 
 std::string LocationText(FunctionLocation at) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02x:%02x.%x", at.bus & 0xFF, at.device & 0x1F,
-                at.function & 0x7);
-  return text;
+  return HexText(static_cast<uint32_t>(at.bus & 0xFF), 2) + ":" +
+         HexText(static_cast<uint32_t>(at.device & 0x1F), 2) + "." +
+         HexText(static_cast<uint32_t>(at.function & 0x7), 1);
 }
 
-std::string DomainText(int domain) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(domain));
-  return text;
-}
+std::string DomainText(int domain) { return HexText(static_cast<uint32_t>(domain), 4); }
 
 std::string DomainLocationText(FunctionLocation at) {
   return DomainText(at.domain) + ":" + LocationText(at);

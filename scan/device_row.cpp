@@ -1,18 +1,14 @@
 #include "scan/device_row.h"
 
-#include <cstdio>
-
 #include "scan/class_comment.h"
+#include "text/hex_digit.h"
 
 namespace kelvox {
 namespace {
 
-// printf into a std::string; every use below has a bounded width, so 64 bytes always suffice.
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-  return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+// The device number as "%2d" writes it: 0-31, right-aligned in two places.
+std::string DeviceNumberText(int device) {
+  return (device < 10 ? " " : "") + std::to_string(device);
 }
 
 // The comment as the list shows it: the blanks that part it from the header type are dropped,
@@ -43,21 +39,15 @@ DeviceRow BuildDeviceRow(ConfigAccess& access, int bus, int device, int function
   const unsigned header_type = (header_dword >> 16) & 0xFF;
   const std::string comment = ClassComment(class_revision);
 
-  row.text =
-      Format("%2d %04x   %04x %04x %04x %02x   %06x %02x", row.device, unsigned{row.vendor_id},
-             unsigned{row.device_id}, command, status, revision, class_code, header_type) +
-      comment;
   row.columns = {
-      Format("%2d", row.device),
-      Format("%04x", unsigned{row.vendor_id}),
-      Format("%04x", unsigned{row.device_id}),
-      Format("%04x", command),
-      Format("%04x", status),
-      Format("%02x", revision),
-      Format("%06x", class_code),
-      Format("%02x", header_type),
-      WithoutLeadingBlanks(comment),
+      DeviceNumberText(row.device), HexText(row.vendor_id, 4), HexText(row.device_id, 4),
+      HexText(command, 4),          HexText(status, 4),        HexText(revision, 2),
+      HexText(class_code, 6),       HexText(header_type, 2),   WithoutLeadingBlanks(comment),
   };
+  // "%2d %04x   %04x %04x %04x %02x   %06x %02x" and the comment as it is.
+  const auto& c = row.columns;
+  row.text = c[0] + " " + c[1] + "   " + c[2] + " " + c[3] + " " + c[4] + " " + c[5] + "   " +
+             c[6] + " " + c[7] + comment;
   return row;
 }
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -29,6 +30,20 @@ inline std::optional<uint32_t> HexNumber(std::string_view text) {
   const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
   if (error != std::errc() || stop != end) return std::nullopt;
   return value;
+}
+
+// `value` in lower-case hex, zero-padded to `width` digits (more when it needs them), as printf's
+// "%0*x" writes it, without printf's cost in loops that format every row.
+inline std::string HexText(uint32_t value, int width) {
+  char digits[8];
+  int count = 0;
+  do {
+    digits[count++] = "0123456789abcdef"[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  std::string text(width > count ? static_cast<size_t>(width - count) : 0, '0');
+  while (count > 0) text += digits[--count];
+  return text;
 }
 
 }  // namespace kelvox
