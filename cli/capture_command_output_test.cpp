@@ -3,18 +3,15 @@
 // /proc/self/fd/1 is written where it stands, so a log appended to keeps what it held and text
 // the shell writes around the capture stays.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-namespace {
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 
-namespace fs = std::filesystem;
+namespace {
 
 constexpr char kCapture[] =
     "00:00.0 Host bridge\n"
@@ -22,13 +19,7 @@ constexpr char kCapture[] =
 
 class CaptureOutputTest : public ::testing::Test {
  protected:
-  CaptureOutputTest() {
-    char name[] = "/tmp/kelvox-capture-output-XXXXXX";
-    folder_ = mkdtemp(name);
-    source_ = folder_ + "/source.txt";
-    std::ofstream(source_) << kCapture;
-  }
-  ~CaptureOutputTest() override { fs::remove_all(folder_); }
+  CaptureOutputTest() { folder_.Write("source.txt", kCapture); }
 
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -38,18 +29,17 @@ class CaptureOutputTest : public ::testing::Test {
   }
   // Runs `script` with sh in the test's folder, `cli` the capture command; its exit status.
   int Shell(const std::string& script) const {
-    const std::string command = "cd '" + folder_ + "' && cli() { '" + KELVOX_CLI_PATH +
+    const std::string command = "cd '" + folder_.path() + "' && cli() { '" + KELVOX_CLI_PATH +
                                 "' capture --source source.txt \"$@\"; } && " + script;
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return kelvox::testing::RunShell(command).status;
   }
   // What the capture writes to a file of its own.
   std::string CaptureText() const {
     EXPECT_EQ(Shell("cli -o alone.txt"), 0);
-    return Contents(folder_ + "/alone.txt");
+    return Contents(folder_.PathOf("alone.txt"));
   }
 
-  std::string folder_, source_;
+  const kelvox::testing::TempFolder folder_{"kelvox-capture-output"};
 };
 
 TEST_F(CaptureOutputTest, StandardOutputByNameIsWrittenWhereItStands) {
@@ -58,21 +48,21 @@ TEST_F(CaptureOutputTest, StandardOutputByNameIsWrittenWhereItStands) {
   for (const std::string name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
     // A log appended to keeps what it held.
     EXPECT_EQ(Shell("printf 'log\\n' > log.txt && cli -o " + name + " >> log.txt"), 0) << name;
-    EXPECT_EQ(Contents(folder_ + "/log.txt"), "log\n" + capture) << name;
+    EXPECT_EQ(Contents(folder_.PathOf("log.txt")), "log\n" + capture) << name;
     // What the shell writes before and after the capture, to the same open file, stays.
     EXPECT_EQ(Shell("{ echo A; cli -o " + name + "; echo B; } > f.txt"), 0) << name;
-    EXPECT_EQ(Contents(folder_ + "/f.txt"), "A\n" + capture + "B\n") << name;
+    EXPECT_EQ(Contents(folder_.PathOf("f.txt")), "A\n" + capture + "B\n") << name;
   }
   // Standard error by name too.
   EXPECT_EQ(Shell("{ echo A >&2; cli -o /dev/stderr; echo B >&2; } 2> e.txt"), 0);
-  EXPECT_EQ(Contents(folder_ + "/e.txt"), "A\n" + capture + "B\n");
+  EXPECT_EQ(Contents(folder_.PathOf("e.txt")), "A\n" + capture + "B\n");
 }
 
 TEST_F(CaptureOutputTest, AFileNamedOnItsOwnIsStillReplacedWhole) {
   const std::string capture = CaptureText();
   // Named by its path, the same file as standard output is replaced, not appended to.
   EXPECT_EQ(Shell("printf 'old log\\n' > log.txt && cli -o log.txt >> log.txt"), 0);
-  EXPECT_EQ(Contents(folder_ + "/log.txt"), capture);
+  EXPECT_EQ(Contents(folder_.PathOf("log.txt")), capture);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "config/sysfs/sysfs_access.h"
 #include "config/sysfs/testing/fake_sysfs_tree.h"
 #include "config/testing/read_write_only.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox::cli {
 namespace {
@@ -91,9 +92,8 @@ TEST(CaptureCommand, WarnsOfARegisterItCannotSizeAsTheMachineDoesAndStillWrites)
 }
 
 TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
-  const std::string folder =
-      (fs::temp_directory_path() / ("kelvox-capture-" + std::to_string(getpid()))).string();
-  fs::create_directories(folder);
+  const kelvox::testing::TempFolder temp("kelvox-capture");
+  const std::string folder = temp.path();
   const std::string target = folder + "/bus.txt";
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--bus", "1", "--all", "-o", target}, "capture: --bus and --all exclude each other"},
@@ -157,7 +157,6 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
   contents << in.rdbuf();
   EXPECT_EQ(contents.str(), FormatSimulatedBus(SmallBus()));
   in.close();  // Windows removes no file that is still open
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
 // Runs the built kelvox-cli program as a separate process: exit statuses, what goes to which
 // stream, and the scan of this machine's bus 0 against what the kernel reports in sysfs.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,53 +9,20 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using kelvox::testing::ProgramRun;
+using kelvox::testing::TempFolder;
 
 // Runs kelvox-cli with `args`, its standard output and error captured separately.
-Result RunCli(const std::vector<std::string>& args) {
-  const fs::path dir = fs::temp_directory_path() / ("kelvox-cli-test-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  const std::string out_path = (dir / "out").string(), err_path = (dir / "err").string();
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  std::vector<char*> argv = {const_cast<char*>(KELVOX_CLI_PATH)};
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-
-  Result result;
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, KELVOX_CLI_PATH, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned == 0) {
-    int raw = 0;
-    waitpid(pid, &raw, 0);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    result.out = ReadAll(out_path);
-    result.err = ReadAll(err_path);
-  }
-  fs::remove_all(dir);
-  return result;
+ProgramRun RunCli(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {KELVOX_CLI_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return kelvox::testing::RunProgram(argv);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -70,7 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST(CliProgram, SeparatesResultsFromErrorsAndExitsWithTheRightStatus) {
-  const Result help = RunCli({"--help"});
+  const ProgramRun help = RunCli({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("kelvox-cli scan"), std::string::npos);
   EXPECT_EQ(help.err, "");
@@ -81,14 +44,14 @@ TEST(CliProgram, SeparatesResultsFromErrorsAndExitsWithTheRightStatus) {
                                              {"scan", "--what"},
                                              {"frobnicate"},
                                              {}}) {
-    const Result r = RunCli(args);
+    const ProgramRun r = RunCli(args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(r.err.starts_with("kelvox-cli: ")) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
   }
 
-  const Result scan = RunCli({"scan", "--bus", "255", "--function", "7"});
+  const ProgramRun scan = RunCli({"scan", "--bus", "255", "--function", "7"});
   EXPECT_EQ(scan.status, 0);
   EXPECT_EQ(scan.err, "");
   EXPECT_EQ(Lines(scan.out).size(), 32u);
@@ -101,7 +64,7 @@ TEST(CliProgram, EveryCommandRejectsBadArgumentsTheSameWay) {
                                              {"find", "--device", "1234"},
                                              {"capture", "-o", "/nonexistent/kelvox/bus.txt"},
                                              {"capture", "--source", "port"}}) {
-    const Result r = RunCli(args);
+    const ProgramRun r = RunCli(args);
     EXPECT_EQ(r.status, 2) << args[0];
     EXPECT_EQ(r.out, "") << args[0];
     EXPECT_TRUE(r.err.starts_with("kelvox-cli: " + args[0] + ": ")) << r.err;
@@ -109,36 +72,20 @@ TEST(CliProgram, EveryCommandRejectsBadArgumentsTheSameWay) {
   }
   EXPECT_FALSE(fs::exists("/nonexistent/kelvox"));
 
-  const Result find = RunCli({"find", "--vendor", "8086", "--json"});
+  const ProgramRun find = RunCli({"find", "--vendor", "8086", "--json"});
   EXPECT_EQ(find.status, 0) << find.err;
   EXPECT_NE(find.out.find("\"full_name\": \"Intel Corporation\""), std::string::npos) << find.out;
 }
 
-// A file in a temporary folder of its own, removed with it, so no two files share a path.
-class TempFile {
- public:
-  explicit TempFile(const std::string& text, const std::string& name = "dump.txt") {
-    char folder[] = "/tmp/kelvox-cli-dump-XXXXXX";
-    folder_ = mkdtemp(folder);
-    path_ = folder_ / name;
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  ~TempFile() { fs::remove_all(folder_); }
-  std::string path() const { return path_.string(); }
-  std::string folder() const { return folder_.string(); }
-
- private:
-  fs::path folder_, path_;
-};
-
 TEST(CliProgram, ScansACapturedBusAndRejectsABadCapture) {
-  const TempFile good(
-      "00:00.0 Host bridge: Intel Corporation Device 0d57\n"
-      "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n"
-      "\n"
-      "00:1f.0 SATA controller\n"
-      "00: 86 80 02 a3 07 04 B0 02 10 01 06 01 00 00 80 00\n");
-  const Result scan = RunCli({"scan", "--source", good.path()});
+  const TempFolder folder("kelvox-cli-dump");
+  const std::string good = folder.Write("good.txt",
+                                        "00:00.0 Host bridge: Intel Corporation Device 0d57\n"
+                                        "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n"
+                                        "\n"
+                                        "00:1f.0 SATA controller\n"
+                                        "00: 86 80 02 a3 07 04 B0 02 10 01 06 01 00 00 80 00\n");
+  const ProgramRun scan = RunCli({"scan", "--source", good});
   EXPECT_EQ(scan.status, 0) << scan.err;
   EXPECT_EQ(scan.err, "");
   const std::vector<std::string> lines = Lines(scan.out);
@@ -147,14 +94,14 @@ TEST(CliProgram, ScansACapturedBusAndRejectsABadCapture) {
   EXPECT_EQ(lines[31], "31 8086   a302 0407 02b0 10   010601 80  大容量記憶装置(Serial ATA)");
   EXPECT_EQ(lines[1], " 1 ffff   ffff ffff ffff ff   ffffff ff  ？？？？");
 
-  const TempFile bad("00:00.0 Host bridge\n00: 86 80 5x 0d\n");
-  const Result malformed = RunCli({"scan", "--source", bad.path()});
+  const std::string bad = folder.Write("bad.txt", "00:00.0 Host bridge\n00: 86 80 5x 0d\n");
+  const ProgramRun malformed = RunCli({"scan", "--source", bad});
   EXPECT_EQ(malformed.status, 2);
   EXPECT_EQ(malformed.out, "");
-  EXPECT_TRUE(malformed.err.starts_with("kelvox-cli: " + bad.path() + ": line 2")) << malformed.err;
+  EXPECT_TRUE(malformed.err.starts_with("kelvox-cli: " + bad + ": line 2")) << malformed.err;
   EXPECT_EQ(malformed.err.find('\n'), malformed.err.size() - 1) << malformed.err;
 
-  const Result missing = RunCli({"scan", "--source", "/nonexistent/kelvox/dump.txt"});
+  const ProgramRun missing = RunCli({"scan", "--source", "/nonexistent/kelvox/dump.txt"});
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.out, "");
   EXPECT_TRUE(missing.err.starts_with("kelvox-cli: /nonexistent/kelvox/dump.txt: cannot open"))
@@ -172,7 +119,7 @@ TEST(CliProgram, ScanOfBusZeroMatchesWhatTheKernelReports) {
   const fs::path devices = "/sys/bus/pci/devices";
   if (!fs::is_directory(devices)) GTEST_SKIP() << "no " << devices << " on this machine";
 
-  const Result r = RunCli({"scan"});
+  const ProgramRun r = RunCli({"scan"});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<std::string> lines = Lines(r.out);
   ASSERT_EQ(lines.size(), 32u);
@@ -209,9 +156,10 @@ TEST(CliProgram, ScanOfBusZeroMatchesWhatTheKernelReports) {
 // A newline or another control character in an argument or a file name is escaped, so the
 // message stays on one line.
 TEST(CliProgram, MessagesStayOnOneLineWhateverTheArgumentsHold) {
-  const TempFile capture(
-      "00:00.0 Host bridge\n"
-      "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n");
+  const TempFolder folder("kelvox-cli-dump");
+  const std::string capture = folder.Write("dump.txt",
+                                           "00:00.0 Host bridge\n"
+                                           "00: 86 80 57 0d 00 00 00 00 00 00 00 06 00 00 00 00\n");
   const struct {
     std::vector<std::string> args;
     std::string err;
@@ -222,11 +170,11 @@ TEST(CliProgram, MessagesStayOnOneLineWhateverTheArgumentsHold) {
       {{"details", "3\t"}, "kelvox-cli: details: device '3\\t' is not a decimal number\n"},
       {{"scan", "--source", "/nonexistent/kelvox/a\nb.txt"},
        "kelvox-cli: /nonexistent/kelvox/a\\nb.txt: cannot open"},
-      {{"capture", "--source", capture.path(), "-o", "/nonexistent/kelvox/a\nb.txt"},
+      {{"capture", "--source", capture, "-o", "/nonexistent/kelvox/a\nb.txt"},
        "kelvox-cli: capture: cannot write /nonexistent/kelvox/a\\nb.txt: "},
   };
   for (const auto& c : cases) {
-    const Result r = RunCli(c.args);
+    const ProgramRun r = RunCli(c.args);
     EXPECT_EQ(r.status, 2) << c.err;
     EXPECT_EQ(r.out, "") << c.err;
     EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
@@ -234,11 +182,11 @@ TEST(CliProgram, MessagesStayOnOneLineWhateverTheArgumentsHold) {
   }
 
   // A malformed file whose name holds a newline.
-  const TempFile bad("00:00.0 Host bridge\n00: 86 80 5x 0d\n", "bad\nname.txt");
-  const Result malformed = RunCli({"scan", "--source", bad.path()});
+  const std::string bad = folder.Write("bad\nname.txt", "00:00.0 Host bridge\n00: 86 80 5x 0d\n");
+  const ProgramRun malformed = RunCli({"scan", "--source", bad});
   EXPECT_EQ(malformed.status, 2);
   EXPECT_EQ(malformed.err.substr(0, malformed.err.find(": line")),
-            "kelvox-cli: " + bad.folder() + "/bad\\nname.txt")
+            "kelvox-cli: " + folder.path() + "/bad\\nname.txt")
       << malformed.err;
   EXPECT_EQ(malformed.err.find('\n'), malformed.err.size() - 1) << malformed.err;
 }

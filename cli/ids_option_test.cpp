@@ -3,14 +3,12 @@
 // list again when --ids is not given.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "cli/details_command.h"
 #include "cli/find_command.h"
 #include "cli/list_command.h"
 #include "cli/testing/command_run.h"
 #include "cli/tree_command.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox::cli {
 namespace {
@@ -19,8 +17,6 @@ using testing::Lines;
 using testing::ParsedRoundTrip;
 using testing::RunCommand;
 using testing::RunFunction;
-
-namespace fs = std::filesystem;
 
 constexpr char kIds[] =
     "#\tVersion: 2023.04.10\n"
@@ -38,25 +34,13 @@ constexpr char kIds[] =
 class IdsOption : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kelvox-cli-ids-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(dir_);
-    ids_ = Write("pci.ids", kIds);
+    ids_ = folder_.Write("pci.ids", kIds);
     // A host bridge whose 0x2C names a subsystem; a network function with a subsystem the
     // list does not name; a bridge (header type 1) whose 0x2C happens to hold a known pair.
     Add({0, 0, 0}, 0x12378086u, 0x06000002u, 0x00000000u, 0x11001af4u);
     Add({0, 3, 0}, 0x10411af4u, 0x02000001u, 0x00000000u, 0x00011af4u);
     Add({0, 4, 0}, 0x12378086u, 0x06040000u, 0x00010000u, 0x11001af4u);
   }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& text) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
-
   void Add(FunctionLocation at, uint32_t id, uint32_t class_reg, uint32_t reg0c, uint32_t reg2c) {
     bus_.AddFunction(at);
     bus_.SetRegister(at, 0x00, id);
@@ -65,7 +49,7 @@ class IdsOption : public ::testing::Test {
     bus_.SetRegister(at, 0x2C, reg2c);
   }
 
-  fs::path dir_;
+  const kelvox::testing::TempFolder folder_{"kelvox-cli-ids"};
   std::string ids_;
   SimulatedBus bus_;
 };
@@ -150,8 +134,8 @@ TEST_F(IdsOption, FindUsesTheFile) {
 }
 
 TEST_F(IdsOption, UnusableListsFailWithOneLineAndNoOutput) {
-  const std::string bad = Write("bad.ids", "1af4  Red Hat, Inc.\n\t\t\t1041  Too deep\n");
-  const std::string missing = (dir_ / "none.ids").string();
+  const std::string bad = folder_.Write("bad.ids", "1af4  Red Hat, Inc.\n\t\t\t1041  Too deep\n");
+  const std::string missing = folder_.PathOf("none.ids");
   const struct {
     std::string value, message;
   } cases[] = {
@@ -197,12 +181,12 @@ bool HoldsTerminalControls(const std::string& text) {
 TEST_F(IdsOption, NamesAndFactsReachTheTerminalEscapedInEveryTextOutput) {
   // A crafted list: names that would retitle the terminal, clear it, ring the bell, move the
   // cursor, and names with C1 controls and bytes that are not UTF-8; Japanese kept as it is.
-  const std::string hostile = Write("hostile.ids",
-                                    "1af4  Red\x1b]0;pwned\x07 Hat\r\b\x7f\n"
-                                    "\t1041  Virtio\xc2\x9b"
-                                    "2J net \xff\xfe\x9b\n"
-                                    "C 02  ネットワーク\x1b[31m\n"
-                                    "\t00  Ethernet\x01\n");
+  const std::string hostile = folder_.Write("hostile.ids",
+                                            "1af4  Red\x1b]0;pwned\x07 Hat\r\b\x7f\n"
+                                            "\t1041  Virtio\xc2\x9b"
+                                            "2J net \xff\xfe\x9b\n"
+                                            "C 02  ネットワーク\x1b[31m\n"
+                                            "\t00  Ethernet\x01\n");
   FunctionFacts facts;
   facts.driver =
       "drv\xc2\x9b"

@@ -5,7 +5,6 @@
 // fields back the same way. Skipped without sysfs, lspci or an installed pci.ids.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include "cli/list_command.h"
 #include "cli/testing/command_run.h"
 #include "iddb/ids_choice.h"
+#include "testsupport/run_program.h"
 
 namespace kelvox::cli {
 namespace {
@@ -33,17 +33,6 @@ std::vector<std::string> QuotedFields(const std::string& line) {
   return fields;
 }
 
-std::string Output(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return text;
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
-  pclose(pipe);
-  return text;
-}
-
 std::string Whole(const std::string& a, const std::string& b) {
   if (a.empty()) return b;
   if (b.empty()) return a;
@@ -53,7 +42,7 @@ std::string Whole(const std::string& a, const std::string& b) {
 TEST(LspciNames, ListWithTheSystemListNamesEveryFunctionAsLspciDoes) {
   if (!std::filesystem::exists("/sys/bus/pci/devices")) GTEST_SKIP() << "no sysfs";
   if (!FindSystemIdList()) GTEST_SKIP() << "no pci.ids installed";
-  const std::string lspci = Output("lspci -mm -nn 2>/dev/null");
+  const std::string lspci = kelvox::testing::RunProgram({"lspci", "-mm", "-nn"}).out;
   if (lspci.empty()) GTEST_SKIP() << "no lspci, or it sees no functions";
 
   const auto run = testing::RunCommand(RunList, {"--ids", "system", "--json"}, OpenSourceAccess);

@@ -2,10 +2,8 @@
 // capture` is fed to the real lspci, whose dump of what it read must hold the same functions
 // with the same registers. Skipped where lspci is not installed.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,27 +11,16 @@
 
 #include "config/capture/capture_text.h"
 #include "config/capture/simulated_bus.h"
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Standard output of a shell command, and its exit status.
-std::string RunShell(const std::string& command, int& status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return out;
-  }
-  char chunk[4096];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, got);
-  const int raw = pclose(pipe);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return out;
-}
+using testing::ProgramRun;
+using testing::RunProgram;
 
 std::string FindLspci() {
   for (const char* path : {"/usr/bin/lspci", "/bin/lspci", "/usr/sbin/lspci", "/sbin/lspci"}) {
@@ -47,22 +34,15 @@ class LspciReadsCapture : public ::testing::Test {
   void SetUp() override {
     lspci_ = FindLspci();
     if (lspci_.empty()) GTEST_SKIP() << "lspci is not installed (Debian package pciutils)";
-    char name[] = "/tmp/kelvox-lspci-XXXXXX";
-    folder_ = mkdtemp(name);
-  }
-  void TearDown() override {
-    if (!folder_.empty()) fs::remove_all(folder_);
   }
 
   // Captures `source` with kelvox-cli, reads the capture with lspci, and expects lspci to have
   // read every function and every header byte as kelvox-cli wrote them.
   void ExpectLspciReadsTheCaptureOf(const std::string& source) {
-    const std::string capture = folder_ + "/capture.txt";
-    int status = 0;
-    RunShell(
-        std::string(KELVOX_CLI_PATH) + " capture --source '" + source + "' -o '" + capture + "'",
-        status);
-    ASSERT_EQ(status, 0) << "capture of " << source;
+    const std::string capture = folder_.PathOf("capture.txt");
+    const ProgramRun captured =
+        RunProgram({KELVOX_CLI_PATH, "capture", "--source", source, "-o", capture});
+    ASSERT_EQ(captured.status, 0) << "capture of " << source << ": " << captured.err;
     std::ifstream in(capture, std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
@@ -70,8 +50,9 @@ class LspciReadsCapture : public ::testing::Test {
     ASSERT_FALSE(ours.Locations().empty());
 
     // -n: numbers only, so no ID list is needed; -x: the 64 header bytes.
-    const std::string dump = RunShell(lspci_ + " -F '" + capture + "' -n -x", status);
-    ASSERT_EQ(status, 0) << dump;
+    const ProgramRun lspci = RunProgram({lspci_, "-F", capture, "-n", "-x"});
+    ASSERT_EQ(lspci.status, 0) << lspci.err << lspci.out;
+    const std::string& dump = lspci.out;
     const SimulatedBus theirs = ParseSimulatedBus(dump);
     ASSERT_EQ(theirs.Locations(), ours.Locations()) << dump;
     for (const FunctionLocation& at : ours.Locations()) {
@@ -84,12 +65,12 @@ class LspciReadsCapture : public ::testing::Test {
   }
 
   std::string lspci_;
-  std::string folder_;
+  const testing::TempFolder folder_{"kelvox-lspci"};
 };
 
 TEST_F(LspciReadsCapture, ACaptureOfSeveralBusesAndFunctions) {
   // Three buses, a multi-function device, a bridge, and registers that differ in every byte.
-  const std::string source = folder_ + "/source.txt";
+  const std::string source = folder_.PathOf("source.txt");
   std::ofstream(source) << "00:00.0 Host bridge\n"
                            "00: 86 80 57 0d 06 00 00 00 01 00 00 06 00 00 80 00\n"
                            "10: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
@@ -113,7 +94,7 @@ TEST_F(LspciReadsCapture, ACaptureOfSeveralBusesAndFunctions) {
 // domains from 10000: lspci reads every domain of such a capture, and kelvox-cli lists the same
 // addresses, IDs and classes as lspci -F does from the same file.
 TEST_F(LspciReadsCapture, ACaptureOfSeveralDomainsIsReadAndListedAsLspciDoes) {
-  const std::string source = folder_ + "/domains.txt";
+  const std::string source = folder_.PathOf("domains.txt");
   std::ofstream(source) << "0000:00:00.0 Host bridge\n"
                            "00: 86 80 37 12 06 00 00 00 02 00 00 06 00 00 00 00\n"
                            "\n"
@@ -124,12 +105,11 @@ TEST_F(LspciReadsCapture, ACaptureOfSeveralDomainsIsReadAndListedAsLspciDoes) {
                            "00: 4d 14 0a a8 06 04 10 00 01 02 08 01 00 00 00 00\n";
   ExpectLspciReadsTheCaptureOf(source);
 
-  int status = 0;
-  const std::string theirs = RunShell(lspci_ + " -F '" + source + "' -n", status);
-  ASSERT_EQ(status, 0) << theirs;
-  const std::string ours =
-      RunShell(std::string(KELVOX_CLI_PATH) + " list --source '" + source + "'", status);
-  ASSERT_EQ(status, 0) << ours;
+  const ProgramRun lspci = RunProgram({lspci_, "-F", source, "-n"});
+  ASSERT_EQ(lspci.status, 0) << lspci.err << lspci.out;
+  const ProgramRun list = RunProgram({KELVOX_CLI_PATH, "list", "--source", source});
+  ASSERT_EQ(list.status, 0) << list.err << list.out;
+  const std::string &theirs = lspci.out, &ours = list.out;
   // lspci -n: "ADDRESS CCCC: VVVV:DDDD (rev RR)"; list: "ADDRESS VVVV:DDDD CCCCCC  NAMES".
   std::istringstream their_lines(theirs), our_lines(ours);
   std::string their_line, our_line;

@@ -1,7 +1,6 @@
 // A capture read back with --source must show what the bus it was taken from shows: the same
 // scan rows, list lines and details texts, base address ranges included, as text and as JSON.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "cli/testing/command_run.h"
 #include "config/sysfs/sysfs_access.h"
 #include "config/sysfs/testing/fake_sysfs_tree.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox::cli {
 namespace {
@@ -25,20 +25,6 @@ namespace fs = std::filesystem;
 using testing::CommandRun;
 using testing::RunCommand;
 using testing::RunFunction;
-
-// A capture file in a folder of its own, removed with it.
-class CaptureFile {
- public:
-  CaptureFile() {
-    char name[] = "/tmp/kelvox-round-trip-XXXXXX";
-    folder_ = mkdtemp(name);
-  }
-  ~CaptureFile() { fs::remove_all(folder_); }
-  std::string path() const { return folder_ + "/bus.txt"; }
-
- private:
-  std::string folder_;
-};
 
 // Every command line, run on the original and on the capture, prints the same; --json
 // documents match but for the backend's name.
@@ -124,27 +110,29 @@ std::set<std::string> RegistersSizedDifferently(const std::vector<FunctionLocati
 // its base address ranges differ by design. Returns the registers warned of.
 std::set<std::string> ExpectCaptureShowsTheSame(const std::vector<FunctionLocation>& functions,
                                                 const AccessOpener& live) {
-  CaptureFile capture;
-  const CommandRun captured = RunCommand(RunCapture, {"-o", capture.path()}, live);
+  // The capture file, in a folder of its own.
+  const kelvox::testing::TempFolder folder("kelvox-round-trip");
+  const std::string capture = folder.PathOf("bus.txt");
+  const CommandRun captured = RunCommand(RunCapture, {"-o", capture}, live);
   EXPECT_EQ(captured.status, 0) << captured.err;
   if (captured.status != 0) return {};
   const std::set<std::string> warned = RegistersWarnedOf(captured.err);
-  EXPECT_EQ(warned, RegistersSizedDifferently(functions, live, capture.path()));
+  EXPECT_EQ(warned, RegistersSizedDifferently(functions, live, capture));
 
-  ExpectSameOutput(RunList, {}, live, capture.path());
+  ExpectSameOutput(RunList, {}, live, capture);
   std::set<std::pair<int, int>> scanned;
   for (const FunctionLocation& at : functions) {
     const std::string bus = std::to_string(at.bus), function = std::to_string(at.function);
     if (scanned.insert({at.bus, at.function}).second) {
-      ExpectSameOutput(RunScan, {"--bus", bus, "--function", function}, live, capture.path());
+      ExpectSameOutput(RunScan, {"--bus", bus, "--function", function}, live, capture);
     }
     const std::string prefix = RegisterName(at, 0).substr(0, 7);
     const auto first_warned = warned.lower_bound(prefix);
     if (first_warned != warned.end() && first_warned->starts_with(prefix)) continue;
     ExpectSameOutput(RunDetails, {std::to_string(at.device), "--bus", bus, "--function", function},
-                     live, capture.path());
+                     live, capture);
   }
-  ExpectSameOutput(RunDetails, {"31", "--bus", "255", "--function", "7"}, live, capture.path());
+  ExpectSameOutput(RunDetails, {"31", "--bus", "255", "--function", "7"}, live, capture);
   return warned;
 }
 

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "cli/testing/command_run.h"
 #include "config/capture/simulated_bus.h"
 #include "config/sysfs/sysfs_access.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox::cli {
 namespace {
@@ -204,13 +204,9 @@ std::string ParentChainCapture(int count) {
 }
 
 TEST(TreeCommand, ADeepChainOfParentsIsDrawnQuicklyAtABoundedDepth) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() /
-      ("kelvox-tree-chain-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-       ".txt");
-  const auto run = [&path](int count, std::vector<std::string> args) {
-    std::ofstream(path, std::ios::binary) << ParentChainCapture(count);
-    args.insert(args.end(), {"--source", path.string()});
+  const kelvox::testing::TempFolder folder("kelvox-tree-chain");
+  const auto run = [&folder](int count, std::vector<std::string> args) {
+    args.insert(args.end(), {"--source", folder.Write("chain.txt", ParentChainCapture(count))});
     const auto started = std::chrono::steady_clock::now();
     const auto r = RunCommand(RunTree, args, OpenSourceAccess);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
@@ -248,7 +244,6 @@ TEST(TreeCommand, ADeepChainOfParentsIsDrawnQuicklyAtABoundedDepth) {
   }
   EXPECT_EQ(depth, kMaxTreeDepth);
   EXPECT_EQ(functions, 1000u);
-  std::filesystem::remove(path);
 }
 
 TEST(TreeCommand, JsonNestsChildrenWithTheirDriver) {

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <thread>
 
+#include "testsupport/temp_folder.h"
+
 namespace kelvox {
 namespace {
 
@@ -18,17 +20,12 @@ namespace fs = std::filesystem;
 
 class AccessSourceTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/kelvox-source-XXXXXX";
-    folder_ = mkdtemp(name);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
   std::string File(const std::string& name, const std::string& text) {
-    const std::string path = folder_ + "/" + name;
+    const std::string path = folder_.PathOf(name);
     std::ofstream(path) << text;
     return path;
   }
-  std::string folder_;
+  const testing::TempFolder folder_{"kelvox-source"};
 };
 
 TEST_F(AccessSourceTest, FileLoadsIntoASimulatedBus) {
@@ -44,7 +41,7 @@ TEST_F(AccessSourceTest, FileLoadsIntoASimulatedBus) {
 TEST_F(AccessSourceTest, FileErrorsNameTheFile) {
   const std::string bad = File("bad.txt", "00:02.0 x\n00: 86 80\n10: zz\n");
   const std::string empty = File("empty.txt", "nothing here\n");
-  const std::string missing = folder_ + "/missing.txt";
+  const std::string missing = folder_.PathOf("missing.txt");
   const struct {
     std::string source;
     std::string error;
@@ -54,9 +51,9 @@ TEST_F(AccessSourceTest, FileErrorsNameTheFile) {
       {missing, missing + ": cannot open: No such file or directory"},
 #ifdef _WIN32
       // Windows refuses to open a folder as a file at all.
-      {folder_, folder_ + ": cannot open: Permission denied"},
+      {folder_.path(), folder_.path() + ": cannot open: Permission denied"},
 #else
-      {folder_, folder_ + ": cannot read: Is a directory"},
+      {folder_.path(), folder_.path() + ": cannot read: Is a directory"},
 #endif
   };
   for (const auto& c : cases) {
@@ -68,7 +65,7 @@ TEST_F(AccessSourceTest, FileErrorsNameTheFile) {
 
 #ifndef _WIN32
 TEST_F(AccessSourceTest, AFifoWithoutAWriterEndsWithinASecond) {
-  const std::string fifo = folder_ + "/fifo";
+  const std::string fifo = folder_.PathOf("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const auto started = std::chrono::steady_clock::now();
   const OpenedAccess opened = OpenAccess(fifo);
@@ -80,7 +77,7 @@ TEST_F(AccessSourceTest, AFifoWithoutAWriterEndsWithinASecond) {
 
 TEST_F(AccessSourceTest, APipeWithAWriterIsReadToItsEnd) {
   // A FIFO whose writer comes a little after the open, and writes in two parts.
-  const std::string fifo = folder_ + "/fifo";
+  const std::string fifo = folder_.PathOf("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::thread writer([&fifo] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -119,12 +116,13 @@ TEST_F(AccessSourceTest, DeviceNodesAreNotCaptures) {
 #endif
 
 TEST_F(AccessSourceTest, SysfsAndPortByName) {
-  const OpenedAccess sysfs = OpenAccess("sysfs", folder_);
+  const OpenedAccess sysfs = OpenAccess("sysfs", folder_.path());
   ASSERT_NE(sysfs.access, nullptr) << sysfs.error;
   EXPECT_EQ(sysfs.access->Name(), "sysfs");
-  const OpenedAccess none = OpenAccess("sysfs", folder_ + "/absent");
+  const OpenedAccess none = OpenAccess("sysfs", folder_.PathOf("absent"));
   EXPECT_EQ(none.access, nullptr);
-  EXPECT_EQ(none.error, "sysfs: cannot open " + folder_ + "/absent: No such file or directory");
+  EXPECT_EQ(none.error,
+            "sysfs: cannot open " + folder_.path() + "/absent: No such file or directory");
 #if defined(__x86_64__) || defined(__i386__)
   const OpenedAccess port = OpenAccess("port");
   ASSERT_NE(port.access, nullptr) << port.error;
@@ -152,11 +150,11 @@ TEST_F(AccessSourceTest, DefaultAccessPrefersSysfsWhereItExists) {
 #ifndef __linux__
   GTEST_SKIP() << "sysfs is the default on Linux only";
 #endif
-  EXPECT_EQ(MakeDefaultAccess(folder_)->Name(), "sysfs");
+  EXPECT_EQ(MakeDefaultAccess(folder_.path())->Name(), "sysfs");
 #if defined(__x86_64__) || defined(__i386__)
-  EXPECT_EQ(MakeDefaultAccess(folder_ + "/absent")->Name(), "port");
+  EXPECT_EQ(MakeDefaultAccess(folder_.PathOf("absent"))->Name(), "port");
 #else
-  EXPECT_EQ(MakeDefaultAccess(folder_ + "/absent")->Name(), "none");
+  EXPECT_EQ(MakeDefaultAccess(folder_.PathOf("absent"))->Name(), "none");
 #endif
   EXPECT_EQ(MakeDefaultAccess()->Name(),
             fs::is_directory(kSysfsDevicesRoot) ? "sysfs" : MakeDefaultAccess("")->Name());

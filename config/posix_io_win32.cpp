@@ -2,12 +2,10 @@
 
 #include "config/posix_io_win32.h"
 
-#include <direct.h>
 #include <windows.h>
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 
 ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
   const intptr_t handle = _get_osfhandle(fd);
@@ -36,27 +34,6 @@ ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
     return -1;
   }
   return static_cast<ssize_t>(got);
-}
-
-char* mkdtemp(char* name_template) {
-  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  const size_t length = std::strlen(name_template);
-  if (length < 6 || std::strcmp(name_template + length - 6, "XXXXXX") != 0) {
-    errno = EINVAL;
-    return nullptr;
-  }
-  uint64_t seed = GetTickCount64() ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^
-                  reinterpret_cast<uintptr_t>(name_template);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    for (size_t i = length - 6; i < length; ++i) {
-      seed = seed * 6364136223846793005u + 1442695040888963407u;
-      name_template[i] = kLetters[(seed >> 33) % (sizeof kLetters - 1)];
-    }
-    if (_mkdir(name_template) == 0) return name_template;
-    if (errno != EEXIST) return nullptr;
-  }
-  errno = EEXIST;
-  return nullptr;
 }
 
 #endif  // _WIN32

@@ -29,8 +29,4 @@ inline int fsync(int fd) { return _commit(fd); }
 // and a file just created is writable by its maker, so there is nothing to change.
 inline int fchmod(int, mode_t) { return 0; }
 
-// Replaces the trailing "XXXXXX" of `name_template` and creates that folder; the template, or
-// null with errno on failure, as mkdtemp(3).
-char* mkdtemp(char* name_template);
-
 #endif  // _WIN32

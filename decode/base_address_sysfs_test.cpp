@@ -1,7 +1,6 @@
 // The decoder run against the sysfs backend, whose sizing answers come from the kernel's
 // resource file, must give the same texts as hardware that sizes the same registers.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cinttypes>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "config/capture/simulated_bus.h"
 #include "config/sysfs/sysfs_access.h"
 #include "decode/base_address.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
@@ -60,20 +60,12 @@ const std::vector<Function> kFunctions = {
 
 class SysfsTree {
  public:
-  SysfsTree() {
-    char name[] = "/tmp/kelvox-decode-XXXXXX";
-    root_ = mkdtemp(name);
-  }
-  ~SysfsTree() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  const std::string& root() const { return root_; }
+  const std::string& root() const { return root_.path(); }
 
   void Add(const Function& f) {
     char name[32];
-    std::snprintf(name, sizeof name, "/0000:00:%02x.0", f.device);
-    const std::string folder = root_ + name;
+    std::snprintf(name, sizeof name, "0000:00:%02x.0", f.device);
+    const std::string folder = root_.PathOf(name);
     fs::create_directory(folder);
     std::vector<uint32_t> config(16, 0);
     config[0] = 0x10001AF4u;
@@ -96,7 +88,7 @@ class SysfsTree {
   }
 
  private:
-  std::string root_;
+  const testing::TempFolder root_{"kelvox-decode"};
 };
 
 TEST(DecodeOnSysfs, TextsMatchHardwareWithTheSameRegisters) {

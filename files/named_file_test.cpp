@@ -10,45 +10,28 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
+
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 class NamedFileTest : public ::testing::Test {
  protected:
-  NamedFileTest() {
-    // A folder of the test's own, named after the process and the test.
-    folder_ = fs::temp_directory_path() /
-              ("kelvox-named-file-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  ~NamedFileTest() override { fs::remove_all(folder_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-  }
-
-  fs::path folder_;
+  const testing::TempFolder folder_{"kelvox-named-file"};
 };
 
 constexpr NamedFileRules kTenBytes = {10, "larger than 10 bytes; not a test file", 150ms};
 
 TEST_F(NamedFileTest, ReadsWholeFilesAndNamesTheFileInEveryRefusal) {
-  const std::string exact = Write("exact.txt", "0123456789");
-  const std::string over = Write("over.txt", "0123456789a");
-  const std::string empty = Write("empty.txt", "");
-  const std::string missing = (folder_ / "missing.txt").string();
-  const std::string folder = folder_.string();
+  const std::string exact = folder_.Write("exact.txt", "0123456789");
+  const std::string over = folder_.Write("over.txt", "0123456789a");
+  const std::string empty = folder_.Write("empty.txt", "");
+  const std::string missing = folder_.PathOf("missing.txt");
+  const std::string folder = folder_.path();
   const struct {
     std::string path;
     std::optional<std::string> text;
@@ -75,16 +58,15 @@ TEST_F(NamedFileTest, ReadsWholeFilesAndNamesTheFileInEveryRefusal) {
 }
 
 TEST_F(NamedFileTest, ControlBytesInTheNameAreEscapedInTheMessage) {
-  const std::string path = (folder_ / "a\nb\x1b[2J.txt").string();
+  const std::string path = folder_.PathOf("a\nb\x1b[2J.txt");
   std::string error;
   EXPECT_EQ(ReadNamedFile(path, kTenBytes, error), std::nullopt);
-  EXPECT_TRUE(error.starts_with((folder_ / "a\\nb\\x1B[2J.txt").string() + ": cannot open: "))
-      << error;
+  EXPECT_TRUE(error.starts_with(folder_.PathOf("a\\nb\\x1B[2J.txt") + ": cannot open: ")) << error;
 }
 
 #ifndef _WIN32
 TEST_F(NamedFileTest, AFifoWithoutAWriterIsGivenUpAfterTheCallersWait) {
-  const std::string fifo = (folder_ / "fifo").string();
+  const std::string fifo = folder_.PathOf("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const auto& [wait, words] : {std::pair{150ms, "150 ms"}, std::pair{1000ms, "a second"}}) {
     const auto started = std::chrono::steady_clock::now();
@@ -98,7 +80,7 @@ TEST_F(NamedFileTest, AFifoWithoutAWriterIsGivenUpAfterTheCallersWait) {
 }
 
 TEST_F(NamedFileTest, AFifoWhoseWriterComesInTimeIsReadToItsEndAndWithinTheLimit) {
-  const std::string fifo = (folder_ / "fifo").string();
+  const std::string fifo = folder_.PathOf("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   // A writer whose reader gave up gets EPIPE, not the end of the test program.
   signal(SIGPIPE, SIG_IGN);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "files/output_file.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
@@ -27,13 +28,7 @@ using namespace std::chrono_literals;
 
 class OutputFileKindsTest : public ::testing::Test {
  protected:
-  OutputFileKindsTest() {
-    char name[] = "/tmp/kelvox-output-kinds-XXXXXX";
-    folder_ = mkdtemp(name);
-  }
-  ~OutputFileKindsTest() override { fs::remove_all(folder_); }
-
-  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+  std::string Path(const std::string& name) const { return folder_.PathOf(name); }
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -54,7 +49,7 @@ class OutputFileKindsTest : public ::testing::Test {
     return names;
   }
 
-  std::string folder_;
+  const testing::TempFolder folder_{"kelvox-output-kinds"};
 };
 
 TEST_F(OutputFileKindsTest, AReplacedFileKeepsItsPermissionsAndOwner) {
@@ -77,7 +72,7 @@ TEST_F(OutputFileKindsTest, AReplacedFileKeepsItsPermissionsAndOwner) {
     EXPECT_EQ(st.st_uid, 1234u);
     EXPECT_EQ(st.st_gid, 5678u);
   }
-  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"bus.txt"}));
+  EXPECT_EQ(Names(folder_.path()), (std::vector<std::string>{"bus.txt"}));
 }
 
 TEST_F(OutputFileKindsTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
@@ -94,7 +89,7 @@ TEST_F(OutputFileKindsTest, AReadOnlyFileIsRefusedAndLeftAsItIs) {
   const struct stat st = Lstat(path);
   EXPECT_EQ(st.st_mode & 07777, 0444u);
   EXPECT_EQ(st.st_ino, old_inode);
-  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"bus.txt"}));
+  EXPECT_EQ(Names(folder_.path()), (std::vector<std::string>{"bus.txt"}));
 }
 
 TEST_F(OutputFileKindsTest, AChainOfLinksStaysAndItsFinalTargetIsReplaced) {
@@ -114,7 +109,7 @@ TEST_F(OutputFileKindsTest, AChainOfLinksStaysAndItsFinalTargetIsReplaced) {
   EXPECT_TRUE(S_ISREG(target.st_mode));
   EXPECT_EQ(target.st_mode & 07777, 0600u);
   EXPECT_EQ(Contents(Path("data/bus.txt")), "new\n");
-  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"data", "first", "second"}));
+  EXPECT_EQ(Names(folder_.path()), (std::vector<std::string>{"data", "first", "second"}));
   EXPECT_EQ(Names(Path("data")), (std::vector<std::string>{"bus.txt"}));
 
   // An absolute link to a file not there yet creates the file and keeps the link.
@@ -171,7 +166,7 @@ TEST_F(OutputFileKindsTest, AFifoWithoutAReaderFailsAtOnce) {
   }
   EXPECT_EQ(result.get(), "cannot write " + path + ": no reader on the FIFO");
   EXPECT_TRUE(S_ISFIFO(Lstat(path).st_mode));
-  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"fifo"}));
+  EXPECT_EQ(Names(folder_.path()), (std::vector<std::string>{"fifo"}));
 }
 
 TEST_F(OutputFileKindsTest, APipeNamedThroughProcIsWrittenInPlace) {
@@ -224,7 +219,8 @@ TEST_F(OutputFileKindsTest, AnOpenDescriptorIsWrittenWhereItStandsAndStaysOpen) 
   // A descriptor that is not open is named, and nothing is created.
   const std::string closed = "/proc/self/fd/" + std::to_string(offset_fd);
   EXPECT_EQ(WriteOutputFile(closed, "x"), "cannot write " + closed + ": Bad file descriptor");
-  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"appended.txt", "at-offset.txt", "link"}));
+  EXPECT_EQ(Names(folder_.path()),
+            (std::vector<std::string>{"appended.txt", "at-offset.txt", "link"}));
 }
 
 TEST_F(OutputFileKindsTest, ADeviceIsWrittenInPlaceAndStaysADevice) {
@@ -240,7 +236,7 @@ TEST_F(OutputFileKindsTest, ADeviceIsWrittenInPlaceAndStaysADevice) {
   EXPECT_TRUE(S_ISCHR(st.st_mode));
   EXPECT_EQ(st.st_rdev, makedev(1, 3));
   EXPECT_TRUE(S_ISLNK(Lstat(Path("to-null")).st_mode));
-  EXPECT_EQ(Names(folder_), (std::vector<std::string>{"null", "to-null"}));
+  EXPECT_EQ(Names(folder_.path()), (std::vector<std::string>{"null", "to-null"}));
 }
 
 TEST_F(OutputFileKindsTest, AFullDeviceGivesTheSystemsReason) {

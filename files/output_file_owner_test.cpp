@@ -16,6 +16,7 @@
 #include <string>
 
 #include "files/output_file.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
@@ -34,17 +35,13 @@ class OutputFileOwnerTest : public ::testing::Test {
     if (nobody == nullptr) GTEST_SKIP() << "no user nobody";
     user_ = nobody->pw_uid;
     group_ = nobody->pw_gid;
-    char name[] = "/tmp/kelvox-output-owner-XXXXXX";
-    folder_ = mkdtemp(name);
-    ASSERT_EQ(chmod(folder_.c_str(), 0755), 0);
-  }
-  void TearDown() override {
-    if (!folder_.empty()) fs::remove_all(folder_);
+    // nobody must reach the folders inside.
+    ASSERT_EQ(chmod(folder_.path().c_str(), 0755), 0);
   }
 
   // A folder in the test's folder with `mode`, owned by root.
   std::string Folder(const std::string& name, mode_t mode) const {
-    const std::string path = folder_ + "/" + name;
+    const std::string path = folder_.PathOf(name);
     EXPECT_EQ(mkdir(path.c_str(), 0700), 0);
     EXPECT_EQ(chmod(path.c_str(), mode), 0);
     return path;
@@ -98,7 +95,7 @@ class OutputFileOwnerTest : public ::testing::Test {
     return result;
   }
 
-  std::string folder_;
+  const testing::TempFolder folder_{"kelvox-output-owner"};
   uid_t user_ = 0;
   gid_t group_ = 0;
 };

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
@@ -17,17 +18,7 @@ namespace fs = std::filesystem;
 
 class OutputFileTest : public ::testing::Test {
  protected:
-  OutputFileTest() {
-    // A folder of the test's own, named after the process and the test.
-    folder_ = fs::temp_directory_path() /
-              ("kelvox-output-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  ~OutputFileTest() override { fs::remove_all(folder_); }
-
-  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string Path(const std::string& name) const { return folder_.PathOf(name); }
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -38,14 +29,14 @@ class OutputFileTest : public ::testing::Test {
   // behind.
   std::vector<std::string> Names(const std::string& folder = "") const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder.empty() ? folder_ : fs::path(folder))) {
+    for (const auto& entry : fs::directory_iterator(folder.empty() ? folder_.path() : folder)) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
   }
 
-  fs::path folder_;
+  const testing::TempFolder folder_{"kelvox-output"};
 };
 
 TEST_F(OutputFileTest, WritesANewFileWithTheUsualPermissions) {

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "iddb/ids_choice.h"
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 
 #if KELVOX_HAVE_ZLIB
 #include <zlib.h>
@@ -29,26 +29,9 @@
 namespace kelvox {
 namespace {
 
-namespace fs = std::filesystem;
-
 class PciIdsFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kelvox-ids-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-  }
-
-  fs::path dir_;
+  const testing::TempFolder folder_{"kelvox-ids"};
 };
 
 constexpr char kList[] =
@@ -57,7 +40,7 @@ constexpr char kList[] =
     "\t1041  Virtio 1.0 network device\n";
 
 TEST_F(PciIdsFile, LoadsAPlainFile) {
-  const PciIdsRead read = LoadPciIdsFile(Write("pci.ids", kList));
+  const PciIdsRead read = LoadPciIdsFile(folder_.Write("pci.ids", kList));
   ASSERT_EQ(read.error, "");
   EXPECT_EQ(read.list->version, "2023.04.10");
   std::string_view chip = "x", description = "x";
@@ -66,14 +49,14 @@ TEST_F(PciIdsFile, LoadsAPlainFile) {
 }
 
 TEST_F(PciIdsFile, MissingUnreadableAndMalformedFilesAreNamed) {
-  const std::string missing = (dir_ / "none.ids").string();
+  const std::string missing = folder_.PathOf("none.ids");
   EXPECT_EQ(LoadPciIdsFile(missing).error, missing + ": cannot open: No such file or directory");
-  const std::string bad = Write("bad.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
+  const std::string bad = folder_.Write("bad.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
   const PciIdsRead read = LoadPciIdsFile(bad);
   EXPECT_EQ(read.list, nullptr);
   EXPECT_EQ(read.error, bad + ":2: device ID '10x1' is not 4 hexadecimal digits");
 #ifndef _WIN32
-  EXPECT_EQ(LoadPciIdsFile(dir_.string()).error, dir_.string() + ": cannot read: Is a directory");
+  EXPECT_EQ(LoadPciIdsFile(folder_.path()).error, folder_.path() + ": cannot read: Is a directory");
 #endif
 }
 
@@ -95,14 +78,15 @@ TEST_F(PciIdsFile, ReadsAPipe) {
 #endif
 
 TEST_F(PciIdsFile, AFileNameWithControlBytesIsEscapedInTheMessage) {
-  const std::string bad = Write("bad\nname\x1b[2J.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
-  EXPECT_EQ(LoadPciIdsFile(bad).error, (dir_ / "bad\\nname\\x1B[2J.ids").string() +
+  const std::string bad =
+      folder_.Write("bad\nname\x1b[2J.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
+  EXPECT_EQ(LoadPciIdsFile(bad).error, folder_.PathOf("bad\\nname\\x1B[2J.ids") +
                                            ":2: device ID '10x1' is not 4 hexadecimal digits");
 }
 
 #ifdef __linux__
 TEST_F(PciIdsFile, AFifoWithoutAWriterIsGivenUpAndADeviceIsRefused) {
-  const std::string fifo = (dir_ / "fifo").string();
+  const std::string fifo = folder_.PathOf("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   auto loaded = std::async(std::launch::async, [&fifo] { return LoadPciIdsFile(fifo); });
   if (loaded.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
@@ -142,7 +126,7 @@ size_t TouchEveryName(const PciIdList& list) {
 
 TEST_F(PciIdsFile, AListTruncatedOrRewrittenWhileInUseDoesNotEndTheProgram) {
   const std::string text = LongList(4000);
-  const std::string path = Write("pci.ids", text);
+  const std::string path = folder_.Write("pci.ids", text);
   // In a child process, so that a signal ends the child and the test can say so.
   const pid_t child = fork();
   ASSERT_GE(child, 0);
@@ -200,30 +184,30 @@ std::string Gzip(const std::string& text) {
 }
 
 TEST_F(PciIdsFile, InflatesGzipFiles) {
-  const PciIdsRead read = LoadPciIdsFile(Write("pci.ids.gz", Gzip(kList)));
+  const PciIdsRead read = LoadPciIdsFile(folder_.Write("pci.ids.gz", Gzip(kList)));
   ASSERT_EQ(read.error, "");
   std::string_view short_name, full_name;
   EXPECT_TRUE(read.list->FindVendor(0x1af4, short_name, full_name));
   EXPECT_EQ(full_name, "Red Hat, Inc.");
   // A line number in a compressed file counts the inflated lines.
-  const std::string bad = Write("bad.ids.gz", Gzip("1af4  A\n\n\t1  B\n"));
+  const std::string bad = folder_.Write("bad.ids.gz", Gzip("1af4  A\n\n\t1  B\n"));
   EXPECT_EQ(LoadPciIdsFile(bad).error, bad + ":3: device ID '1' is not 4 hexadecimal digits");
   std::string cut = Gzip(kList);
   cut.resize(cut.size() / 2);
-  const std::string truncated = Write("cut.ids.gz", cut);
+  const std::string truncated = folder_.Write("cut.ids.gz", cut);
   EXPECT_TRUE(LoadPciIdsFile(truncated).error.starts_with(truncated + ": damaged gzip data"));
 }
 #else
 TEST_F(PciIdsFile, RefusesGzipFilesWithoutZlib) {
-  const std::string path = Write("pci.ids.gz", std::string("\x1f\x8b\x08\x00", 4));
+  const std::string path = folder_.Write("pci.ids.gz", std::string("\x1f\x8b\x08\x00", 4));
   EXPECT_EQ(LoadPciIdsFile(path).error,
             path + ": gzip-compressed lists are not supported in this build");
 }
 #endif
 
 TEST_F(PciIdsFile, IdsValuesChooseTheList) {
-  const std::string first = (dir_ / "first.ids").string();
-  const std::string second = Write("second.ids", kList);
+  const std::string first = folder_.PathOf("first.ids");
+  const std::string second = folder_.Write("second.ids", kList);
   const std::string_view paths[] = {first, second};
   // embedded: no list to load.
   const IdsChoice embedded = LoadIdsChoice("embedded", paths);
@@ -250,12 +234,9 @@ TEST_F(PciIdsFile, IdsValuesChooseTheList) {
 #ifndef _WIN32
 // The number of lines of `path` that match the Perl-style pattern, counted by grep.
 long GrepCount(const std::string& pattern, const std::string& path) {
-  const std::string command = "grep -c -P '" + pattern + "' '" + path + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return -1;
+  const testing::ProgramRun grep = testing::RunProgram({"grep", "-c", "-P", pattern, path});
   long count = -1;
-  if (std::fscanf(pipe, "%ld", &count) != 1) count = -1;
-  pclose(pipe);
+  if (std::sscanf(grep.out.c_str(), "%ld", &count) != 1) count = -1;
   return count;
 }
 

@@ -3,21 +3,17 @@
 // UTF-8 or not valid UTF-8 at all, and a source that cannot be opened is named in one line.
 #ifndef _WIN32
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 #include "ui/testing/gui_test.h"
 
 extern char** environ;
@@ -25,7 +21,7 @@ extern char** environ;
 namespace kelvox {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::ProgramRun;
 
 // One function on bus 0 in the capture format (a plain `lspci -x` dump).
 constexpr const char* kCapture =
@@ -35,90 +31,38 @@ constexpr const char* kCapture =
     "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
     "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n";
 
-struct ProgramRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The environment of this process without any locale variable, so the program runs in the
-// C locale.
-std::vector<std::string> EnvironmentWithoutLocale() {
-  std::vector<std::string> kept;
+// The changes to this process's environment that leave the program without any locale
+// variable, so it runs in the C locale.
+testing::RunOptions WithoutLocale() {
+  testing::RunOptions options;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string_view text(*entry);
     if (text.starts_with("LANG=") || text.starts_with("LANGUAGE=") || text.starts_with("LC_")) {
-      continue;
+      options.Unset(std::string(text.substr(0, text.find('='))));
     }
-    kept.emplace_back(text);
   }
-  return kept;
+  return options;
 }
 
 class AppProgram : public ::testing::Test {
  protected:
-  void SetUp() override {
-    KELVOX_REQUIRE_DISPLAY();
-    folder_ = fs::temp_directory_path() / ("kelvox-app-test-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    if (!folder_.empty()) fs::remove_all(folder_);
-  }
+  void SetUp() override { KELVOX_REQUIRE_DISPLAY(); }
 
   // Writes the capture under `name` (raw bytes) in the test's folder; returns its path.
-  std::string WriteCapture(const std::string& name) {
-    const std::string path = folder_.string() + "/" + name;
-    std::ofstream(path, std::ios::binary) << kCapture;
-    return path;
-  }
+  std::string WriteCapture(const std::string& name) { return folder_.Write(name, kCapture); }
 
   // Runs the program with `args` and no locale, and with `display` as DISPLAY (and no Wayland
   // display) when given; standard output and error are kept apart.
   ProgramRun RunKelvox(const std::vector<std::string>& args,
                        const std::optional<std::string>& display = std::nullopt) {
-    const std::string out_path = (folder_ / "out").string();
-    const std::string err_path = (folder_ / "err").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    std::vector<char*> argv = {const_cast<char*>(KELVOX_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    std::vector<std::string> environment = EnvironmentWithoutLocale();
-    if (display) {
-      std::erase_if(environment, [](const std::string& entry) {
-        return entry.starts_with("DISPLAY=") || entry.starts_with("WAYLAND_DISPLAY=");
-      });
-      environment.push_back("DISPLAY=" + *display);
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    ProgramRun run;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, KELVOX_PATH, &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return run;
-    int raw = 0;
-    waitpid(pid, &raw, 0);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    run.out = ReadAll(out_path);
-    run.err = ReadAll(err_path);
-    return run;
+    std::vector<std::string> argv = {KELVOX_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    testing::RunOptions options = WithoutLocale();
+    if (display) options.Unset("WAYLAND_DISPLAY").Set("DISPLAY", *display);
+    return testing::RunProgram(argv, options);
   }
 
-  fs::path folder_;
+  const testing::TempFolder folder_{"kelvox-app-test"};
 };
 
 // --measure-startup fills the list, shows the window and quits with status 0, so a run that
@@ -134,19 +78,19 @@ TEST_F(AppProgram, OpensACaptureWhoseNameIsUtf8OrNotValidUtf8) {
 }
 
 TEST_F(AppProgram, ASourceThatCannotBeOpenedIsNamedByteForByteOnOneLine) {
-  const std::string missing = folder_.string() + "/gone\xFF\n.txt";
+  const std::string missing = folder_.PathOf("gone\xFF\n.txt");
   const ProgramRun run = RunKelvox({"--source", missing, "--measure-startup"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   // The invalid byte as it is, the line break escaped.
-  const std::string named = "kelvox: " + folder_.string() + "/gone\xFF\\n.txt: ";
+  const std::string named = "kelvox: " + folder_.path() + "/gone\xFF\\n.txt: ";
   EXPECT_EQ(run.err.substr(0, named.size()), named) << run.err;
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   EXPECT_TRUE(run.err.ends_with("\n")) << run.err;
 }
 
 TEST_F(AppProgram, DomainChoosesTheStartingDomainAndAMissingOneIsNamed) {
-  const std::string path = folder_.string() + "/domains.txt";
+  const std::string path = folder_.PathOf("domains.txt");
   std::ofstream(path) << "0000:00:00.0 x\n00: 86 80 37 12\n\nc0e3:00:00.0 y\n00: de 10 b5 20\n";
   ProgramRun run = RunKelvox({"--source", path, "--domain", "c0e3", "--measure-startup"});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -9,12 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "config/capture/simulated_bus.h"
 #include "details/vendor_page.h"
 #include "iddb/name_source.h"
+#include "testsupport/temp_folder.h"
 #include "ui/details_page_templates.h"
 #include "ui/id_list_switch.h"
 #include "ui/main_dialog.h"
@@ -32,8 +30,6 @@ using testing::DetailsSheetProbe;
 using testing::RoundTrip;
 using testing::RunEventsUntil;
 
-namespace fs = std::filesystem;
-
 constexpr char kList[] =
     "#\tVersion: 2023.04.10\n"
     "8086  Intel Corporation\n"
@@ -49,8 +45,7 @@ class IdListSwitchGui : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!testing::HaveDisplay()) GTEST_SKIP() << "no display";
-    path_ = (fs::temp_directory_path() / "kelvox-id-list-switch-gui.ids").string();
-    std::ofstream(path_, std::ios::binary) << kList;
+    path_ = folder_.Write("list.ids", kList);
     // The program's own switch, started as `kelvox --ids FILE` starts it, then set back to the
     // embedded list so each test starts there.
     ASSERT_EQ(IdLists().Start(path_), "");
@@ -69,7 +64,6 @@ class IdListSwitchGui : public ::testing::Test {
     if (main_) main_->Destroy();
     EXPECT_TRUE(RunEventsUntil([this] { return !main_; }));
     UseEmbeddedIdList();
-    fs::remove(path_);
   }
 
   // Chooses a list as the context menu's radio item does: a menu command to the dialog.
@@ -81,6 +75,7 @@ class IdListSwitchGui : public ::testing::Test {
 
   wxString Text(CFindVendorDeviceName* window, int id) { return window->edit(id)->GetValue(); }
 
+  const testing::TempFolder folder_{"kelvox-id-list-switch-gui"};
   std::string path_;
   SimulatedBus bus_;
   wxWeakRef<MainDialog> main_;

@@ -4,40 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "iddb/name_source.h"
+#include "testsupport/temp_folder.h"
 #include "ui/about_menu.h"
 #include "ui/details_page_templates.h"
 
 namespace kelvox {
 namespace {
 
-namespace fs = std::filesystem;
-
 class IdListSwitchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kelvox-ui-ids-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(dir_);
-    missing_ = (dir_ / "missing.ids").string();
-    system_ = Write("system.ids", "#\tVersion: 2023.04.10\n1af4  Red Hat, Inc.\n");
-  }
-  void TearDown() override {
-    UseEmbeddedIdList();
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { UseEmbeddedIdList(); }
 
-  std::string Write(const std::string& name, const std::string& text) {
-    std::ofstream((dir_ / name).string(), std::ios::binary) << text;
-    return (dir_ / name).string();
-  }
-
-  fs::path dir_;
-  std::string missing_, system_;
+  const testing::TempFolder folder_{"kelvox-ui-ids"};
+  const std::string missing_ = folder_.PathOf("missing.ids");
+  const std::string system_ =
+      folder_.Write("system.ids", "#\tVersion: 2023.04.10\n1af4  Red Hat, Inc.\n");
 };
 
 TEST_F(IdListSwitchTest, WithoutASystemListTheSecondItemIsGreyed) {
@@ -88,7 +70,8 @@ TEST_F(IdListSwitchTest, StartsFromAnIdsValue) {
   }
   {
     // A named file takes the system list's place in the menu.
-    const std::string file = Write("own.ids", "#\tDate:    2024-01-02 03:04:05\n8086  Intel\n");
+    const std::string file =
+        folder_.Write("own.ids", "#\tDate:    2024-01-02 03:04:05\n8086  Intel\n");
     IdListSwitch lists(paths);
     EXPECT_EQ(lists.Start(file), "");
     EXPECT_EQ(lists.MenuItems()[1].text, "PCI IDリスト: ファイル (2024-01-02 03:04:05)");
@@ -97,7 +80,7 @@ TEST_F(IdListSwitchTest, StartsFromAnIdsValue) {
   {
     // A list that cannot be used leaves the embedded one in use, and the menu still offers
     // the system list.
-    const std::string bad = Write("bad.ids", "\t0001  Device before any vendor\n");
+    const std::string bad = folder_.Write("bad.ids", "\t0001  Device before any vendor\n");
     IdListSwitch lists(paths);
     EXPECT_EQ(lists.Start(bad), bad + ":1: device line before any vendor line");
     EXPECT_EQ(ActiveIdList(), nullptr);

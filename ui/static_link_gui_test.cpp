@@ -3,7 +3,6 @@
 // window goes.
 #include <wx/dialog.h>
 #include <wx/eventfilter.h>
-#include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/imagpnm.h>
 #include <wx/statbmp.h>
@@ -16,11 +15,14 @@
 #include <sys/stat.h>
 #include <array>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 #include "ui/about_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/bell.h"
@@ -54,20 +56,25 @@ constexpr DialogTemplate kTemplate{160, 80, "ＭＳ Ｐゴシック", "IPAPGothi
 
 // The screen's pixels inside a window, read from the X server with ImageMagick's `import`
 // (wxScreenDC on GTK 3 can hand back what was on screen before the last repaint). An empty
-// image when `import` is missing.
+// image when `import` is missing, fails or takes longer than 30 seconds.
 wxImage ScreenPixels(wxWindow* window) {
-  const wxRect rect = window->GetScreenRect();
-  const wxString file = wxFileName::CreateTempFileName("kelvox-shot") + ".ppm";
-  const wxString command =
-      wxString::Format("import -silent -window root -crop %dx%d+%d+%d +repage -depth 8 %s",
-                       rect.width, rect.height, rect.x, rect.y, file);
-  wxArrayString output, errors;
   wxImage image;
-  if (wxExecute(command, output, errors, wxEXEC_SYNC) == 0) {
+#ifndef _WIN32
+  const wxRect rect = window->GetScreenRect();
+  const testing::TempFolder folder("kelvox-shot");
+  const std::string file = folder.PathOf("shot.ppm");
+  const std::string crop =
+      wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y).ToStdString();
+  const testing::ProgramRun import = testing::RunProgram(
+      {"import", "-silent", "-window", "root", "-crop", crop, "+repage", "-depth", "8", file},
+      testing::RunOptions().Timeout(std::chrono::seconds(30)));
+  if (import.status == 0) {
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNM)) wxImage::AddHandler(new wxPNMHandler);
-    image.LoadFile(file, wxBITMAP_TYPE_PNM);
+    image.LoadFile(wxString::FromUTF8(file), wxBITMAP_TYPE_PNM);
   }
-  wxRemoveFile(file);
+#else
+  (void)window;  // `import` reads an X server
+#endif
   return image;
 }
 
@@ -299,9 +306,8 @@ TEST_F(StaticLinkGui, AHandCursorThatCannotBeLoadedIsNeverTriedAgain) {
 
 TEST_F(StaticLinkGui, TheDesktopOpenerHandsTheExactMailLinkToXdgOpen) {
   // A fake xdg-open first on PATH records the argument it was given.
-  const wxString folder = wxFileName::CreateTempFileName("kelvox-xdg");
-  wxRemoveFile(folder);
-  ASSERT_TRUE(wxFileName::Mkdir(folder));
+  const testing::TempFolder temp("kelvox-xdg");
+  const wxString folder = wxString::FromUTF8(temp.path());
   const wxString record = folder + "/argument";
   {
     std::ofstream script((folder + "/xdg-open").utf8_string());
@@ -329,7 +335,6 @@ TEST_F(StaticLinkGui, TheDesktopOpenerHandsTheExactMailLinkToXdgOpen) {
                             "?subject=Kelvoxについて&body=Kelvox%20V1.06");
   EXPECT_EQ(link.colour(), kLinkVisitedColour);
   EXPECT_EQ(bells_, 0);
-  wxFileName::Rmdir(folder, wxPATH_RMDIR_RECURSIVE);
 }
 
 TEST_F(StaticLinkGui, WithDeleteOnDestroyTheObjectGoesWithItsWindow) {

@@ -10,6 +10,7 @@
 
 #include "config/sysfs/sysfs_access.h"
 #include "config/sysfs/testing/fake_sysfs_tree.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox {
 namespace {
@@ -42,19 +43,15 @@ std::string FullFunction(const std::string& folder, const std::string& drivers) 
 
 class SysfsFactsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/kelvox-facts-XXXXXX";
-    root_ = mkdtemp(name);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-  std::string root_;
+  const testing::TempFolder root_{"kelvox-facts"};
 };
 
 TEST_F(SysfsFactsTest, ReadsEveryFactOfAFullFolder) {
   // devices/pci0000:00/0000:00:1c.0/0000:01:00.0, as the kernel nests a function under its
   // bridge, reached through the flat folder of links.
-  const std::string bridge = root_ + "/devices/pci0000:00/0000:00:1c.0";
-  const std::string folder = FullFunction(bridge + "/0000:01:00.0", root_ + "/bus/pci/drivers");
+  const std::string bridge = root_.PathOf("devices/pci0000:00/0000:00:1c.0");
+  const std::string folder =
+      FullFunction(bridge + "/0000:01:00.0", root_.PathOf("bus/pci/drivers"));
   const std::optional<FunctionFacts> facts = ReadSysfsFacts(folder, OpenFile);
   ASSERT_TRUE(facts.has_value());
   FunctionFacts expected;
@@ -75,9 +72,10 @@ TEST_F(SysfsFactsTest, ReadsEveryFactOfAFullFolder) {
   EXPECT_EQ(LinkBelowMaximum(*facts), true);
 
   // The same folder through a link in the flat list of functions: the bridge is still found.
-  fs::create_directories(root_ + "/bus/pci/devices");
-  fs::create_directory_symlink(folder, root_ + "/bus/pci/devices/0000:01:00.0");
-  EXPECT_EQ(ReadSysfsFacts(root_ + "/bus/pci/devices/0000:01:00.0", OpenFile)->parent, "00:1c.0");
+  fs::create_directories(root_.PathOf("bus/pci/devices"));
+  fs::create_directory_symlink(folder, root_.PathOf("bus/pci/devices/0000:01:00.0"));
+  EXPECT_EQ(ReadSysfsFacts(root_.PathOf("bus/pci/devices/0000:01:00.0"), OpenFile)->parent,
+            "00:1c.0");
   // The bridge itself hangs from the host bridge.
   EXPECT_EQ(ReadSysfsFacts(bridge, OpenFile)->parent, "");
 
@@ -95,14 +93,14 @@ TEST_F(SysfsFactsTest, ReadsEveryFactOfAFullFolder) {
 }
 
 TEST_F(SysfsFactsTest, MissingAndMalformedFilesLeaveTheirFactUnknown) {
-  const std::string folder = root_ + "/pci0000:00/0000:00:03.0";
+  const std::string folder = root_.PathOf("pci0000:00/0000:00:03.0");
   fs::create_directories(folder);
   Write(folder + "/irq", "not a number\n");
   Write(folder + "/numa_node", "-1\n");
   Write(folder + "/current_link_speed", "Unknown\n");
   Write(folder + "/current_link_width", "0\n");
   Write(folder + "/enable", "\n");
-  fs::create_directory_symlink(root_ + "/gone/virtio-pci", folder + "/driver");  // dangling
+  fs::create_directory_symlink(root_.PathOf("gone/virtio-pci"), folder + "/driver");  // dangling
   const FunctionFacts facts = *ReadSysfsFacts(folder, OpenFile);
   EXPECT_EQ(facts.irq, std::nullopt);
   EXPECT_EQ(facts.enabled, std::nullopt);
@@ -121,7 +119,7 @@ TEST_F(SysfsFactsTest, MissingAndMalformedFilesLeaveTheirFactUnknown) {
   fs::remove(folder + "/driver");
   Write(folder + "/driver", "x");
   EXPECT_EQ(ReadSysfsFacts(folder, OpenFile)->driver, std::nullopt);
-  EXPECT_EQ(ReadSysfsFacts(root_ + "/pci0000:00/0000:00:04.0", OpenFile), std::nullopt);
+  EXPECT_EQ(ReadSysfsFacts(root_.PathOf("pci0000:00/0000:00:04.0"), OpenFile), std::nullopt);
 }
 
 TEST_F(SysfsFactsTest, TheAccessAnswersFactsOfPresentFunctionsOnly) {

@@ -1,14 +1,14 @@
 // Runs the table generator program on small lists, as the build does, and checks what a
 // malformed list leaves behind: a "file:line:" message, a failing exit status and no output.
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
+#include "testsupport/run_program.h"
+#include "testsupport/temp_folder.h"
 
 namespace {
 
@@ -31,34 +31,29 @@ std::string Read(const fs::path& path) {
 
 class GeneratorProgram : public ::testing::Test {
  protected:
+  // A new folder holding the three good lists (the old folder goes).
   void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("kelvox_iddb_gen_" + std::to_string(::getpid()) + "_" + test->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    folder_ = kelvox::testing::TempFolder("kelvox-iddb-gen");
+    dir_ = folder_.path();
     Write(dir_ / "vendors.tsv", kVendors);
     Write(dir_ / "devices.tsv", kDevices);
     Write(dir_ / "classes.tsv", kClasses);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the generator on the three lists in the folder; returns its exit status and keeps
   // what it printed on stderr in `errors_`.
   int Run() {
-    const auto quoted = [](const fs::path& path) { return "'" + path.string() + "'"; };
-    const std::string command = std::string("'") + KELVOX_IDDB_GEN + "' " +
-                                quoted(dir_ / "vendors.tsv") + " " + quoted(dir_ / "devices.tsv") +
-                                " " + quoted(dir_ / "classes.tsv") + " " + quoted(output()) +
-                                " 2> " + quoted(dir_ / "errors.txt");
-    const int status = std::system(command.c_str());
-    errors_ = Read(dir_ / "errors.txt");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const kelvox::testing::ProgramRun run = kelvox::testing::RunProgram(
+        {KELVOX_IDDB_GEN, (dir_ / "vendors.tsv").string(), (dir_ / "devices.tsv").string(),
+         (dir_ / "classes.tsv").string(), output().string()});
+    errors_ = run.err;
+    return run.status;
   }
 
   fs::path output() const { return dir_ / "tables.cpp"; }
   bool LeftTemporaryFile() const { return fs::exists(dir_ / "tables.cpp.tmp"); }
 
+  kelvox::testing::TempFolder folder_;
   fs::path dir_;
   std::string errors_;
 };

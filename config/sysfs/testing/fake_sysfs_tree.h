@@ -2,8 +2,6 @@
 // `resource` files the kernel writes for each function, removed when the test ends.
 #pragma once
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cinttypes>
 #include <cstdint>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "config/sysfs/resource_sizing.h"
+#include "testsupport/temp_folder.h"
 
 namespace kelvox::testing {
 
@@ -57,24 +56,11 @@ inline std::vector<uint32_t> Header(std::vector<uint32_t> bars, uint32_t rom = 0
 
 class FakeSysfsTree {
  public:
-  FakeSysfsTree() {
-    char name[] = "/tmp/kelvox-sysfs-XXXXXX";
-    root_ = mkdtemp(name);
-  }
-  ~FakeSysfsTree() {
-    namespace fs = std::filesystem;
-    std::error_code ignored;
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
-  }
-  FakeSysfsTree(const FakeSysfsTree&) = delete;
-  FakeSysfsTree& operator=(const FakeSysfsTree&) = delete;
-
-  const std::string& root() const { return root_; }
+  const std::string& root() const { return root_.path(); }
 
   // Adds the folder `name` ("0000:00:01.0") with the function's files; returns its path.
   std::string Add(const std::string& name, const FakeFunction& f) {
-    const std::string folder = root_ + "/" + name;
+    const std::string folder = root_.PathOf(name);
     std::filesystem::create_directory(folder);
     std::string bytes;
     for (uint32_t d : f.config) {
@@ -89,7 +75,7 @@ class FakeSysfsTree {
   }
 
  private:
-  std::string root_;
+  TempFolder root_{"kelvox-sysfs"};
 };
 
 }  // namespace kelvox::testing
