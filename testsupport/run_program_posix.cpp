@@ -56,11 +56,12 @@ bool MakePipe(Descriptor& read_end, Descriptor& write_end) {
 std::vector<std::string> ChildEnvironment(const RunOptions& options) {
   std::vector<std::string> entries;
   for (char** entry = environ; *entry != nullptr; ++entry) entries.emplace_back(*entry);
-  for (const auto& [name, value] : options.environment) {
+  for (const auto& change : options.environment) {
+    const std::string& name = change.first;
     std::erase_if(entries, [&name](const std::string& entry) {
       return entry.size() > name.size() && entry[name.size()] == '=' && entry.starts_with(name);
     });
-    if (value) entries.push_back(name + "=" + *value);
+    if (change.second) entries.push_back(name + "=" + *change.second);
   }
   return entries;
 }
