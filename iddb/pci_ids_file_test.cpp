@@ -77,12 +77,15 @@ TEST_F(PciIdsFile, ReadsAPipe) {
 }
 #endif
 
+// Windows' file systems take no control characters in a name.
+#ifndef _WIN32
 TEST_F(PciIdsFile, AFileNameWithControlBytesIsEscapedInTheMessage) {
   const std::string bad =
       folder_.Write("bad\nname\x1b[2J.ids", "1af4  Red Hat, Inc.\n\t10x1  Bad\n");
   EXPECT_EQ(LoadPciIdsFile(bad).error, folder_.PathOf("bad\\nname\\x1B[2J.ids") +
                                            ":2: device ID '10x1' is not 4 hexadecimal digits");
 }
+#endif
 
 #ifdef __linux__
 TEST_F(PciIdsFile, AFifoWithoutAWriterIsGivenUpAndADeviceIsRefused) {
