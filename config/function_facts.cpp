@@ -1,6 +1,7 @@
 #include "config/function_facts.h"
 
 #include <charconv>
+#include <climits>
 #include <cstdlib>
 #include <iterator>
 
@@ -47,10 +48,14 @@ std::optional<std::string> GetNumber(const FunctionFacts& f) {
   if (!(f.*member)) return std::nullopt;
   return std::to_string(*(f.*member));
 }
-template <std::optional<int> FunctionFacts::*member>
+// A number is taken only within what the kernel writes for it: an interrupt and a count of MSI
+// vectors are never negative, numa_node is -1 when the function has no node, and a link width is
+// the 6-bit field of the PCI Express link registers. Any other number was not read from a
+// machine.
+template <std::optional<int> FunctionFacts::*member, int lowest = 0, int highest = INT_MAX>
 bool SetNumber(FunctionFacts& f, const std::string& value) {
   const std::optional<int> number = ParseInt(value);
-  if (!number) return false;
+  if (!number || *number < lowest || *number > highest) return false;
   f.*member = number;
   return true;
 }
@@ -72,16 +77,16 @@ constexpr Field kFields[] = {
     {"msi_irqs", GetNumber<&FunctionFacts::msi_vectors>, SetNumber<&FunctionFacts::msi_vectors>},
     {"enable", GetEnabled, SetEnabled},
     {"power_state", GetText<&FunctionFacts::power_state>, SetText<&FunctionFacts::power_state>},
-    {"numa_node", GetNumber<&FunctionFacts::numa_node>, SetNumber<&FunctionFacts::numa_node>},
+    {"numa_node", GetNumber<&FunctionFacts::numa_node>, SetNumber<&FunctionFacts::numa_node, -1>},
     {"iommu_group", GetText<&FunctionFacts::iommu_group>, SetText<&FunctionFacts::iommu_group>},
     {"current_link_speed", GetText<&FunctionFacts::current_link_speed>,
      SetText<&FunctionFacts::current_link_speed>},
     {"current_link_width", GetNumber<&FunctionFacts::current_link_width>,
-     SetNumber<&FunctionFacts::current_link_width>},
+     SetNumber<&FunctionFacts::current_link_width, 0, 63>},
     {"max_link_speed", GetText<&FunctionFacts::max_link_speed>,
      SetText<&FunctionFacts::max_link_speed>},
     {"max_link_width", GetNumber<&FunctionFacts::max_link_width>,
-     SetNumber<&FunctionFacts::max_link_width>},
+     SetNumber<&FunctionFacts::max_link_width, 0, 63>},
     {"parent", GetText<&FunctionFacts::parent>, SetText<&FunctionFacts::parent>},
 };
 

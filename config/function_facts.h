@@ -60,8 +60,8 @@ std::vector<NamedFact> NamedFacts(const FunctionFacts& facts);
 bool IsFactName(std::string_view name);
 
 // Sets the fact `name` from its text; false, with the facts unchanged, when the name is
-// unknown or the value is not one (a number that is not one, a text over kMaxFactValueBytes or
-// with a control character in it).
+// unknown or the value is not one (a number that is not one or outside what the kernel writes,
+// a text over kMaxFactValueBytes or with a control character in it).
 bool SetNamedFact(FunctionFacts& facts, const std::string& name, const std::string& value);
 
 // Whether the link runs below what it can now: a current speed or width under its maximum.

@@ -3,7 +3,6 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <climits>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -126,32 +125,6 @@ std::string_view FactValue(std::string_view line, std::string_view name) {
   while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
   while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
   return rest;
-}
-
-// The numbers the kernel writes for the numeric facts: an interrupt, a count of MSI vectors
-// and the enable count are never negative, numa_node is -1 when the function has no node, and
-// a link width is the 6-bit field of the PCI Express link registers. A capture holding any
-// other number was not written from a machine.
-struct FactRange {
-  std::string_view name;
-  int lowest;
-  int highest;
-};
-constexpr FactRange kFactRanges[] = {
-    {"irq", 0, INT_MAX},        {"msi_irqs", 0, INT_MAX},      {"enable", 0, INT_MAX},
-    {"numa_node", -1, INT_MAX}, {"current_link_width", 0, 63}, {"max_link_width", 0, 63},
-};
-
-// Whether `value`, which SetNamedFact took for the fact `name`, is one the kernel writes.
-bool InKernelRange(std::string_view name, std::string_view value) {
-  for (const FactRange& range : kFactRanges) {
-    if (name != range.name) continue;
-    int number = 0;
-    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    return error == std::errc() && stop == value.data() + value.size() && number >= range.lowest &&
-           number <= range.highest;
-  }
-  return true;
 }
 
 class Parser {
@@ -279,7 +252,7 @@ class Parser {
     const std::string value(FactValue(line, words[2]));
     if (!IsFactName(name)) return;
     FunctionFacts facts = f.facts.value_or(FunctionFacts{});
-    if (!SetNamedFact(facts, name, value) || !InKernelRange(name, value)) {
+    if (!SetNamedFact(facts, name, value)) {
       Fail("bad value " + Quoted(value) + " for fact " + name);
     }
     f.facts = facts;
