@@ -21,12 +21,7 @@ class CaptureOutputTest : public ::testing::Test {
  protected:
   CaptureOutputTest() { folder_.Write("source.txt", kCapture); }
 
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string Contents(const std::string& path) { return kelvox::testing::FileText(path); }
   // Runs `script` with sh in the test's folder, `cli` the capture command; its exit status.
   int Shell(const std::string& script) const {
     const std::string command = "cd '" + folder_.path() + "' && cli() { '" + KELVOX_CLI_PATH +

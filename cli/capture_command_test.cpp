@@ -152,11 +152,7 @@ TEST(CaptureCommand, FailuresPrintOneLineAndWriteNothing) {
   const auto written = RunCommand(RunCapture, {"-o", target}, SmallBus());
   EXPECT_EQ(written.status, 0) << written.err;
   EXPECT_EQ(written.out, "");
-  std::ifstream in(target);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  EXPECT_EQ(contents.str(), FormatSimulatedBus(SmallBus()));
-  in.close();  // Windows removes no file that is still open
+  EXPECT_EQ(kelvox::testing::FileText(target), FormatSimulatedBus(SmallBus()));
 }
 
 }  // namespace

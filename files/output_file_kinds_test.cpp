@@ -29,12 +29,7 @@ using namespace std::chrono_literals;
 class OutputFileKindsTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder_.PathOf(name); }
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string Contents(const std::string& path) { return kelvox::testing::FileText(path); }
   static struct stat Lstat(const std::string& path) {
     struct stat st = {};
     EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;

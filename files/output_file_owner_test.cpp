@@ -53,12 +53,7 @@ class OutputFileOwnerTest : public ::testing::Test {
     EXPECT_EQ(chmod(path.c_str(), mode), 0);
     return path;
   }
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string Contents(const std::string& path) { return kelvox::testing::FileText(path); }
   static struct stat Lstat(const std::string& path) {
     struct stat st = {};
     EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;

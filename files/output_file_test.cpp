@@ -19,12 +19,7 @@ namespace fs = std::filesystem;
 class OutputFileTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder_.PathOf(name); }
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  static std::string Contents(const std::string& path) { return kelvox::testing::FileText(path); }
   // Every name in a folder (the test's own by default): proves no temporary file is left
   // behind.
   std::vector<std::string> Names(const std::string& folder = "") const {

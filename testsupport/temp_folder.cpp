@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -97,6 +98,13 @@ std::string TempFolder::Write(std::string_view name, std::string_view bytes) con
   file.close();
   if (!file) throw std::runtime_error("cannot write " + path);
   return path;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 void TempFolder::Remove() noexcept {

@@ -43,4 +43,7 @@ class TempFolder {
   std::string path_;
 };
 
+// The whole content of the file at `path`, byte for byte; "" when it cannot be read.
+std::string FileText(const std::string& path);
+
 }  // namespace kelvox::testing

@@ -22,12 +22,7 @@ void Write(const fs::path& path, std::string_view content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
+std::string Read(const fs::path& path) { return kelvox::testing::FileText(path.string()); }
 
 class GeneratorProgram : public ::testing::Test {
  protected:
