@@ -36,6 +36,8 @@ finish() {
 # A failure after which the remaining checks mean nothing.
 stop() { fail "$*"; finish || exit 1; }
 
+. "$root/scripts/windows/window-escape.sh"
+
 [ -f "$installer" ] || { echo "windows/installer: $installer is missing (make windows-installer)" >&2; exit 1; }
 
 # The prefix's own server, started with this display; no Wine menu entries in the user's
@@ -102,26 +104,13 @@ else fail "kelvox-cli.exe --version printed '$cli_version'"; fi
 
 "$wine" "$instdir/kelvox.exe" >/dev/null 2>&1 &
 program=$!
-window=""
-for _ in $(seq 1 150); do
-  window=$(xdotool search --name '^PCIデバイス検索\(95/98/Me\)$' 2>/dev/null | head -n1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$program" 2>/dev/null || break
-  sleep 0.2
-done
+window=$(wait_for_window "$program")
 if [ -n "$window" ]; then
   pass "the installed kelvox.exe opened its window"
-  xdotool windowfocus --sync "$window" key Escape || true
 else
   fail "the installed kelvox.exe opened no window within 30 s"
 fi
-for _ in $(seq 1 75); do
-  kill -0 "$program" 2>/dev/null || break
-  sleep 0.2
-done
-if kill -0 "$program" 2>/dev/null; then
-  stop "kelvox.exe still runs 15 s after Escape"
-fi
+escape_ends "$program" "$window" || stop "kelvox.exe still runs 15 s after Escape"
 wait "$program" || true
 program=""
 

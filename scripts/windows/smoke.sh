@@ -14,28 +14,19 @@ fi
 
 fail() { echo "windows/smoke: FAILED: $*" >&2; kill "$program" 2>/dev/null || true; exit 1; }
 
+. "$root/scripts/windows/window-escape.sh"
+
 "$build/wine-run.sh" "$build/ui/kelvox.exe" "${@:2}" &
 program=$!
 
-window=""
-for _ in $(seq 1 150); do
-  window=$(xdotool search --name '^PCIデバイス検索\(95/98/Me\)$' 2>/dev/null | head -n1 || true)
-  [ -n "$window" ] && break
+window=$(wait_for_window "$program")
+if [ -z "$window" ]; then
   kill -0 "$program" 2>/dev/null || fail "kelvox.exe ended before its window opened"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window titled PCIデバイス検索(95/98/Me) within 30 s"
+  fail "no window titled PCIデバイス検索(95/98/Me) within 30 s"
+fi
 echo "windows/smoke: window $(xdotool getwindowname "$window") is open"
-sleep 1
 
-xdotool windowfocus --sync "$window" key Escape
-for _ in $(seq 1 75); do
-  if ! kill -0 "$program" 2>/dev/null; then
-    wait "$program" || true
-    echo "windows/smoke: Escape ended kelvox.exe"
-    echo "1 passed, 0 failed"
-    exit 0
-  fi
-  sleep 0.2
-done
-fail "kelvox.exe still runs 15 s after Escape"
+escape_ends "$program" "$window" || fail "kelvox.exe still runs 15 s after Escape"
+wait "$program" || true
+echo "windows/smoke: Escape ended kelvox.exe"
+echo "1 passed, 0 failed"
