@@ -15,10 +15,10 @@
 #include "kelvox/version.h"
 #include "text/one_line.h"
 #include "ui/app_options.h"
+#include "ui/first_paint.h"
 #include "ui/id_list_switch.h"
 #include "ui/main_dialog.h"
 #include "ui/message_box.h"
-#include "ui/startup_clock.h"
 
 namespace kelvox {
 
@@ -60,9 +60,7 @@ class KelvoxApp : public wxApp {
       });
     }
     if (options_.measure_startup) {
-      dialog->Update();
-      dialog->CallAfter([dialog] {
-        const std::optional<double> ms = MillisecondsSinceProcessStart();
+      WhenFirstPainted(dialog->list_items(), [dialog](std::optional<double> ms) {
         std::printf(
             "kelvox: %d rows listed and the window shown %.0f ms after the process started\n",
             dialog->list()->GetItemCount(), ms.value_or(-1.0));

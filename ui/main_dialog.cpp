@@ -8,6 +8,7 @@
 #include "ui/about_dialog.h"
 #include "ui/about_menu.h"
 #include "ui/app_icon.h"
+#include "ui/list_items_window.h"
 #include "ui/main_template.h"
 #include "ui/message_box.h"
 #include "ui/search_window_placement.h"
@@ -17,16 +18,6 @@
 namespace kelvox {
 
 namespace {
-
-// The generic list control of GTK takes mouse input in an inner window below its header, and
-// hit-tests in that window's coordinates; a native list takes both itself.
-wxWindow* ListItemsWindow(wxListCtrl* list) {
-  wxWindow* items = list;
-  for (wxWindow* child : list->GetChildren()) {
-    if (items == list || child->GetPosition().y > items->GetPosition().y) items = child;
-  }
-  return items;
-}
 
 std::optional<int32_t> FieldValue(const wxTextCtrl* edit) {
   return ParseFieldInteger(edit->GetValue().utf8_string());

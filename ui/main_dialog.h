@@ -36,6 +36,8 @@ class MainDialog : public wxDialog {
   int function() const { return form_.function(); }
 
   wxListCtrl* list() const { return list_; }
+  // The window of the list that draws its rows.
+  wxWindow* list_items() const { return list_items_; }
   wxTextCtrl* bus_edit() const { return bus_edit_; }
   wxTextCtrl* function_edit() const { return function_edit_; }
   wxSpinButton* bus_spin() const { return bus_spin_; }
