@@ -62,9 +62,9 @@ struct ReadFunctions {
   std::map<std::pair<int, int>, size_t> bridge_of_bus;
 };
 
-ReadFunctions ReadFunctionsOf(ConfigAccess& access, const std::vector<FunctionLocation>& present) {
+ReadFunctions ReadFunctionsOf(ConfigAccess& access, const std::vector<FunctionLocation>& present,
+                              bool with_domains) {
   ReadFunctions read;
-  const bool with_domains = NeedsDomains(present);
   for (const FunctionLocation& at : present) {
     const size_t index = read.entries.size();
     Entry entry{DescribeFunction(access, at, with_domains), std::nullopt, std::nullopt, false};
@@ -172,8 +172,9 @@ void DrawnParents(const std::vector<size_t>& parent, std::vector<size_t>& drawn,
 }  // namespace
 
 std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
-                                   const std::vector<FunctionLocation>& present) {
-  ReadFunctions read = ReadFunctionsOf(access, present);
+                                   const std::vector<FunctionLocation>& present,
+                                   bool with_domains) {
+  ReadFunctions read = ReadFunctionsOf(access, present, with_domains || NeedsDomains(present));
   const size_t count = read.entries.size();
   std::vector<size_t> drawn, level;
   DrawnParents(ParentsWithoutLoops(read), drawn, level);
@@ -196,6 +197,18 @@ std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
   }
   for (const size_t i : at_level[1]) tree.push_back(std::move(nodes[i]));
   return tree;
+}
+
+bool KeepChosen(std::vector<TreeNode>& roots,
+                const std::function<bool(const ListedFunction&)>& chosen) {
+  // BuildBusTree draws no tree deeper than kMaxTreeDepth, which bounds this recursion.
+  std::vector<TreeNode> kept;
+  for (TreeNode& node : roots) {
+    const bool below = KeepChosen(node.children, chosen);
+    if (below || chosen(node.function)) kept.push_back(std::move(node));
+  }
+  roots = std::move(kept);
+  return !roots.empty();
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,9 +34,16 @@ struct TreeNode {
 };
 
 // The tree of `present` (in domain, bus, device, function order) read through `access`: its
-// top-level nodes, in order. A function hangs only from a bridge of its own domain.
+// top-level nodes, in order. A function hangs only from a bridge of its own domain. Addresses
+// are written with their domain when `with_domains`, or when a function is outside 0000.
 std::vector<TreeNode> BuildBusTree(ConfigAccess& access,
-                                   const std::vector<FunctionLocation>& present);
+                                   const std::vector<FunctionLocation>& present,
+                                   bool with_domains = false);
+
+// Keeps of the tree only the functions `chosen` accepts and the bridges above them, so the
+// tree still shows where each chosen function hangs. False when nothing is left.
+bool KeepChosen(std::vector<TreeNode>& roots,
+                const std::function<bool(const ListedFunction&)>& chosen);
 
 // The tree as text: one line per function, its list line (function_list.h) and the driver
 // ("  [virtio-pci]", "  [ドライバなし]" when none is bound, nothing when not known), drawn

@@ -10,14 +10,15 @@
 #include <string_view>
 
 #include "cli/access_option.h"
+#include "cli/command.h"
 
 namespace kelvox::cli {
 
 inline constexpr std::string_view kCaptureSummary =
-    "write this machine's bus, base address sizes included, to a file for --source";
+    "the bus as lspci -x text, sizes and facts too, for --source";
 
-// The text of `kelvox-cli help capture`.
-std::string CaptureHelp();
+const CommandHelp& CaptureHelp();
+std::span<const OptionSpec> CaptureOptions();
 
 // Parses `args` (--bus or --all, -o, --source), opens the backend through `open`, captures and
 // writes the capture to the -o file (files/output_file.h) or to `out`. A register the capture

@@ -35,7 +35,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CliProgram, SeparatesResultsFromErrorsAndExitsWithTheRightStatus) {
   const ProgramRun help = RunCli({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("kelvox-cli scan"), std::string::npos);
+  EXPECT_NE(help.out.find("\n  scan "), std::string::npos) << help.out;
   EXPECT_EQ(help.err, "");
 
   for (const std::vector<std::string>& args :
@@ -98,13 +98,15 @@ TEST(CliProgram, ScansACapturedBusAndRejectsABadCapture) {
   const ProgramRun malformed = RunCli({"scan", "--source", bad});
   EXPECT_EQ(malformed.status, 2);
   EXPECT_EQ(malformed.out, "");
-  EXPECT_TRUE(malformed.err.starts_with("kelvox-cli: " + bad + ": line 2")) << malformed.err;
+  EXPECT_TRUE(malformed.err.starts_with("kelvox-cli: scan: --source: " + bad + ": line 2"))
+      << malformed.err;
   EXPECT_EQ(malformed.err.find('\n'), malformed.err.size() - 1) << malformed.err;
 
   const ProgramRun missing = RunCli({"scan", "--source", "/nonexistent/kelvox/dump.txt"});
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.out, "");
-  EXPECT_TRUE(missing.err.starts_with("kelvox-cli: /nonexistent/kelvox/dump.txt: cannot open"))
+  EXPECT_TRUE(missing.err.starts_with(
+      "kelvox-cli: scan: --source: /nonexistent/kelvox/dump.txt: cannot open"))
       << missing.err;
 }
 
@@ -167,9 +169,10 @@ TEST(CliProgram, MessagesStayOnOneLineWhateverTheArgumentsHold) {
       {{"scan", "--bu\ns"}, "kelvox-cli: scan: unknown option '--bu\\ns'\n"},
       {{"frob\r\nnicate\x1b[2J"},
        "kelvox-cli: unknown command 'frob\\r\\nnicate\\x1B[2J' (try 'kelvox-cli --help')\n"},
-      {{"details", "3\t"}, "kelvox-cli: details: device '3\\t' is not a decimal number\n"},
+      {{"details", "3\t"},
+       "kelvox-cli: details: '3\\t' is neither an address (00:03.0) nor a device number\n"},
       {{"scan", "--source", "/nonexistent/kelvox/a\nb.txt"},
-       "kelvox-cli: /nonexistent/kelvox/a\\nb.txt: cannot open"},
+       "kelvox-cli: scan: --source: /nonexistent/kelvox/a\\nb.txt: cannot open"},
       {{"capture", "--source", capture, "-o", "/nonexistent/kelvox/a\nb.txt"},
        "kelvox-cli: capture: cannot write /nonexistent/kelvox/a\\nb.txt: "},
   };
@@ -186,7 +189,7 @@ TEST(CliProgram, MessagesStayOnOneLineWhateverTheArgumentsHold) {
   const ProgramRun malformed = RunCli({"scan", "--source", bad});
   EXPECT_EQ(malformed.status, 2);
   EXPECT_EQ(malformed.err.substr(0, malformed.err.find(": line")),
-            "kelvox-cli: " + folder.path() + "/bad\\nname.txt")
+            "kelvox-cli: scan: --source: " + folder.path() + "/bad\\nname.txt")
       << malformed.err;
   EXPECT_EQ(malformed.err.find('\n'), malformed.err.size() - 1) << malformed.err;
 }

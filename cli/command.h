@@ -8,24 +8,38 @@
 #include <string>
 #include <string_view>
 
+#include "options/args.h"
+#include "options/help_document.h"
+
 namespace kelvox::cli {
 
 inline constexpr std::string_view kProgramName = "kelvox-cli";
 
-// Exit statuses: success, and any bad input (usage, a value out of range, an unreadable or
+// Exit statuses: success; a selection (-s, -d) that matched no function, or standard output
+// that could not be written; any bad input (usage, a value out of range, an unreadable or
 // malformed file).
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitNothing = 1;
 inline constexpr int kExitUsage = 2;
 
 // `args` are the words after the command name.
 using CommandFunction = int (*)(std::span<const std::string> args, std::ostream& out,
                                 std::ostream& err);
 
+// What `help NAME` and `NAME --help` print of a command, and what its manual page says.
+struct CommandHelp {
+  std::string_view usage;        // the command's own words after its name: "[--bus N] [-o FILE]"
+  std::string_view description;  // a text as options/help_document.h reads it
+  std::span<const HelpOption> options;  // its own options, in the order it lists them
+  unsigned common = 0;  // the shared options it takes (CommonOption bits, common_options.h)
+};
+
 struct Command {
   std::string_view name;     // the first word of the command line: "scan"
   std::string_view summary;  // one line for the command list
-  std::string (*help)();     // the full text `help NAME` and `NAME --help` print
+  const CommandHelp& (*help)();
   CommandFunction run;
+  std::span<const OptionSpec> (*options)();  // every option the command takes
 };
 
 // Writes "kelvox-cli: <message>" as one line on `err` and returns kExitUsage. Control

@@ -13,12 +13,12 @@ namespace kelvox::cli {
 
 namespace {
 constexpr std::array kCommands = {
-    Command{"scan", kScanSummary, ScanHelp, ScanCommand},
-    Command{"list", kListSummary, ListHelp, ListCommand},
-    Command{"details", kDetailsSummary, DetailsHelp, DetailsCommand},
-    Command{"find", kFindSummary, FindHelp, FindCommand},
-    Command{"capture", kCaptureSummary, CaptureHelp, CaptureCommand},
-    Command{"tree", kTreeSummary, TreeHelp, TreeCommand},
+    Command{"scan", kScanSummary, ScanHelp, ScanCommand, ScanOptions},
+    Command{"list", kListSummary, ListHelp, ListCommand, ListOptions},
+    Command{"details", kDetailsSummary, DetailsHelp, DetailsCommand, DetailsOptions},
+    Command{"find", kFindSummary, FindHelp, FindCommand, FindOptions},
+    Command{"capture", kCaptureSummary, CaptureHelp, CaptureCommand, CaptureOptions},
+    Command{"tree", kTreeSummary, TreeHelp, TreeCommand, TreeOptions},
 };
 }  // namespace
 

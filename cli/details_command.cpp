@@ -4,10 +4,13 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/common_options.h"
 #include "cli/details_output.h"
 #include "cli/domain_option.h"
+#include "cli/help_text.h"
 #include "cli/ids_option.h"
 #include "cli/recorded_reads.h"
+#include "cli/selector.h"
 #include "cli/subsystem_name.h"
 #include "config/recording_access.h"
 #include "details/details_texts.h"
@@ -17,35 +20,50 @@
 namespace kelvox::cli {
 
 namespace {
-constexpr std::array kDetailsOptions = {
-    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
-    OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7},
-    kDomainOption,
-    OptionSpec{"--source", OptionSpec::Kind::kText},
-    kIdsOption,
-    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+
+constexpr std::array kDetailsSpecs = {
+    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255, {}, true},
+    OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7, {}, true},
+    kSlotSpec,
+    kIdSpec,
+    kDomainSpec,
+    kSourceSpec,
+    kIdsSpec,
+    kJsonSpec,
 };
 
-constexpr char kDetailsHelpText[] =
-    "kelvox-cli details DEVICE [--bus N] [--function N] [--domain N]\n"
-    "                  " KELVOX_SOURCE_USAGE
+constexpr std::array kDetailsOwnHelp = {
+    HelpOption{"ADDRESS",
+               "the function as lspci writes it: BB:DD.F or DDDD:BB:DD.F in "
+               "hexadecimal (00:03.0); a part left out or written * makes it a "
+               "selection, as -s"},
+    HelpOption{"DEVICE",
+               "a device number, decimal 0 to 31, on --bus and --function, as the "
+               "window's list numbers it"},
+    HelpOption{"--bus N",
+               "the bus of DEVICE: decimal 0 to 255 (a bare 10 is ten), or "
+               "hexadecimal with 0x or a digit a-f (0x1a, 1a); default 0"},
+    HelpOption{"--function N", "the function of DEVICE, 0 to 7; default 0"},
+};
+
+constexpr CommandHelp kDetailsHelp{
+    "[ADDRESS | DEVICE] [--bus N] [--function N]",
+    "Prints what the details sheet shows for a function: the caption (the domain first "
+    "outside domain 0000), then the pages [ベンダ情報], [ベースアドレス], [割込みなど] and "
+    "[システム], one field per line: \"LABEL: TEXT\" for a field with a label, the text alone, "
+    "two blanks in, for the names beside the IDs and for the base address registers under "
+    "their group labels, "
+    "\"-\" for a name the list does not give. The base address registers are sized as the "
+    "sheet sizes them; on sysfs the sizes come from the kernel and no device is written. With "
+    "a list that names subsystems (--ids), the subsystem's name follows the subsystem ID.\n"
     "\n"
-    "                  " KELVOX_IDS_USAGE
-    " [--json]\n"
-    "\n"
-    "  Prints what the details sheet shows for device number DEVICE (decimal 0 to 31):\n"
-    "  the caption (the domain first outside domain 0000), then the pages [ベンダ情報],\n"
-    "  [ベースアドレス] and [割込みなど], one\n"
-    "  field per line: \"LABEL: TEXT\" for a field with a label, \"  TEXT\" for the names\n"
-    "  beside the IDs and for the base address registers under their group labels. The\n"
-    "  base address registers are sized as the sheet sizes them; on sysfs the sizes come\n"
-    "  from the kernel and no device is written. An absent device reads all ones. With a\n"
-    "  list other than the embedded one (--ids), the subsystem's name, when the list has\n"
-    "  one, follows the subsystem ID as \"  NAME\".\n"
-    "\n"
-    "  --bus N        bus number, decimal 0 to 255 (default 0)\n"
-    "  --function N   function number, decimal 0 to 7 (default 0)\n"
-    "  --json         print one JSON document instead (schema in the README)\n";
+    "ADDRESS or DEVICE names one function; one that is not there shows what an empty slot "
+    "reads (all ones), as the window does, with a warning. With -s, -d or an ADDRESS with a "
+    "part left out, every present function they choose is printed, a blank line between; "
+    "--json then gives {\"functions\": [...]}, one object for each.",
+    kDetailsOwnHelp,
+    kSelectOptions | kDomainOption | kSourceOption | kIdsOption | kJsonOption,
+};
 
 // The subsystem's name from the registers the details were made from, or nothing.
 std::optional<std::string_view> SubsystemNameOf(std::span<const ConfigAccessRecord> reads) {
@@ -66,57 +84,189 @@ std::string WithSubsystemName(std::string text, std::string_view name) {
   return text;
 }
 
+// Whether a word names a function as lspci writes it, rather than a device number.
+bool IsAddress(std::string_view word) {
+  return word.find(':') != std::string_view::npos || word.find('.') != std::string_view::npos;
+}
+
+// The details of the function at `at` in the access's selected domain: the text, or the JSON
+// object (the place and the sheet's fields).
+struct FunctionDetails {
+  std::string text;
+  Json json;
+  bool present = false;
+};
+
+FunctionDetails DetailsOf(ConfigAccess& access, FunctionLocation at) {
+  RecordingAccess recording(access);
+  const DeviceDetails details = BuildDeviceDetails(recording, at.bus, at.device, at.function);
+  const std::optional<std::string_view> subsystem =
+      IdListNamesSubsystems() ? SubsystemNameOf(recording.records()) : std::nullopt;
+  FunctionDetails shown;
+  shown.present = (FirstRead(recording.records(), 0x00).value_or(kAllOnes) & 0xFFFF) != 0xFFFF;
+  shown.text =
+      subsystem ? WithSubsystemName(DetailsText(details), *subsystem) : DetailsText(details);
+  shown.json = Json::object();
+  shown.json["domain"] = at.domain;
+  shown.json["bus"] = at.bus;
+  shown.json["device"] = at.device;
+  shown.json["function"] = at.function;
+  shown.json.update(DetailsJson(details, recording.records()));
+  if (IdListNamesSubsystems()) shown.json["subsystem_name"] = subsystem ? Json(*subsystem) : Json();
+  return shown;
+}
+
+// What the words name: one function (a device number or a whole address), or a selection.
+struct Target {
+  std::optional<FunctionLocation> one;  // its domain only when the address gave one
+  bool domain_given = false;
+  Selector selection;
+  std::string error;
+};
+
+Target ReadTarget(const ParsedOptions& options) {
+  Target target;
+  if (std::string error = ReadSelection(options, target.selection); !error.empty()) {
+    target.error = std::move(error);
+    return target;
+  }
+  const bool by_number = options.Has("--bus") || options.Has("--function");
+  if (options.positionals.empty()) {
+    if (!target.selection.Given()) {
+      target.error = "no function given: an address such as 00:03.0, a device number, or -s/-d";
+    } else if (by_number) {
+      target.error = "--bus and --function go with a device number, not with -s or -d";
+    }
+    return target;
+  }
+  const std::string& word = options.positionals.front();
+  if (!IsAddress(word)) {
+    const std::optional<long> device = ParseInteger(word);
+    if (!device) {
+      target.error = "'" + word + "' is neither an address (00:03.0) nor a device number";
+    } else if (*device < 0 || *device > 31) {
+      target.error = "device " + std::to_string(*device) + " is outside 0 to 31";
+    } else if (target.selection.Given()) {
+      target.error = "a device number and -s or -d: give one of them";
+    } else {
+      target.one =
+          FunctionLocation{static_cast<int>(options.Integer("--bus", 0)), static_cast<int>(*device),
+                           static_cast<int>(options.Integer("--function", 0))};
+    }
+    return target;
+  }
+  if (!target.selection.slot_text.empty()) {
+    target.error = "an address and -s: give the place once";
+    return target;
+  }
+  if (by_number) {
+    target.error = "--bus and --function go with a device number, not with an address";
+    return target;
+  }
+  Selector place;
+  if (std::string error = ParseSlotSelector(word, place); !error.empty()) {
+    target.error = "address" + error.substr(2);  // "-s: invalid ..." as "address: invalid ..."
+    return target;
+  }
+  if (place.bus && place.device && place.function && target.selection.id_text.empty()) {
+    target.one =
+        FunctionLocation{*place.bus, *place.device, *place.function, place.domain.value_or(0)};
+    target.domain_given = place.domain.has_value();
+    return target;
+  }
+  // An address with a part left open, or with -d, chooses as -s does.
+  place.vendor_id = target.selection.vendor_id;
+  place.device_id = target.selection.device_id;
+  place.class_code = target.selection.class_code;
+  place.id_text = target.selection.id_text;
+  target.selection = place;
+  return target;
+}
+
 }  // namespace
 
-std::string DetailsHelp() {
-  return std::string(kDetailsHelpText) + std::string(kDomainOptionHelp) +
-         std::string(kIdsOptionHelp) + std::string(kSourceOptionHelp);
-}
+const CommandHelp& DetailsHelp() { return kDetailsHelp; }
+std::span<const OptionSpec> DetailsOptions() { return kDetailsSpecs; }
 
 int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostream& err,
                const AccessOpener& open) {
-  const ParseResult parsed = ParseOptions(args, kDetailsOptions, 1);
+  const ParseResult parsed = ParseOptions(args, kDetailsSpecs, 1);
   if (!parsed.ok()) return Fail(err, "details: " + parsed.error);
   if (parsed.options.help) {
-    out << DetailsHelp();
+    out << CommandHelpTextOf("details");
     return kExitOk;
   }
-  if (parsed.options.positionals.empty()) return Fail(err, "details: no device number given");
-  const std::string& word = parsed.options.positionals.front();
-  const std::optional<long> device = ParseInteger(word);
-  if (!device) return Fail(err, "details: device '" + word + "' is not a decimal number");
-  if (*device < 0 || *device > 31) {
-    return Fail(err, "details: device " + std::to_string(*device) + " is outside 0 to 31");
-  }
-  if (const std::string error = UseIdsOption(parsed.options); !error.empty()) {
+  const Target target = ReadTarget(parsed.options);
+  if (!target.error.empty()) return Fail(err, "details: " + target.error);
+  if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
     return Fail(err, "details: " + error);
   }
-  const OpenedAccess opened = open(parsed.options.Text("--source"));
-  if (!opened.access) return Fail(err, opened.error);
-  if (const std::string error = UseDomainOption(parsed.options, *opened.access); !error.empty()) {
-    return Fail(err, "details: " + error);
+  const std::optional<std::string> source = parsed.options.Text("--source");
+  const OpenedAccess opened = open(source);
+  if (!opened.access) return Fail(err, OpenFailure("details", source, opened));
+  ConfigAccess& access = *opened.access;
+  const bool json = parsed.options.Has("--json");
+
+  if (target.one) {
+    const std::optional<int> domain =
+        target.domain_given ? std::optional<int>(target.one->domain) : std::nullopt;
+    if (const std::string error = UseDomainOption(parsed.options, access, domain); !error.empty()) {
+      return Fail(err, "details: " + error);
+    }
+    FunctionLocation at = *target.one;
+    at.domain = access.SelectedDomain();
+    const FunctionDetails shown = DetailsOf(access, at);
+    if (!shown.present) {
+      Warn(err, "details: warning: no function answers at " + AddressText(at) +
+                    "; the sheet shows what an empty slot reads (all ones)");
+    }
+    WarnReadProblem("details", access, err);
+    if (!json) {
+      WriteText(out, shown.text);
+      return kExitOk;
+    }
+    Json document = JsonDocument("details");
+    document["backend"] = access.Name();
+    document["id_list"] = IdListJson();
+    document.update(shown.json);
+    out << JsonText(document);
+    return kExitOk;
   }
 
-  const auto bus = static_cast<int>(parsed.options.Integer("--bus", 0));
-  const auto function = static_cast<int>(parsed.options.Integer("--function", 0));
-  RecordingAccess recording(*opened.access);
-  const DeviceDetails details =
-      BuildDeviceDetails(recording, bus, static_cast<int>(*device), function);
-  const std::optional<std::string_view> subsystem =
-      IdListNamesSubsystems() ? SubsystemNameOf(recording.records()) : std::nullopt;
-  if (!parsed.options.Has("--json")) {
-    WriteText(out, subsystem ? WithSubsystemName(DetailsText(details), *subsystem)
-                             : DetailsText(details));
+  if (parsed.options.Has("--domain")) {
+    return Fail(err,
+                "details: --domain goes with a device number or a whole address; -s takes "
+                "the domain as DDDD:BB:DD.F");
+  }
+  const FunctionListing listing = ListEveryDomain(access, std::nullopt);
+  for (const std::string& skipped : listing.skipped) Warn(err, "details: warning: " + skipped);
+  const std::vector<FunctionLocation> chosen =
+      SelectFunctions(access, listing.present, target.selection);
+  WarnReadProblem("details", access, err);
+  if (chosen.empty()) {
+    Warn(err, "details: " + NothingMatches(target.selection));
+    return kExitNothing;
+  }
+  std::string text;
+  Json functions = Json::array();
+  for (const FunctionLocation& at : chosen) {
+    const DomainScope in_domain(access, at.domain);
+    FunctionDetails shown = DetailsOf(access, at);
+    if (json) {
+      functions.push_back(std::move(shown.json));
+    } else {
+      if (!text.empty()) text += '\n';
+      text += shown.text;
+    }
+  }
+  if (!json) {
+    WriteText(out, text);
     return kExitOk;
   }
   Json document = JsonDocument("details");
-  document["backend"] = opened.access->Name();
-  document["domain"] = opened.access->SelectedDomain();
-  document["bus"] = bus;
-  document["device"] = *device;
-  document["function"] = function;
-  document.update(DetailsJson(details, recording.records()));
-  if (IdListNamesSubsystems()) document["subsystem_name"] = subsystem ? Json(*subsystem) : Json();
+  document["backend"] = access.Name();
+  document["id_list"] = IdListJson();
+  document["functions"] = std::move(functions);
   out << JsonText(document);
   return kExitOk;
 }

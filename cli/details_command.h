@@ -8,18 +8,20 @@
 #include <string_view>
 
 #include "cli/access_option.h"
+#include "cli/command.h"
 
 namespace kelvox::cli {
 
 inline constexpr std::string_view kDetailsSummary =
-    "print every field of the details sheet of one device";
+    "every field of the details sheet of a function";
 
-// The text of `kelvox-cli help details`.
-std::string DetailsHelp();
+const CommandHelp& DetailsHelp();
+std::span<const OptionSpec> DetailsOptions();
 
-// Parses `args` (DEVICE, --bus, --function, --source, --json), opens the backend through
+// Parses `args` (an address or a device number, or a selection), opens the backend through
 // `open`, builds the details (sizing the base address registers as the sheet does) and prints
-// them; on bad input prints one line on `err`, nothing on `out`, and returns 2.
+// them; on bad input prints one line on `err`, nothing on `out`, and returns 2; a selection
+// that chooses no function is named on `err`, and returns 1.
 int RunDetails(std::span<const std::string> args, std::ostream& out, std::ostream& err,
                const AccessOpener& open);
 

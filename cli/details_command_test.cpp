@@ -29,7 +29,7 @@ TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
       "クラスコード: 020000",
       "  Network Controller",
       "  Ethernet",
-      "  ",
+      "  -",
       "[ベースアドレス]",
       "ベースアドレスレジスタ",
       "  e0000008 (e0000000 - e00fffff : 32bit memory space : prefetchable)",
@@ -119,9 +119,16 @@ TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
 
 TEST(DetailsCommand, BadArgumentsPrintOneLineAndNothingElse) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{}, "details: no device number given"},
+      {{}, "details: no function given: an address such as 00:03.0, a device number, or -s/-d"},
       {{"32"}, "details: device 32 is outside 0 to 31"},
-      {{"x1"}, "details: device 'x1' is not a decimal number"},
+      {{"x1"}, "details: 'x1' is neither an address (00:03.0) nor a device number"},
+      {{"00:20.0"}, "details: address: invalid device number '20' (hexadecimal 0 to 1f)"},
+      {{"00:03.0", "-s", "00:04.0"}, "details: an address and -s: give the place once"},
+      {{"3", "-d", "1af4:"}, "details: a device number and -s or -d: give one of them"},
+      {{"00:03.0", "--bus", "1"},
+       "details: --bus and --function go with a device number, not with an address"},
+      {{"-s", "3", "--function", "1"},
+       "details: --bus and --function go with a device number, not with -s or -d"},
       {{"3", "4"}, "details: unexpected argument '4'"},
       {{"3", "--bus", "256"}, "details: --bus: 256 is outside 0 to 255"},
       {{"3", "--json=1"}, "details: --json takes no value"},
@@ -143,7 +150,7 @@ TEST(DetailsCommand, BadArgumentsPrintOneLineAndNothingElse) {
       });
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.out, "");
-  EXPECT_EQ(missing.err, "kelvox-cli: gone.txt: cannot open: No such file\n");
+  EXPECT_EQ(missing.err, "kelvox-cli: details: --source: gone.txt: cannot open: No such file\n");
 }
 
 // The text of a numeric field, made again from its JSON value in the field's own format.
@@ -194,7 +201,9 @@ TEST(DetailsCommand, JsonHoldsTheSameTextsWithTheirRegisterValues) {
   for (const std::string& line : lines) {
     if (line == "[システム]") break;  // the facts have an object of their own
     const size_t colon = line.find(": ");
-    if (line.starts_with("  "))
+    if (line == "  -")
+      from_lines.push_back("");  // an empty text is printed "-"
+    else if (line.starts_with("  "))
       from_lines.push_back(line.substr(2));
     else if (colon != std::string::npos && !line.starts_with("バス番号")) {
       from_lines.push_back(line.substr(colon + 2));

@@ -20,7 +20,8 @@ void AppendField(std::string& text, const DetailsField& field) {
     text += field.label;
     text += ": ";
   }
-  text += field.text;
+  // A name the list does not give is "-", as `list` writes it, not a blank line.
+  text += field.text.empty() ? "-" : field.text;
   text += '\n';
 }
 

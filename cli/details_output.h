@@ -7,7 +7,8 @@
 //   "[" page title "]" before each page's fields
 //   "LABEL: TEXT" for a field with a label of its own; "  TEXT" (two blanks) for a field
 //   without one: the names beside the IDs on "ベンダ情報", and the registers under their group
-//   label ("ベースアドレスレジスタ", "拡張ＲＯＭベースアドレス"), which stands alone on its line.
+//   label ("ベースアドレスレジスタ", "拡張ＲＯＭベースアドレス"), which stands alone on its line;
+//   "-" for a text that is empty (a name the list does not give).
 #pragma once
 
 #include <span>

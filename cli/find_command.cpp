@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/common_options.h"
+#include "cli/help_text.h"
 #include "cli/ids_option.h"
 #include "details/details_texts.h"
 #include "options/args.h"
@@ -12,32 +14,36 @@
 namespace kelvox::cli {
 
 namespace {
-constexpr std::array kFindOptions = {
+
+constexpr std::array kFindSpecs = {
     OptionSpec{"--vendor", OptionSpec::Kind::kText},
     OptionSpec{"--device", OptionSpec::Kind::kText},
     OptionSpec{"--class", OptionSpec::Kind::kText},
-    kIdsOption,
-    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+    kIdsSpec,
+    kJsonSpec,
 };
 
-constexpr char kFindHelpText[] =
-    "kelvox-cli find [--vendor XXXX] [--device XXXX] [--class HEX]\n"
-    "                " KELVOX_IDS_USAGE
-    " [--json]\n"
+constexpr std::array kFindOwnHelp = {
+    HelpOption{"--vendor XXXX", "vendor ID, at most 4 characters"},
+    HelpOption{"--device XXXX", "device ID, at most 4 characters (needs --vendor)"},
+    HelpOption{"--class HEX", "class code, at most 6 characters"},
+};
+
+constexpr CommandHelp kFindHelp{
+    "[--vendor XXXX] [--device XXXX] [--class HEX]",
+    "Prints the names the search window shows for what is typed into it, by its rules: a "
+    "vendor or device ID names something at exactly 4 hexadecimal characters; device names "
+    "need --vendor and a vendor that is found; a class code names its base class at 2 "
+    "characters, its sub-class at 4 and its programming interface at 6 (3 and 5 characters "
+    "keep what 2 and 4 gave). Text that is not hexadecimal names nothing (a class code then "
+    "reads as ff: \"Unknown\").\n"
     "\n"
-    "  Prints the names the search window shows for what is typed into it, by its rules:\n"
-    "  a vendor or device ID names something at exactly 4 hexadecimal characters; device\n"
-    "  names need --vendor and a vendor that is found; a class code names its base class\n"
-    "  at 2 characters, its sub-class at 4 and its programming interface at 6 (3 and 5\n"
-    "  characters keep what 2 and 4 gave). Text that is not hexadecimal names nothing\n"
-    "  (a class code then reads as ff: \"Unknown\"). Output: \"ベンダID: XXXX\",\n"
-    "  \"デバイスID: XXXX\" or \"クラスコード: HEX\", each followed by its names, one per\n"
-    "  line, indented by two blanks.\n"
-    "\n"
-    "  --vendor XXXX  vendor ID, at most 4 characters\n"
-    "  --device XXXX  device ID, at most 4 characters (needs --vendor)\n"
-    "  --class HEX    class code, at most 6 characters\n"
-    "  --json         print one JSON document instead (schema in the README)\n";
+    "Output: \"ベンダID: XXXX\", \"デバイスID: XXXX\" or \"クラスコード: HEX\", each followed by "
+    "its "
+    "names, one per line, indented by two blanks, \"-\" for a name the list does not give.",
+    kFindOwnHelp,
+    kIdsOption | kJsonOption,
+};
 
 void AppendGroup(std::string& text, std::string_view label, const std::string& input,
                  std::initializer_list<const std::string*> names) {
@@ -45,7 +51,7 @@ void AppendGroup(std::string& text, std::string_view label, const std::string& i
   text += ": ";
   text += input;
   text += '\n';
-  for (const std::string* name : names) text += "  " + *name + "\n";
+  for (const std::string* name : names) text += "  " + (name->empty() ? "-" : *name) + "\n";
 }
 
 // The reason `value` does not fit its field, or nothing.
@@ -57,7 +63,8 @@ std::optional<std::string> TooLong(std::string_view option, const std::optional<
 
 }  // namespace
 
-std::string FindHelp() { return std::string(kFindHelpText) + std::string(kIdsOptionHelp); }
+const CommandHelp& FindHelp() { return kFindHelp; }
+std::span<const OptionSpec> FindOptions() { return kFindSpecs; }
 
 std::string FindText(const SearchInput& input, const SearchAnswer& answer) {
   std::string text;
@@ -109,10 +116,10 @@ Json FindJson(const SearchInput& input, const SearchAnswer& answer) {
 }
 
 int FindCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-  const ParseResult parsed = ParseOptions(args, kFindOptions);
+  const ParseResult parsed = ParseOptions(args, kFindSpecs);
   if (!parsed.ok()) return Fail(err, "find: " + parsed.error);
   if (parsed.options.help) {
-    out << FindHelp();
+    out << CommandHelpTextOf("find");
     return kExitOk;
   }
   const SearchInput input{parsed.options.Text("--vendor"), parsed.options.Text("--device"),
@@ -126,7 +133,7 @@ int FindCommand(std::span<const std::string> args, std::ostream& out, std::ostre
                               TooLong("--class", input.class_code, kClassCodeChars)}) {
     if (problem) return Fail(err, "find: " + *problem);
   }
-  if (const std::string error = UseIdsOption(parsed.options); !error.empty()) {
+  if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
     return Fail(err, "find: " + error);
   }
   const SearchAnswer answer = AnswerSearch(input);
@@ -135,6 +142,7 @@ int FindCommand(std::span<const std::string> args, std::ostream& out, std::ostre
     return kExitOk;
   }
   Json document = JsonDocument("find");
+  document["id_list"] = IdListJson();
   document.update(FindJson(input, answer));
   out << JsonText(document);
   return kExitOk;

@@ -10,13 +10,15 @@
 #include "cli/json_output.h"
 #include "cli/search_answer.h"
 
+#include "cli/command.h"
+
 namespace kelvox::cli {
 
 inline constexpr std::string_view kFindSummary =
-    "print the names the search window gives IDs and a class code";
+    "the names the search window gives IDs and class codes";
 
-// The text of `kelvox-cli help find`.
-std::string FindHelp();
+const CommandHelp& FindHelp();
+std::span<const OptionSpec> FindOptions();
 
 // The answer as text: per group asked for, "LABEL: INPUT" and the names beside it on lines of
 // their own, indented by two blanks (two for a vendor or device, three for a class code).

@@ -36,13 +36,13 @@ TEST(FindCommand, PrintsEachGroupAskedForWithItsNames) {
       "クラスコード: 01060",
       "  Mass Storage Controller",
       "  Serial ATA",
-      "  ",
+      "  -",
   };
   EXPECT_EQ(Lines(r.out), expected);
-  EXPECT_EQ(Find({"--class", "zz"}).out, "クラスコード: zz\n  Unknown\n  \n  \n");
-  // A vendor that is not found leaves its names, and any device's, empty.
+  EXPECT_EQ(Find({"--class", "zz"}).out, "クラスコード: zz\n  Unknown\n  -\n  -\n");
+  // A vendor that is not found leaves its names, and any device's, empty: "-".
   EXPECT_EQ(Find({"--vendor", "10d", "--device", "0110"}).out,
-            "ベンダID: 10d\n  \n  \nデバイスID: 0110\n  \n  \n");
+            "ベンダID: 10d\n  -\n  -\nデバイスID: 0110\n  -\n  -\n");
   for (const std::string& line : Lines(r.out)) EXPECT_TRUE(RoundTripsThroughCp932(line)) << line;
 }
 
@@ -89,10 +89,10 @@ TEST(FindCommand, JsonHoldsTheSameNamesWithTheParsedValues) {
                                           d["class"]["base_name"],   d["class"]["sub_name"],
                                           d["class"]["prog_if_name"]};
   const auto lines = Lines(text.out);
-  EXPECT_EQ(names,
-            (std::vector<std::string>{lines[1].substr(2), lines[2].substr(2), lines[4].substr(2),
-                                      lines[5].substr(2), lines[7].substr(2), lines[8].substr(2),
-                                      lines[9].substr(2)}));
+  EXPECT_EQ(names, (std::vector<std::string>{lines[1].substr(2), lines[2].substr(2),
+                                             lines[4].substr(2), lines[5].substr(2),
+                                             lines[7].substr(2), lines[8].substr(2), ""}));
+  EXPECT_EQ(lines[9], "  -");  // the empty name
 
   const Json only_class = ParsedRoundTrip(Find({"--class", "zz", "--json"}).out);
   EXPECT_TRUE(only_class["vendor"].is_null());

@@ -44,12 +44,14 @@ ListedFunction Named(std::string address, uint32_t reg00, uint32_t reg08, uint32
   f.reg08 = reg08;
   const uint32_t vendor_id = f.reg00 & 0xFFFF, device_id = f.reg00 >> 16;
   FindVendorName(vendor_id, f.vendor_short_name, f.vendor_full_name);
+  std::string_view vendor_line_name;
+  FindVendorLineName(vendor_id, vendor_line_name);
   FindDeviceName(vendor_id, device_id, f.chip_name, f.device_description);
   FindClassNames(f.reg08 >> 24, (f.reg08 >> 16) & 0xFF, (f.reg08 >> 8) & 0xFF, f.base_class_name,
                  f.sub_class_name, f.prog_if_name);
   char ids[32];
   std::snprintf(ids, sizeof ids, " %04x:%04x %06x  ", vendor_id, device_id, f.reg08 >> 8);
-  f.text = f.address + ids + OrDash(std::string(f.vendor_full_name)) + " | " +
+  f.text = f.address + ids + OrDash(std::string(vendor_line_name)) + " | " +
            OrDash(Joined({f.chip_name, f.device_description}, " ")) + " | " +
            OrDash(Joined({f.base_class_name, f.sub_class_name, f.prog_if_name}, " / "));
   if (read_subsystem) {

@@ -25,7 +25,8 @@ struct ListedFunction {
   std::string_view base_class_name, sub_class_name, prog_if_name;
   // The subsystem's name, read only when the list in use names subsystems (not the embedded one).
   std::optional<std::string_view> subsystem_name;
-  // "ADDRESS VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS": the vendor's full name; the chip name
+  // "ADDRESS VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS": the vendor's name as its list writes
+  // it on one line (FindVendorLineName); the chip name
   // and description, blank between; the class names that are not empty, " / " between; "-"
   // for a part without any name. A named subsystem follows as a fourth part, " | " before it.
   std::string text;

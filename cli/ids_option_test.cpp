@@ -128,9 +128,9 @@ TEST_F(IdsOption, FindUsesTheFile) {
                                          "--class",  "0200", "--ids",    ids_};
   ASSERT_EQ(FindCommand(args, out, err), 0) << err.str();
   EXPECT_EQ(out.str(),
-            "ベンダID: 1af4\n  \n  Red Hat, Inc.\n"
-            "デバイスID: 1041\n  \n  Virtio 1.0 network device\n"
-            "クラスコード: 0200\n  Network controller\n  Ethernet controller\n  \n");
+            "ベンダID: 1af4\n  -\n  Red Hat, Inc.\n"
+            "デバイスID: 1041\n  -\n  Virtio 1.0 network device\n"
+            "クラスコード: 0200\n  Network controller\n  Ethernet controller\n  -\n");
 }
 
 TEST_F(IdsOption, UnusableListsFailWithOneLineAndNoOutput) {
@@ -157,7 +157,8 @@ TEST_F(IdsOption, UnusableListsFailWithOneLineAndNoOutput) {
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str(), "kelvox-cli: find: " + c.message + "\n");
   }
-  EXPECT_EQ(RunCommand(RunList, {"--ids"}, bus_).err, "kelvox-cli: list: --ids needs a value\n");
+  EXPECT_EQ(RunCommand(RunList, {"--ids"}, bus_).err,
+            "kelvox-cli: list: --ids needs embedded, system or FILE\n");
   // A failed --ids leaves the embedded list in use.
   EXPECT_EQ(Lines(RunCommand(RunList, {}, bus_).out).size(), 3u);
 }

@@ -6,61 +6,74 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/common_options.h"
 #include "cli/function_list.h"
+#include "cli/help_text.h"
 #include "cli/ids_option.h"
 #include "cli/json_output.h"
+#include "cli/selector.h"
 #include "options/args.h"
 
 namespace kelvox::cli {
 
 namespace {
-constexpr std::array kListOptions = {
-    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255},
+
+constexpr std::array kListSpecs = {
+    OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255, {}, true},
     OptionSpec{"--vendor", OptionSpec::Kind::kText},
     OptionSpec{"--class", OptionSpec::Kind::kText},
-    OptionSpec{"--source", OptionSpec::Kind::kText},
-    kIdsOption,
-    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+    kSlotSpec,
+    kIdSpec,
+    kDomainFlagSpec,
+    kSourceSpec,
+    kIdsSpec,
+    kJsonSpec,
 };
 
-constexpr char kListHelpText[] =
-    "kelvox-cli list [--bus N] [--vendor XXXX] [--class HEX]\n"
-    "                " KELVOX_SOURCE_USAGE " " KELVOX_IDS_USAGE
+constexpr std::array kListOwnHelp = {
+    HelpOption{"--bus N",
+               "only bus N: decimal 0 to 255 (a bare 10 is ten), or hexadecimal "
+               "with 0x or a digit a-f (0x1a, 1a)"},
+    HelpOption{"--vendor XXXX", "only functions with this vendor ID (4 hexadecimal digits)"},
+    HelpOption{"--class HEX",
+               "only functions whose class code starts with these 2, 4 or 6 "
+               "hexadecimal digits"},
+};
+
+constexpr CommandHelp kListHelp{
+    "[--bus N] [--vendor XXXX] [--class HEX]",
+    "Prints one line per present function of every PCI domain, buses 0 to 255, functions 0 "
+    "to 7, in domain, bus, device, function order:\n"
     "\n"
-    "                [--json]\n"
+    "  BB:DD.F VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS\n"
     "\n"
-    "  Prints one line per present function of every PCI domain, buses 0 to 255,\n"
-    "  functions 0 to 7, in domain, bus, device, function order:\n"
-    "    BB:DD.F VVVV:DDDD CCCCCC  VENDOR | DEVICE | CLASS\n"
-    "  (DDDD:BB:DD.F for every function once one is outside domain 0000, as lspci\n"
-    "  writes them; a function the system cannot place in a bus comes last, its own\n"
-    "  name, such as a Windows device instance ID, in place of the address)\n"
-    "  address, vendor and device IDs, class code (lower-case hexadecimal), then the\n"
-    "  vendor's full name, the chip name and description, and the class names (base,\n"
-    "  sub-class, programming interface, \" / \" between) from the PCI ID list (--ids);\n"
-    "  \"-\" where the list has no name; with a list other than the embedded one, the\n"
-    "  subsystem's name after another \" | \" when the list has one. On sysfs the\n"
-    "  functions are the folders of /sys/bus/pci/devices; on a captured\n"
-    "  file, those it holds; on port I/O every device is probed at function 0, and its\n"
-    "  functions 1 to 7 only when function 0 is present and multi-function.\n"
+    "the address (DDDD:BB:DD.F with -D, and for every function once one is outside domain "
+    "0000, as lspci writes them), the vendor and device IDs and the class code in lower-case "
+    "hexadecimal, then the names from the PCI ID list (--ids): the vendor as the list writes "
+    "it, the chip name and description, and the class names (base class, sub-class, "
+    "programming interface, \" / \" between); \"-\" where the list has no name. With a list "
+    "that names subsystems (a pci.ids file), the subsystem's name follows after another "
+    "\" | \" when the list has one. A function the system cannot place in a bus (a Windows "
+    "device without a location) comes last, its own name in place of the address.\n"
     "\n"
-    "  --bus N        list bus N only, decimal 0 to 255\n"
-    "  --vendor XXXX  list functions with this vendor ID only (4 hexadecimal digits)\n"
-    "  --class HEX    list functions whose class code starts with these 2, 4 or 6\n"
-    "                 hexadecimal digits only\n"
-    "  --json         print one JSON document instead (schema in the README)\n";
+    "On sysfs the functions are the folders of /sys/bus/pci/devices; on a captured file, those "
+    "it holds; on port I/O every device is probed at function 0, and its functions 1 to 7 "
+    "only when function 0 is present and multi-function.",
+    kListOwnHelp,
+    kSelectOptions | kDomainFlag | kSourceOption | kIdsOption | kJsonOption,
+};
+
 }  // namespace
 
-std::string ListHelp() {
-  return std::string(kListHelpText) + std::string(kIdsOptionHelp) + std::string(kSourceOptionHelp);
-}
+const CommandHelp& ListHelp() { return kListHelp; }
+std::span<const OptionSpec> ListOptions() { return kListSpecs; }
 
 int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open) {
-  const ParseResult parsed = ParseOptions(args, kListOptions);
+  const ParseResult parsed = ParseOptions(args, kListSpecs);
   if (!parsed.ok()) return Fail(err, "list: " + parsed.error);
   if (parsed.options.help) {
-    out << ListHelp();
+    out << CommandHelpTextOf("list");
     return kExitOk;
   }
   ListFilter filter;
@@ -72,11 +85,16 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
       class_code && !ParseClassFilter(*class_code, filter)) {
     return Fail(err, "list: --class: '" + *class_code + "' is not 2, 4 or 6 hexadecimal digits");
   }
-  if (const std::string error = UseIdsOption(parsed.options); !error.empty()) {
+  Selector selector;
+  if (const std::string error = ReadSelection(parsed.options, selector); !error.empty()) {
     return Fail(err, "list: " + error);
   }
-  const OpenedAccess opened = open(parsed.options.Text("--source"));
-  if (!opened.access) return Fail(err, opened.error);
+  if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
+    return Fail(err, "list: " + error);
+  }
+  const std::optional<std::string> source = parsed.options.Text("--source");
+  const OpenedAccess opened = open(source);
+  if (!opened.access) return Fail(err, OpenFailure("list", source, opened));
 
   std::optional<int> bus;
   if (parsed.options.Has("--bus")) bus = static_cast<int>(parsed.options.Integer("--bus", 0));
@@ -86,16 +104,24 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
   const FunctionListing listing = ListEveryDomain(*opened.access, bus);
   for (const std::string& skipped : listing.skipped) Warn(err, "list: warning: " + skipped);
   // As lspci does: every address with its domain as soon as one function is outside 0000.
-  const bool with_domains = NeedsDomains(listing.present);
+  const bool with_domains = parsed.options.Has("-D") || NeedsDomains(listing.present);
   std::vector<ListedFunction> listed;
   for (const FunctionLocation& at : listing.present) {
+    if (!selector.MatchesPlace(at)) continue;
     listed.push_back(DescribeFunction(*opened.access, at, with_domains));
   }
-  for (const UnplacedFunction& unplaced : listing.unplaced) {
-    listed.push_back(DescribeUnplaced(unplaced));
+  // A function without a place is on no bus, and at no place -s could name.
+  if (selector.slot_text.empty()) {
+    for (const UnplacedFunction& unplaced : listing.unplaced) {
+      listed.push_back(DescribeUnplaced(unplaced));
+    }
   }
+  bool any = false;
   for (const ListedFunction& function : listed) {
-    if (!filter.Accepts(function)) continue;
+    if (!filter.Accepts(function) || !selector.MatchesIds(function.reg00, function.reg08)) {
+      continue;
+    }
+    any = true;
     if (json) {
       functions.push_back(ListedFunctionJson(function));
     } else {
@@ -103,12 +129,17 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
       text += '\n';
     }
   }
+  if (!any && selector.Given()) {
+    Warn(err, "list: " + NothingMatches(selector));
+    return kExitNothing;
+  }
   if (!json) {
     WriteText(out, text);
     return kExitOk;
   }
   Json document = JsonDocument("list");
   document["backend"] = opened.access->Name();
+  document["id_list"] = IdListJson();
   document["functions"] = std::move(functions);
   out << JsonText(document);
   return kExitOk;

@@ -8,19 +8,20 @@
 #include <string_view>
 
 #include "cli/access_option.h"
+#include "cli/command.h"
 
 namespace kelvox::cli {
 
 inline constexpr std::string_view kListSummary =
-    "print one line per present function on every bus, with its names";
+    "one line per present function of every bus, with its names";
 
-// The text of `kelvox-cli help list`.
-std::string ListHelp();
+const CommandHelp& ListHelp();
+std::span<const OptionSpec> ListOptions();
 
-// Parses `args` (--bus, --vendor, --class, --source, --json), opens the backend through
-// `open` and prints the present functions the filters accept; a function the backend lists but
-// cannot read is left out and named on `err` ("kelvox-cli: list: warning: ..."). On bad input
-// prints one line on `err`, nothing on `out`, and returns 2.
+// Parses `args`, opens the backend through `open` and prints the present functions the
+// filters accept; a function the backend lists but cannot read is left out and named on `err`
+// ("kelvox-cli: list: warning: ..."). On bad input prints one line on `err`, nothing on `out`,
+// and returns 2; when -s or -d choose no function, says so on `err` and returns 1.
 int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open);
 

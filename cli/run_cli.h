@@ -1,5 +1,6 @@
 // The kelvox-cli command line as a whole: picks the subcommand named by the first word and
-// answers `--help`, `help` and `help COMMAND`. main() is only this plus the real streams.
+// answers `--help`, `help`, `help COMMAND` and the version (`--version`, `-V`, `version`).
+// main() is only this plus the real streams.
 #pragma once
 
 #include <iosfwd>
@@ -10,8 +11,5 @@ namespace kelvox::cli {
 
 // Runs the command line `args` (without the program name) and returns the exit status.
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
-
-// The general help: usage, the commands, exit statuses, then each command's own help.
-std::string GeneralHelp();
 
 }  // namespace kelvox::cli

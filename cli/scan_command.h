@@ -7,17 +7,19 @@
 #include <string_view>
 
 #include "cli/access_option.h"
+#include "cli/command.h"
 
 namespace kelvox::cli {
 
 inline constexpr std::string_view kScanSummary =
-    "print the rows of device numbers 0 to 31 on one bus and function";
+    "the rows of device numbers 0 to 31 on one bus and function";
 
-// The text of `kelvox-cli help scan`.
-std::string ScanHelp();
+const CommandHelp& ScanHelp();
+std::span<const OptionSpec> ScanOptions();
 
-// Parses `args` (--bus, --function, --source), opens the backend through `open`, scans and
-// prints the rows; on bad input prints one line on `err`, nothing on `out`, and returns 2.
+// Parses `args`, opens the backend through `open`, scans and prints the rows; on bad input
+// prints one line on `err`, nothing on `out`, and returns 2; when -s or -d choose no row,
+// says so on `err` and returns 1.
 int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open);
 

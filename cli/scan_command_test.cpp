@@ -92,7 +92,7 @@ TEST(ScanCommand, ABackendThatCannotOpenFailsWithItsMessage) {
                              });
   EXPECT_EQ(status, 2);
   EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(err.str(), "kelvox-cli: dump: cannot open missing.txt\n");
+  EXPECT_EQ(err.str(), "kelvox-cli: scan: --source: dump: cannot open missing.txt\n");
 }
 
 TEST(ScanCommand, JsonHoldsTheRowsTextsWithTheirRegisterValues) {

@@ -5,68 +5,87 @@
 
 #include "cli/bus_tree.h"
 #include "cli/command.h"
+#include "cli/common_options.h"
+#include "cli/help_text.h"
 #include "cli/ids_option.h"
 #include "cli/json_output.h"
+#include "cli/selector.h"
 #include "options/args.h"
 
 namespace kelvox::cli {
 
 namespace {
-constexpr std::array kTreeOptions = {
-    OptionSpec{"--source", OptionSpec::Kind::kText},
-    kIdsOption,
-    OptionSpec{"--json", OptionSpec::Kind::kFlag},
+
+constexpr std::array kTreeSpecs = {
+    kSlotSpec, kIdSpec, kDomainFlagSpec, kSourceSpec, kIdsSpec, kJsonSpec,
 };
 
-constexpr char kTreeHelpText[] =
-    "kelvox-cli tree " KELVOX_SOURCE_USAGE " " KELVOX_IDS_USAGE
+constexpr CommandHelp kTreeHelp{
+    "",
+    "Prints the present functions (those `list` shows) as a tree under the host bridge: each "
+    "function under the PCI-PCI or CardBus bridge it hangs from, one line each, the line of "
+    "`list` followed by the driver in brackets ([ドライバなし] when none is bound; nothing "
+    "where the access method does not know).\n"
     "\n"
-    "                [--json]\n"
+    "The bridge is the one the system names (sysfs, the device manager, or a capture's facts) "
+    "when it is a listed PCI-PCI or CardBus bridge of the function's own domain; a function "
+    "whose named parent is not one is drawn on top. Where the system names none, the bridge "
+    "is the one whose secondary bus number is the function's bus and above the bridge's own "
+    "(a register reading 0 names no bus). Each PCI domain has its own host bridge: with "
+    "functions outside domain 0000, each domain is a tree of its own. A parent that would "
+    "close a loop is ignored, and a function deeper than 256 levels is drawn at level 256.\n"
     "\n"
-    "  Prints the present functions (those `list` shows) as a tree under the host\n"
-    "  bridge: each function under the PCI-PCI or CardBus bridge it hangs from, one line\n"
-    "  each, the line of `list` followed by the driver in brackets ([ドライバなし] when\n"
-    "  none is bound; nothing where the access method does not know). The bridge is the\n"
-    "  one the system names (sysfs, the device manager, or a capture's facts) when it is\n"
-    "  a listed PCI-PCI or CardBus bridge of the function's own domain; a function whose\n"
-    "  named parent is not one is drawn on top. Where the system names none, the bridge\n"
-    "  is the one whose secondary bus number is the function's bus and above the\n"
-    "  bridge's own (a register reading 0 names no bus). Each PCI domain has its own host\n"
-    "  bridge: with functions outside domain 0000, each domain is a tree of its own. A\n"
-    "  parent that would close a loop is ignored, and a function deeper than 256 levels\n"
-    "  (more than a domain's buses allow) is drawn at level 256.\n"
-    "\n"
-    "  --json         print one JSON document instead: \"functions\" holds the top-level\n"
-    "                 functions, each as in `list --json` plus \"driver\" and \"children\"\n";
+    "With -s or -d, the tree keeps the functions they choose and the bridges above them. With "
+    "--json, \"functions\" holds the top-level functions, each as in `list --json` plus "
+    "\"driver\" and \"children\".",
+    {},
+    kSelectOptions | kDomainFlag | kSourceOption | kIdsOption | kJsonOption,
+};
+
 }  // namespace
 
-std::string TreeHelp() {
-  return std::string(kTreeHelpText) + std::string(kIdsOptionHelp) + std::string(kSourceOptionHelp);
-}
+const CommandHelp& TreeHelp() { return kTreeHelp; }
+std::span<const OptionSpec> TreeOptions() { return kTreeSpecs; }
 
 int RunTree(std::span<const std::string> args, std::ostream& out, std::ostream& err,
             const AccessOpener& open) {
-  const ParseResult parsed = ParseOptions(args, kTreeOptions);
+  const ParseResult parsed = ParseOptions(args, kTreeSpecs);
   if (!parsed.ok()) return Fail(err, "tree: " + parsed.error);
   if (parsed.options.help) {
-    out << TreeHelp();
+    out << CommandHelpTextOf("tree");
     return kExitOk;
   }
-  if (const std::string error = UseIdsOption(parsed.options); !error.empty()) {
+  Selector selector;
+  if (const std::string error = ReadSelection(parsed.options, selector); !error.empty()) {
     return Fail(err, "tree: " + error);
   }
-  const OpenedAccess opened = open(parsed.options.Text("--source"));
-  if (!opened.access) return Fail(err, opened.error);
+  if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
+    return Fail(err, "tree: " + error);
+  }
+  const std::optional<std::string> source = parsed.options.Text("--source");
+  const OpenedAccess opened = open(source);
+  if (!opened.access) return Fail(err, OpenFailure("tree", source, opened));
 
   const FunctionListing listing = ListEveryDomain(*opened.access, std::nullopt);
   for (const std::string& skipped : listing.skipped) Warn(err, "tree: warning: " + skipped);
-  const std::vector<TreeNode> tree = BuildBusTree(*opened.access, listing.present);
+  std::vector<TreeNode> tree =
+      BuildBusTree(*opened.access, listing.present, parsed.options.Has("-D"));
+  if (selector.Given()) {
+    const bool any = KeepChosen(tree, [&selector](const ListedFunction& function) {
+      return selector.Matches(function.at, function.reg00, function.reg08);
+    });
+    if (!any) {
+      Warn(err, "tree: " + NothingMatches(selector));
+      return kExitNothing;
+    }
+  }
   if (!parsed.options.Has("--json")) {
     WriteText(out, BusTreeText(tree));
     return kExitOk;
   }
   Json document = JsonDocument("tree");
   document["backend"] = opened.access->Name();
+  document["id_list"] = IdListJson();
   document["functions"] = BusTreeJson(tree);
   out << JsonText(document);
   return kExitOk;

@@ -8,14 +8,15 @@
 #include <string_view>
 
 #include "cli/access_option.h"
+#include "cli/command.h"
 
 namespace kelvox::cli {
 
 inline constexpr std::string_view kTreeSummary =
-    "print every function under the bridge it hangs from, with its driver";
+    "every function under the bridge it hangs from, with its driver";
 
-// The text of `kelvox-cli help tree`.
-std::string TreeHelp();
+const CommandHelp& TreeHelp();
+std::span<const OptionSpec> TreeOptions();
 
 // Parses `args` (--source, --ids, --json), opens the backend through `open` and prints the
 // tree; a function the backend lists but cannot read is left out and named on `err`. On bad

@@ -87,6 +87,10 @@ class ConfigAccess {
   virtual bool SelectDomain(int domain);
   virtual int SelectedDomain() const { return selected_domain_; }
 
+  // Why reads have given all ones where a device may well answer, in one line, once it has
+  // happened ("port: ..." where the system forbids port I/O); empty otherwise.
+  virtual std::string ReadProblem() const { return {}; }
+
   // Whether SizingWithoutWriting can answer: false for a backend that would have to write all
   // ones into a device's registers to learn their sizes (port I/O).
   virtual bool SizesWithoutWriting() const { return false; }

@@ -42,7 +42,8 @@ std::optional<std::vector<uint8_t>> HeaderBytes(ConfigAccess& access, FunctionLo
 
 }  // namespace
 
-BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
+BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus,
+                      const std::function<bool(FunctionLocation)>& chosen) {
   BusCapture capture;
   if (!access.SizesWithoutWriting()) {
     capture.error = access.Name() +
@@ -55,6 +56,7 @@ BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus) {
   capture.bus.emplace();
   for (const FunctionLocation& at : listing.present) {
     const DomainScope in_domain(access, at.domain);
+    if (chosen && !chosen(at)) continue;
     const std::optional<HeaderSizing> sizing = access.SizingWithoutWriting(at);
     const std::optional<std::vector<uint8_t>> bytes =
         sizing ? HeaderBytes(access, at) : std::nullopt;

@@ -5,6 +5,7 @@
 // without writing to a device (ConfigAccess::SizesWithoutWriting) can be captured.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ struct BusCapture {
 // are then sized on both, and any difference is listed in `warnings`. A backend that would have to
 // write all ones into the device's registers to learn their sizes (port I/O) is refused before
 // anything is read.
-BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus = std::nullopt);
+// With `chosen`, only the functions it accepts (it is asked with the function's domain
+// selected).
+BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus = std::nullopt,
+                      const std::function<bool(FunctionLocation)>& chosen = {});
 
 }  // namespace kelvox

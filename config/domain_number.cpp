@@ -23,6 +23,15 @@ DomainNumber ParseDomainNumber(std::string_view text) {
   return {static_cast<int>(value), ""};
 }
 
+DomainNumber ParseTypedDomainNumber(std::string_view text) {
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    DomainNumber domain = ParseDomainNumber(text.substr(2));
+    if (!domain.value) domain.error = ParseDomainNumber(text).error;
+    return domain;
+  }
+  return ParseDomainNumber(text);
+}
+
 std::string DomainListText(const std::vector<int>& domains) {
   std::string text;
   for (int domain : domains) {

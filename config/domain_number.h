@@ -21,6 +21,10 @@ struct DomainNumber {
 // (blanks, signs, "0x", other letters, more digits, a larger value) is refused with a reason.
 DomainNumber ParseDomainNumber(std::string_view text);
 
+// A domain as a person types it after --domain: as ParseDomainNumber takes it, or the same
+// digits after "0x" ("0xc0e3").
+DomainNumber ParseTypedDomainNumber(std::string_view text);
+
 // "0000, c0e3, 10000": each domain as lspci writes it, in the order given.
 std::string DomainListText(const std::vector<int>& domains);
 

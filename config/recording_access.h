@@ -65,6 +65,7 @@ class RecordingAccess final : public ConfigAccess {
   std::vector<int> Domains() override { return inner_.Domains(); }
   bool SelectDomain(int domain) override { return inner_.SelectDomain(domain); }
   int SelectedDomain() const override { return inner_.SelectedDomain(); }
+  std::string ReadProblem() const override { return inner_.ReadProblem(); }
   bool SizesWithoutWriting() const override { return inner_.SizesWithoutWriting(); }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {
     return inner_.SizingWithoutWriting(at);

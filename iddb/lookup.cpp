@@ -23,6 +23,12 @@ bool FindVendorName(std::uint32_t vendor_id, std::string_view& short_name,
   return false;
 }
 
+bool FindVendorLineName(std::uint32_t vendor_id, std::string_view& name) {
+  if (const PciIdList* list = ActiveIdList()) return list->FindVendorLine(vendor_id, name);
+  std::string_view short_name;
+  return FindVendorName(vendor_id, short_name, name);
+}
+
 bool FindDeviceName(std::uint32_t vendor_id, std::uint32_t device_id, std::string_view& chip_name,
                     std::string_view& description) {
   if (const PciIdList* list = ActiveIdList()) {

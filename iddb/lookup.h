@@ -16,6 +16,12 @@ namespace kelvox {
 bool FindVendorName(std::uint32_t vendor_id, std::string_view& short_name,
                     std::string_view& full_name);
 
+// The vendor's name as one line of text writes it: a pci.ids list's whole name, as the list
+// and lspci write it ("Advanced Micro Devices, Inc. [AMD/ATI]"), so vendors whose names share
+// their first part stay apart; the embedded list's full name. False, `name` untouched, when
+// there is none.
+bool FindVendorLineName(std::uint32_t vendor_id, std::string_view& name);
+
 // Names of the first device row whose vendor and device IDs equal the low 16 bits of the keys;
 // false, with both outputs untouched, when there is none.
 bool FindDeviceName(std::uint32_t vendor_id, std::uint32_t device_id, std::string_view& chip_name,

@@ -71,6 +71,13 @@ bool PciIdList::FindVendor(std::uint32_t vendor_id, std::string_view& short_name
   return true;
 }
 
+bool PciIdList::FindVendorLine(std::uint32_t vendor_id, std::string_view& name) const {
+  const auto [first, last] = VendorBlocks(vendor_index_, static_cast<std::uint16_t>(vendor_id));
+  if (first == last) return false;
+  name = NameOf(vendors[first->second].name);
+  return true;
+}
+
 bool PciIdList::FindDevice(std::uint32_t vendor_id, std::uint32_t device_id,
                            std::string_view& chip_name, std::string_view& description) const {
   const auto key = static_cast<std::uint16_t>(device_id);

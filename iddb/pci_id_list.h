@@ -68,6 +68,8 @@ class PciIdList {
   // The file's version: its "Version:" header line, else its "Date:" line, else the older
   // "Daily snapshot on" or "$Id: pci.ids,v" line; "" when it has none of them.
   std::string version;
+  // The file it was read from, as messages name it (its control bytes escaped).
+  std::string source;
 
   std::vector<PciIdVendor> vendors;
   std::vector<PciIdDevice> devices;
@@ -78,6 +80,8 @@ class PciIdList {
   // false (outputs untouched) when nothing matches. Keys are masked to their register widths.
   bool FindVendor(std::uint32_t vendor_id, std::string_view& short_name,
                   std::string_view& full_name) const;
+  // The vendor's whole name, as its line writes it ("A [B]" unsplit).
+  bool FindVendorLine(std::uint32_t vendor_id, std::string_view& name) const;
   bool FindDevice(std::uint32_t vendor_id, std::uint32_t device_id, std::string_view& chip_name,
                   std::string_view& description) const;
   bool FindSubsystem(std::uint32_t vendor_id, std::uint32_t device_id, std::uint32_t subvendor,

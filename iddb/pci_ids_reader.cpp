@@ -254,6 +254,7 @@ PciIdsRead ReadText(std::shared_ptr<PciIdList> list, std::string_view name) {
   }
   std::string error = Reader(*list, name).Run();
   if (!error.empty()) return {nullptr, std::move(error)};
+  list->source = std::string(name);
   list->Index();
   return {std::move(list), {}};
 }

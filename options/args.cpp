@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "text/hex_digit.h"
+
 namespace kelvox {
 
 bool ParsedOptions::Has(std::string_view name) const { return texts_.contains(name); }
@@ -32,6 +34,20 @@ std::optional<long> ParseInteger(std::string_view text) {
   return value;
 }
 
+std::optional<long> ParseDecimalOrHex(std::string_view text) {
+  if (const std::optional<long> decimal = ParseInteger(text)) return decimal;
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    const std::optional<uint32_t> value = HexNumber(text.substr(2));
+    if (value) return static_cast<long>(*value);
+    return std::nullopt;
+  }
+  bool letter = false;
+  for (const char c : text) letter = letter || HexDigitValue(c) >= 10;
+  const std::optional<uint32_t> value = letter ? HexNumber(text) : std::nullopt;
+  if (value) return static_cast<long>(*value);
+  return std::nullopt;
+}
+
 namespace {
 
 const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name) {
@@ -54,9 +70,10 @@ std::string CheckValue(const OptionSpec& spec, std::string_view value,
     if (!spec.takes.empty()) return MissingValue(spec);
     return std::string(spec.name) + ": empty value";
   }
-  number = ParseInteger(value);
+  number = spec.hex ? ParseDecimalOrHex(value) : ParseInteger(value);
   if (!number) {
-    return std::string(spec.name) + ": '" + std::string(value) + "' is not a decimal number";
+    return std::string(spec.name) + ": '" + std::string(value) + "' is not " +
+           (spec.hex ? "a number (decimal, or hexadecimal as 0x1a or 1a)" : "a decimal number");
   }
   if (*number < spec.min || *number > spec.max) {
     return std::string(spec.name) + ": " + std::to_string(*number) + " is outside " +
@@ -85,9 +102,18 @@ ParseResult ParseOptions(std::span<const std::string> args, std::span<const Opti
       result.options.positionals.push_back(word);
       continue;
     }
-    const size_t equals = word.find('=');
-    const std::string_view name = std::string_view(word).substr(0, equals);
+    size_t equals = word.find('=');
+    std::string_view name = std::string_view(word).substr(0, equals);
     const OptionSpec* spec = FindSpec(specs, name);
+    // A one-letter option with its value right after it: "-s00:03.0".
+    if (spec == nullptr && !word.starts_with("--") && word.size() > 2) {
+      const OptionSpec* letter = FindSpec(specs, std::string_view(word).substr(0, 2));
+      if (letter != nullptr && letter->kind != OptionSpec::Kind::kFlag) {
+        spec = letter;
+        name = letter->name;
+        equals = 1;  // the value starts at 2, as after "-s="
+      }
+    }
     if (spec == nullptr) {
       result.error = "unknown option '" + std::string(name) + "'";
       result.unknown_word = word;

@@ -1,7 +1,8 @@
 // The option parser both programs use, kelvox-cli for each command and kelvox for its window:
-// `--name value` or `--name=value`, flags without a value (`--json`), integers parsed strictly
-// (decimal only, the whole word, within the option's range), a fixed number of positional
-// words, nothing guessed. `--help` or `-h` ends the parsing.
+// `--name value` or `--name=value`, a one-letter option's value also right after it as
+// getopt takes it (`-s00:03.0`), flags without a value (`--json`, `-D`), integers parsed
+// strictly (the whole word, within the option's range), a fixed number of positional words,
+// nothing guessed. `--help` or `-h` ends the parsing.
 #pragma once
 
 #include <map>
@@ -13,7 +14,7 @@
 
 namespace kelvox {
 
-// What an option takes: a decimal integer within [min, max], any text, or nothing (a flag).
+// What an option takes: an integer within [min, max], any text, or nothing (a flag).
 struct OptionSpec {
   enum class Kind { kInteger, kText, kFlag };
   std::string_view name;  // with its dashes: "--bus"
@@ -24,6 +25,9 @@ struct OptionSpec {
   // FILE". A text option that says so reports an empty value the same way; one that does not
   // says "--ids needs a value", and "--ids: empty value" for an empty one.
   std::string_view takes = {};
+  // An integer written in decimal ("10" is ten), or in hexadecimal with "0x" or with a digit
+  // a-f ("0x1a", "1a"), as addresses are written; without it, decimal only.
+  bool hex = false;
 };
 
 // The options a command line gave; an option given twice keeps its last value.
@@ -60,6 +64,11 @@ struct ParseResult {
 // that do not start with a dash.
 ParseResult ParseOptions(std::span<const std::string> args, std::span<const OptionSpec> specs,
                          size_t max_positionals = 0);
+
+// The value of a word as an option with `hex` reads it: a whole decimal integer, else
+// "0x" and 1 to 8 hexadecimal digits, else 1 to 8 hexadecimal digits with at least one of
+// a-f in either case; nothing for anything else.
+std::optional<long> ParseDecimalOrHex(std::string_view text);
 
 // The value of a whole decimal integer word ("-3", "007"), or nothing for anything else:
 // empty text, blanks, a plus sign, a partial number like "12abc", hexadecimal, or a value

@@ -18,19 +18,21 @@ std::vector<std::string> UsageWords(std::string_view usage, std::string_view opt
   return result;
 }
 
-// The usage words, the message words and the help paragraph of an option name the same
-// values, each value on its own line of the help, and the help fits 80 columns.
+// The usage words, the message words and the help of an option name the same values, each
+// value on a line of its own in the printed help, which fits 80 columns.
 TEST(SharedOptions, UsageMessageAndHelpNameTheSameValues) {
+  const HelpOption ids{"--ids X", KELVOX_IDS_VALUES_HELP};
   const struct {
-    std::string_view usage, option, takes, help;
+    std::string_view usage, option, takes;
+    HelpOption help;
     std::vector<std::string> values;
   } cases[] = {
       {KELVOX_SOURCE_USAGE,
        "--source",
        kSourceTakes,
-       kSourceOptionHelp,
+       kSourceHelp,
        {"sysfs", "port", "cfgmgr", "FILE"}},
-      {KELVOX_IDS_USAGE, "--ids", kIdsTakes, kIdsOptionHelp, {"embedded", "system", "FILE"}},
+      {KELVOX_IDS_USAGE, "--ids", kIdsTakes, ids, {"embedded", "system", "FILE"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(UsageWords(c.usage, c.option), c.values) << c.usage;
@@ -39,15 +41,18 @@ TEST(SharedOptions, UsageMessageAndHelpNameTheSameValues) {
       takes += (i == 0 ? "" : i + 1 == c.values.size() ? " or " : ", ") + c.values[i];
     }
     EXPECT_EQ(c.takes, takes);
+    const std::string printed = OptionsText(std::span(&c.help, 1));
     for (const std::string& value : c.values) {
-      EXPECT_NE(c.help.find("\n                   " + value + " "), std::string::npos)
-          << c.option << "'s help has no line for " << value;
+      EXPECT_NE(printed.find("\n" + std::string(kOptionTextColumn + 2, ' ') + value + " "),
+                std::string::npos)
+          << c.option << "'s help has no line for " << value << ":\n"
+          << printed;
     }
-    EXPECT_TRUE(c.help.starts_with("  " + std::string(c.option) + " ")) << c.help;
+    EXPECT_TRUE(printed.starts_with("  " + std::string(c.option) + " ")) << printed;
   }
-  for (const std::string_view help : {kSourceOptionHelp, kIdsOptionHelp, kDomainOptionHelp}) {
-    std::istringstream lines{std::string(help)};
-    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+  for (const HelpOption& help : {kSourceHelp, ids, kDomainHelp}) {
+    std::istringstream lines{OptionsText(std::span(&help, 1))};
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(DisplayWidth(line), 80) << line;
   }
 }
 

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth openbox imagemagick xdotool
   pciutils pci.ids zlib1g-dev
   fonts-ipafont-gothic
-  help2man dpkg-dev fakeroot lintian appstream bash-completion man-db gzip
+  dpkg-dev fakeroot lintian appstream bash-completion man-db groff-base gzip
 )
 # `install-deps.sh --fuzz` also installs clang with its libFuzzer and sanitizer run times, which
 # `make fuzz` builds with.

@@ -46,7 +46,8 @@ class KelvoxApp : public wxApp {
     }
     // A list that cannot be used is reported once, over the window, which goes on with the
     // embedded list.
-    const std::string ids_error = options_.ids ? IdLists().Start(*options_.ids) : std::string();
+    const std::optional<std::string> ids = IdsToUse(options_);
+    const std::string ids_error = ids ? IdLists().Start(*ids) : std::string();
     auto* dialog = new MainDialog(std::move(access));
     SetTopWindow(dialog);
     dialog->Show();

@@ -1,6 +1,7 @@
 #include "ui/app_options.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "config/domain_number.h"
 #include "options/args.h"
@@ -12,9 +13,9 @@ namespace {
 // The window's options, read by the parser kelvox-cli's commands use: "--source X" and
 // "--source=X" alike, a flag given a value refused, --help or -h ending the words.
 constexpr std::array kAppOptions = {
-    OptionSpec{"--source", OptionSpec::Kind::kText, 0, 0, kSourceTakes},
-    OptionSpec{"--domain", OptionSpec::Kind::kText, 0, 0, "a hex domain number"},
-    OptionSpec{"--ids", OptionSpec::Kind::kText, 0, 0, kIdsTakes},
+    kSourceSpec,
+    kDomainSpec,
+    kIdsSpec,
     OptionSpec{"--measure-startup", OptionSpec::Kind::kFlag},
     OptionSpec{"--version", OptionSpec::Kind::kFlag},
 };
@@ -22,39 +23,55 @@ constexpr std::array kAppOptions = {
 constexpr char kUsage[] =
     "usage: kelvox " KELVOX_SOURCE_USAGE " [--domain N] " KELVOX_IDS_USAGE " [--measure-startup]";
 
-constexpr std::string_view kHelpHead =
-    "Usage: kelvox [--source X] [--domain N] [--ids X] [--measure-startup]\n"
-    "  or:  kelvox --help | --version\n"
-    "\n"
-    "Shows the PCI bus of this machine in a window: the 32 device numbers of one bus\n"
-    "and function with their configuration registers and a Japanese comment naming\n"
-    "the class, a details sheet that decodes one device's configuration header, and\n"
-    "a search window that names vendor IDs, device IDs and class codes.\n"
-    "\n"
-    "Options:\n";
+constexpr std::string_view kDescription =
+    "Shows the PCI bus of this machine in a window: the 32 device numbers of one bus and "
+    "function with their configuration registers and a Japanese comment naming the class, a "
+    "details sheet that decodes one device's configuration header, and a search window that "
+    "names vendor IDs, device IDs and class codes. Without a display (DISPLAY or "
+    "WAYLAND_DISPLAY) it says so in one line; kelvox-cli shows the same things in a terminal.";
 
-constexpr std::string_view kDomainInTheWindow =
-    "                 (the context menu switches between the source's domains)\n";
+constexpr std::array kHelpOptions = {
+    kSourceHelp,
+    HelpOption{"--domain N",
+               "the PCI domain (segment) to open on, in hexadecimal as lspci writes it (c0e3, "
+               "or 0xc0e3); default 0000, or the lowest domain where there is none. The "
+               "context menu switches between the source's domains"},
+    HelpOption{"--ids X", KELVOX_IDS_VALUES_HELP
+               "\n"
+               "Default: what the environment variable KELVOX_IDS names (embedded, system or a "
+               "file), else embedded. The context menu switches between the embedded list and "
+               "the distribution's."},
+    HelpOption{"--measure-startup",
+               "print how long the start-up took until the filled list "
+               "was first painted, then quit"},
+    HelpOption{"-h, --help", "print this help and quit"},
+    HelpOption{"--version", "print the version and quit"},
+};
 
-constexpr std::string_view kHelpTail =
-    "  --measure-startup  print how long the start-up took until the list was\n"
-    "                     filled and the window shown, then quit\n"
-    "  -h, --help     print this help and quit\n"
-    "  --version      print the version and quit\n"
-    "\n"
-    "Exit status: 0 when the window is closed; 1 on a bad argument, a --source that\n"
-    "cannot be opened, a --domain it does not have, or no display. Without a display\n"
-    "(DISPLAY or WAYLAND_DISPLAY) kelvox says so in one line; kelvox-cli shows the\n"
-    "same things in a terminal.\n";
+constexpr std::string_view kExitStatus =
+    "Exit status: 0 when the window is closed; 1 on a bad argument, a --source that cannot be "
+    "opened, a --domain it does not have, or no display.";
 }  // namespace
 
 const char* AppUsage() { return kUsage; }
 
+std::string_view AppDescription() { return kDescription; }
+std::span<const HelpOption> AppOptionsHelp() { return kHelpOptions; }
+
 const char* AppHelp() {
-  static const std::string help = std::string(kHelpHead) + std::string(kSourceOptionHelp) +
-                                  std::string(kDomainOptionHelp) + std::string(kDomainInTheWindow) +
-                                  std::string(kIdsOptionHelp) + std::string(kHelpTail);
+  static const std::string help =
+      "Usage: kelvox [--source X] [--domain N] [--ids X] [--measure-startup]\n"
+      "  or:  kelvox --help | --version\n\n" +
+      WrappedText(kDescription, 0) + "\nOptions:\n" + OptionsText(kHelpOptions) + "\n" +
+      WrappedText(kExitStatus, 0);
   return help.c_str();
+}
+
+std::optional<std::string> IdsToUse(const AppOptions& options) {
+  if (options.ids) return options.ids;
+  const char* variable = std::getenv("KELVOX_IDS");
+  if (variable != nullptr && *variable != '\0') return std::string(variable);
+  return std::nullopt;
 }
 
 ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
@@ -75,7 +92,7 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
   parsed.options.source = options.Text("--source");
   parsed.options.ids = options.Text("--ids");
   if (const std::optional<std::string> text = options.Text("--domain")) {
-    const DomainNumber domain = ParseDomainNumber(*text);
+    const DomainNumber domain = ParseTypedDomainNumber(*text);
     if (!domain.value) {
       parsed.error = "kelvox: --domain: " + domain.error;
       return parsed;

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "options/help_document.h"
 
 namespace kelvox {
 
@@ -17,7 +20,8 @@ struct AppOptions {
   // The PCI domain to open on (--domain, hex); none means domain 0, or the lowest one where
   // the source has no domain 0.
   std::optional<int> domain;
-  // The PCI ID list ("embedded", "system" or a pci.ids file); none means the embedded one.
+  // The PCI ID list ("embedded", "system" or a pci.ids file); none means what KELVOX_IDS
+  // names, else the embedded one (IdsToUse).
   std::optional<std::string> ids;
   // Print how long the start-up took until the list was filled and the window shown, then quit.
   bool measure_startup = false;
@@ -42,10 +46,18 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args);
 // valid UTF-8, so it opens the file that was named.
 ParsedAppOptions ParseAppOptions(int argc, const char* const* argv);
 
+// The list the window names things from: --ids, else the value of the environment variable
+// KELVOX_IDS when it is set and not empty, else nothing (the embedded list).
+std::optional<std::string> IdsToUse(const AppOptions& options);
+
 // The one-line usage text, with the words --source and --ids take.
 const char* AppUsage();
 
 // What --help prints: the usage, what the program does, every option and the exit statuses.
 const char* AppHelp();
+
+// What the program does and its options, as the help and the manual page kelvox(1) say them.
+std::string_view AppDescription();
+std::span<const HelpOption> AppOptionsHelp();
 
 }  // namespace kelvox

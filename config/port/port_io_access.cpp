@@ -65,6 +65,13 @@ PortIoAccess::PortIoAccess() : ports_(MachinePorts()) {}
 
 PortIoAccess::PortIoAccess(PortBus& ports) : ports_(ports) {}
 
+std::string PortIoAccess::ReadProblem() const {
+  if (fault_.empty()) return {};
+  return "port: this system does not let programs use the I/O ports (" + fault_ +
+         "), so every register reads all ones, as an empty slot does; on Linux use --source "
+         "sysfs";
+}
+
 uint32_t PortIoAccess::Read(int bus, int device, int function, int reg) {
   PortSequence s{&ports_, ConfigAddress(bus, device, function, reg), 0, false, false};
   try {
@@ -75,8 +82,9 @@ uint32_t PortIoAccess::Read(int bus, int device, int function, int reg) {
       Finish(s);
     });
     return s.data;
-  } catch (const structured_exception&) {
+  } catch (const structured_exception& fault) {
     Recover(s);
+    if (fault_.empty()) fault_ = fault.what();
     return kAllOnes;
   }
 }

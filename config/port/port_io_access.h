@@ -37,9 +37,12 @@ class PortIoAccess final : public ConfigAccess {
   // cli; out 0xCF8 <- address; delay; out 0xCFC <- value; delay; out 0xCF8 <- 0; delay; sti.
   void Write(int bus, int device, int function, int reg, uint32_t value) override;
   std::string Name() const override { return "port"; }
+  // After an access faulted: that the system forbids port I/O, with the fault's name.
+  std::string ReadProblem() const override;
 
  private:
   PortBus& ports_;
+  std::string fault_;  // what the first faulting access raised, empty while none has
 };
 
 }  // namespace kelvox
