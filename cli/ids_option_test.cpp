@@ -1,13 +1,20 @@
 // --ids on the commands that name things: a pci.ids file's names in list, details and find
-// (and their JSON), subsystem names, messages for lists that cannot be used, and the embedded
-// list again when --ids is not given.
+// (and their JSON), subsystem names, messages for lists that cannot be used, and which list is
+// used when --ids is not given.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "cli/details_command.h"
 #include "cli/find_command.h"
+#include "cli/ids_option.h"
 #include "cli/list_command.h"
 #include "cli/testing/command_run.h"
 #include "cli/tree_command.h"
+#include "iddb/ids_choice.h"
 #include "testsupport/temp_folder.h"
 
 namespace kelvox::cli {
@@ -232,6 +239,101 @@ TEST_F(IdsOption, NamesAndFactsReachTheTerminalEscapedInEveryTextOutput) {
   // JSON keeps the names as they are: its strings escape what must be escaped.
   const Json json = ParsedRoundTrip(RunCommand(RunList, {"--ids", hostile, "--json"}, bus_).out);
   EXPECT_EQ(json["functions"][1]["vendor_full_name"], "Red\x1b]0;pwned\x07 Hat\r\b\x7f");
+}
+
+}  // namespace
+}  // namespace kelvox::cli
+
+namespace kelvox::cli {
+namespace {
+
+// Sets an environment variable for as long as it lives, then puts back what was there.
+class EnvironmentValue {
+ public:
+  EnvironmentValue(const char* name, const char* value) : name_(name) {
+    if (const char* before = std::getenv(name)) before_ = before;
+    if (value == nullptr) {
+      unsetenv(name);
+    } else {
+      setenv(name, value, 1);
+    }
+  }
+  ~EnvironmentValue() {
+    if (before_) {
+      setenv(name_, before_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  EnvironmentValue(const EnvironmentValue&) = delete;
+  EnvironmentValue& operator=(const EnvironmentValue&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> before_;
+};
+
+// Which list names things: --ids, else KELVOX_IDS, else the distribution's where there is one,
+// else the embedded one; the JSON says which, with its version.
+TEST_F(IdsOption, TheListInUseIsTheOptionsElseTheEnvironmentsElseTheSystems) {
+  const std::optional<std::string> system = FindSystemIdList();
+  const struct {
+    const char* variable;  // KELVOX_IDS, or null for none
+    std::vector<std::string> args;
+    std::string source;  // "" for the distribution's list
+  } cases[] = {
+      {"embedded", {}, "embedded"},
+      {ids_.c_str(), {}, ids_},
+      {ids_.c_str(), {"--ids", "embedded"}, "embedded"},
+      {"embedded", {"--ids", ids_}, ids_},
+      {nullptr, {"--ids", "embedded"}, "embedded"},
+      {nullptr, {}, system ? "" : "embedded"},
+      {"", {}, system ? "" : "embedded"},
+  };
+  for (const auto& c : cases) {
+    const EnvironmentValue variable(kIdsVariable, c.variable);
+    std::vector<std::string> args = c.args;
+    args.push_back("--json");
+    const auto r = RunCommand(RunList, args, bus_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json list = ParsedRoundTrip(r.out)["id_list"];
+    EXPECT_EQ(list["source"], c.source.empty() ? *system : c.source)
+        << (c.variable ? c.variable : "(unset)");
+    if (list["source"] == ids_) {
+      EXPECT_EQ(list["version"], "2023.04.10");
+    } else if (list["source"] == "embedded") {
+      EXPECT_EQ(list["version"], kEmbeddedListVersion);
+    }
+  }
+  // A list KELVOX_IDS names that cannot be used is named as the variable's.
+  const EnvironmentValue missing(kIdsVariable, "/nonexistent/pci.ids");
+  const auto r = RunCommand(RunList, {}, bus_);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(r.err.starts_with("kelvox-cli: list: KELVOX_IDS: /nonexistent/pci.ids: ")) << r.err;
+}
+
+// One-line text writes a vendor as the list writes it, so vendors whose names share their
+// first part stay apart; the JSON keeps the split the window's two fields show.
+TEST_F(IdsOption, OneLineTextWritesTheVendorWhole) {
+  const std::string ids = folder_.Write("brackets.ids",
+                                        "1002  Advanced Micro Devices, Inc. [AMD/ATI]\n"
+                                        "1022  Advanced Micro Devices, Inc. [AMD]\n");
+  SimulatedBus bus;
+  bus.AddFunction({0, 1, 0});
+  bus.SetRegister({0, 1, 0}, 0x00, 0x73bf1002);
+  bus.AddFunction({0, 2, 0});
+  bus.SetRegister({0, 2, 0}, 0x00, 0x14501022);
+  const auto text = RunCommand(RunList, {"--ids", ids}, bus);
+  ASSERT_EQ(Lines(text.out).size(), 2u) << text.err;
+  EXPECT_NE(Lines(text.out)[0].find("  Advanced Micro Devices, Inc. [AMD/ATI] | "),
+            std::string::npos)
+      << text.out;
+  EXPECT_NE(Lines(text.out)[1].find("  Advanced Micro Devices, Inc. [AMD] | "), std::string::npos)
+      << text.out;
+  const Json json = ParsedRoundTrip(RunCommand(RunList, {"--ids", ids, "--json"}, bus).out);
+  EXPECT_EQ(json["functions"][0]["vendor_short_name"], "AMD/ATI");
+  EXPECT_EQ(json["functions"][0]["vendor_full_name"], "Advanced Micro Devices, Inc.");
 }
 
 }  // namespace

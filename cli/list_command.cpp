@@ -129,6 +129,7 @@ int RunList(std::span<const std::string> args, std::ostream& out, std::ostream& 
       text += '\n';
     }
   }
+  WarnReadProblem("list", *opened.access, err);
   if (!any && selector.Given()) {
     Warn(err, "list: " + NothingMatches(selector));
     return kExitNothing;

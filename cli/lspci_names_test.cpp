@@ -5,6 +5,9 @@
 // fields back the same way. Skipped without sysfs, lspci or an installed pci.ids.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -80,6 +83,36 @@ TEST(LspciNames, ListWithTheSystemListNamesEveryFunctionAsLspciDoes) {
     ++compared;
   }
   EXPECT_EQ(compared, static_cast<int>(ours.size()));
+}
+
+// Without --ids or KELVOX_IDS the terminal names things from the distribution's list, and its
+// one-line text writes each vendor as lspci does: whole.
+TEST(LspciNames, ListWithNoOptionNamesVendorsAsLspciDoes) {
+  if (!std::filesystem::exists("/sys/bus/pci/devices")) GTEST_SKIP() << "no sysfs";
+  if (!FindSystemIdList()) GTEST_SKIP() << "no pci.ids installed";
+  const std::string lspci = kelvox::testing::RunProgram({"lspci", "-mm"}).out;
+  if (lspci.empty()) GTEST_SKIP() << "no lspci, or it sees no functions";
+  const char* before = std::getenv("KELVOX_IDS");
+  const std::string kept = before ? before : "";
+  unsetenv("KELVOX_IDS");
+  const auto run = testing::RunCommand(RunList, {}, OpenSourceAccess);
+  if (before) setenv("KELVOX_IDS", kept.c_str(), 1);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::map<std::string, std::string> ours;
+  for (const std::string& line : testing::Lines(run.out)) ours[line.substr(0, 7)] = line;
+  std::istringstream lines(lspci);
+  int compared = 0;
+  for (std::string line; std::getline(lines, line);) {
+    const std::string address = line.substr(0, line.find(' '));
+    if (address.size() != 7) continue;
+    const std::vector<std::string> fields = QuotedFields(line);
+    ASSERT_GE(fields.size(), 2u) << line;
+    EXPECT_NE(ours[address].find("  " + fields[1] + " | "), std::string::npos)
+        << ours[address] << "\n"
+        << line;
+    ++compared;
+  }
+  EXPECT_GT(compared, 0);
 }
 
 }  // namespace

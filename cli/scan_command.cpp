@@ -101,6 +101,7 @@ int RunScan(std::span<const std::string> args, std::ostream& out, std::ostream& 
     }
     any = any || chosen[device];
   }
+  WarnReadProblem("scan", *opened.access, err);
   if (!any) {
     Warn(err, "scan: " + NothingMatches(selector));
     return kExitNothing;

@@ -70,6 +70,7 @@ int RunTree(std::span<const std::string> args, std::ostream& out, std::ostream& 
   for (const std::string& skipped : listing.skipped) Warn(err, "tree: warning: " + skipped);
   std::vector<TreeNode> tree =
       BuildBusTree(*opened.access, listing.present, parsed.options.Has("-D"));
+  WarnReadProblem("tree", *opened.access, err);
   if (selector.Given()) {
     const bool any = KeepChosen(tree, [&selector](const ListedFunction& function) {
       return selector.Matches(function.at, function.reg00, function.reg08);

@@ -61,14 +61,16 @@ std::vector<std::string> SplitWords(std::string_view text) {
 
 // Any word that could name a file or the default backend: --source, -o and --ids (whose
 // "system" reads the distribution's pci.ids). An option that reads or writes files must be
-// added here.
+// added here. Without --ids the commands would read the distribution's list by default:
+// KELVOX_IDS=embedded, set once before the first input, keeps them to the embedded one.
 bool NamesAFile(std::string_view word) {
-  for (const std::string_view option : {"--source", "-o", "--ids"}) {
+  for (const std::string_view option : {"--source", "--ids"}) {
     if (word.starts_with(option) && (word.size() == option.size() || word[option.size()] == '=')) {
       return true;
     }
   }
-  return false;
+  // A one-letter option takes its value joined to it too: "-oFILE".
+  return word.starts_with("-o");
 }
 
 // Every command but find and help may read a bus; one that takes no --source refuses it before
@@ -111,6 +113,11 @@ void CheckApp(const std::vector<std::string>& words) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  setenv("KELVOX_IDS", "embedded", 1);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string> words =

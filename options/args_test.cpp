@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace kelvox {
@@ -30,6 +31,39 @@ TEST(ParseInteger, AcceptsOnlyWholeDecimalWords) {
                           "99999999999999999999999"}) {
     EXPECT_EQ(ParseInteger(bad), std::nullopt) << '"' << bad << '"';
   }
+}
+
+// A bus as people write it: decimal as it always was, hexadecimal when it says so (0x) or
+// cannot be decimal (a digit a-f), as lspci writes buses.
+TEST(ParseDecimalOrHex, ReadsBareDigitsAsDecimalAndTheRestAsHex) {
+  const struct {
+    const char* text;
+    std::optional<long> value;
+  } cases[] = {
+      {"10", 10},  {"010", 10},  {"255", 255}, {"0x10", 16},      {"0X1F", 31}, {"1a", 26},
+      {"ff", 255}, {"0a", 10},   {"0x", {}},   {"0xg", {}},       {"1g", {}},   {"", {}},
+      {" 1a", {}}, {"-0x1", {}}, {"+1a", {}},  {"1a2b3c4d5", {}}, {"ｆｆ", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseDecimalOrHex(c.text), c.value) << '"' << c.text << '"';
+  constexpr std::array bus = {OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255, {}, true}};
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{"--bus", "1a"}, bus).options.Integer("--bus", -1),
+            26);
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{"--bus", "0x100"}, bus).error,
+            "--bus: 256 is outside 0 to 255");
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{"--bus", "zz"}, bus).error,
+            "--bus: 'zz' is not a number (decimal, or hexadecimal as 0x1a or 1a)");
+}
+
+// A one-letter option takes its value right after it too, as getopt does: "-s00:03.0".
+TEST(ParseOptions, AOneLetterOptionTakesAValueJoinedToIt) {
+  constexpr std::array specs = {OptionSpec{"-s", OptionSpec::Kind::kText},
+                                OptionSpec{"-D", OptionSpec::Kind::kFlag}};
+  const ParseResult joined = ParseOptions(std::vector<std::string>{"-s00:03.0", "-D"}, specs);
+  ASSERT_TRUE(joined.ok()) << joined.error;
+  EXPECT_EQ(joined.options.Text("-s"), "00:03.0");
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{"-s=1:"}, specs).options.Text("-s"), "1:");
+  // A flag takes nothing after it.
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{"-Dx"}, specs).error, "unknown option '-Dx'");
 }
 
 TEST(ParseOptions, TakesValuesInBothFormsAndKeepsTheLastOfARepeatedOption) {

@@ -1,6 +1,10 @@
 #include "ui/app_options.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <optional>
 
 #include <sstream>
 
@@ -126,6 +130,34 @@ TEST(AppOptions, TheCommandLineBytesReachTheOptionsUnchanged) {
   EXPECT_EQ(ParseAppOptions(1, name_only).error, "");
   const char* unknown[] = {"kelvox", "\xFFx"};
   EXPECT_NE(ParseAppOptions(2, unknown).error.find("'\xFFx'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvox
+
+namespace kelvox {
+namespace {
+
+// The window's list: --ids, else KELVOX_IDS, else the embedded one (never the distribution's
+// by itself: the window keeps the original names unless asked).
+TEST(AppOptions, TheIdsOptionElseTheEnvironmentChoosesTheList) {
+  const char* before = std::getenv("KELVOX_IDS");
+  const std::optional<std::string> kept =
+      before ? std::optional<std::string>(before) : std::nullopt;
+  AppOptions options;
+  unsetenv("KELVOX_IDS");
+  EXPECT_EQ(IdsToUse(options), std::nullopt);
+  setenv("KELVOX_IDS", "", 1);
+  EXPECT_EQ(IdsToUse(options), std::nullopt);
+  setenv("KELVOX_IDS", "system", 1);
+  EXPECT_EQ(IdsToUse(options), "system");
+  options.ids = "embedded";
+  EXPECT_EQ(IdsToUse(options), "embedded");
+  if (kept) {
+    setenv("KELVOX_IDS", kept->c_str(), 1);
+  } else {
+    unsetenv("KELVOX_IDS");
+  }
 }
 
 }  // namespace

@@ -155,6 +155,8 @@ TEST_F(PortIoAccessWithFakeBridge, ArgumentsAreMaskedToTheirFields) {
 TEST_F(PortIoAccessWithFakeBridge, AbsentFunctionReadsAllOnes) {
   EXPECT_EQ(access_.Read(0, 31, 7, 0), kAllOnes);
   EXPECT_EQ(bridge_.events().size(), 5u);
+  // An empty slot is no problem of the access.
+  EXPECT_EQ(access_.ReadProblem(), "");
 }
 
 TEST_F(PortIoAccessWithFakeBridge, FaultAfterCliStillClearsTheAddressAndEnablesInterrupts) {
@@ -211,6 +213,11 @@ TEST(PortIoAccessOnThisMachine, RefusedPortsReadAllOnesAndStopAtCli) {
   EXPECT_EQ(value, kAllOnes);
   // cli faulted, so neither port was touched and there was no sti to execute.
   EXPECT_EQ(ports.attempted, std::vector<PortEvent>{Cli()});
+  // It can say why, for the warning the commands print once.
+  EXPECT_TRUE(
+      access.ReadProblem().starts_with("port: this system does not let programs use the "
+                                       "I/O ports (privilege instruction)"))
+      << access.ReadProblem();
   ports.attempted.clear();
   access.Write(0, 0, 0, 0x10, 0xFFFFFFFF);
   EXPECT_EQ(ports.attempted, std::vector<PortEvent>{Cli()});
