@@ -2,9 +2,7 @@
 // (and their JSON), subsystem names, messages for lists that cannot be used, and which list is
 // used when --ids is not given.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -15,6 +13,7 @@
 #include "cli/testing/command_run.h"
 #include "cli/tree_command.h"
 #include "iddb/ids_choice.h"
+#include "testsupport/environment_value.h"
 #include "testsupport/temp_folder.h"
 
 namespace kelvox::cli {
@@ -247,31 +246,7 @@ TEST_F(IdsOption, NamesAndFactsReachTheTerminalEscapedInEveryTextOutput) {
 namespace kelvox::cli {
 namespace {
 
-// Sets an environment variable for as long as it lives, then puts back what was there.
-class EnvironmentValue {
- public:
-  EnvironmentValue(const char* name, const char* value) : name_(name) {
-    if (const char* before = std::getenv(name)) before_ = before;
-    if (value == nullptr) {
-      unsetenv(name);
-    } else {
-      setenv(name, value, 1);
-    }
-  }
-  ~EnvironmentValue() {
-    if (before_) {
-      setenv(name_, before_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  EnvironmentValue(const EnvironmentValue&) = delete;
-  EnvironmentValue& operator=(const EnvironmentValue&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> before_;
-};
+using kelvox::testing::EnvironmentValue;
 
 // Which list names things: --ids, else KELVOX_IDS, else the distribution's where there is one,
 // else the embedded one; the JSON says which, with its version.
@@ -291,7 +266,8 @@ TEST_F(IdsOption, TheListInUseIsTheOptionsElseTheEnvironmentsElseTheSystems) {
       {"", {}, system ? "" : "embedded"},
   };
   for (const auto& c : cases) {
-    const EnvironmentValue variable(kIdsVariable, c.variable);
+    const EnvironmentValue variable(
+        kIdsVariable, c.variable ? std::optional<std::string>(c.variable) : std::nullopt);
     std::vector<std::string> args = c.args;
     args.push_back("--json");
     const auto r = RunCommand(RunList, args, bus_);

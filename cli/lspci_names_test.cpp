@@ -5,9 +5,6 @@
 // fields back the same way. Skipped without sysfs, lspci or an installed pci.ids.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -15,6 +12,7 @@
 #include "cli/list_command.h"
 #include "cli/testing/command_run.h"
 #include "iddb/ids_choice.h"
+#include "testsupport/environment_value.h"
 #include "testsupport/run_program.h"
 
 namespace kelvox::cli {
@@ -92,11 +90,8 @@ TEST(LspciNames, ListWithNoOptionNamesVendorsAsLspciDoes) {
   if (!FindSystemIdList()) GTEST_SKIP() << "no pci.ids installed";
   const std::string lspci = kelvox::testing::RunProgram({"lspci", "-mm"}).out;
   if (lspci.empty()) GTEST_SKIP() << "no lspci, or it sees no functions";
-  const char* before = std::getenv("KELVOX_IDS");
-  const std::string kept = before ? before : "";
-  unsetenv("KELVOX_IDS");
+  const kelvox::testing::EnvironmentValue no_variable("KELVOX_IDS", std::nullopt);
   const auto run = testing::RunCommand(RunList, {}, OpenSourceAccess);
-  if (before) setenv("KELVOX_IDS", kept.c_str(), 1);
   ASSERT_EQ(run.status, 0) << run.err;
   std::map<std::string, std::string> ours;
   for (const std::string& line : testing::Lines(run.out)) ours[line.substr(0, 7)] = line;

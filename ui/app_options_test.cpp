@@ -1,14 +1,13 @@
 #include "ui/app_options.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdlib>
 #include <optional>
 
 #include <sstream>
 
 #include "options/shared_options.h"
+#include "testsupport/environment_value.h"
 
 namespace kelvox {
 namespace {
@@ -141,23 +140,20 @@ namespace {
 // The window's list: --ids, else KELVOX_IDS, else the embedded one (never the distribution's
 // by itself: the window keeps the original names unless asked).
 TEST(AppOptions, TheIdsOptionElseTheEnvironmentChoosesTheList) {
-  const char* before = std::getenv("KELVOX_IDS");
-  const std::optional<std::string> kept =
-      before ? std::optional<std::string>(before) : std::nullopt;
+  using testing::EnvironmentValue;
   AppOptions options;
-  unsetenv("KELVOX_IDS");
-  EXPECT_EQ(IdsToUse(options), std::nullopt);
-  setenv("KELVOX_IDS", "", 1);
-  EXPECT_EQ(IdsToUse(options), std::nullopt);
-  setenv("KELVOX_IDS", "system", 1);
+  {
+    const EnvironmentValue none("KELVOX_IDS", std::nullopt);
+    EXPECT_EQ(IdsToUse(options), std::nullopt);
+  }
+  {
+    const EnvironmentValue empty("KELVOX_IDS", "");
+    EXPECT_EQ(IdsToUse(options), std::nullopt);
+  }
+  const EnvironmentValue system("KELVOX_IDS", "system");
   EXPECT_EQ(IdsToUse(options), "system");
   options.ids = "embedded";
   EXPECT_EQ(IdsToUse(options), "embedded");
-  if (kept) {
-    setenv("KELVOX_IDS", kept->c_str(), 1);
-  } else {
-    unsetenv("KELVOX_IDS");
-  }
 }
 
 }  // namespace
