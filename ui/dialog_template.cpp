@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include "ui/read_only_look.h"
+
 namespace kelvox {
 
 wxFont TemplateFont(const char* face, const char* fallback_face, int point_size) {
@@ -94,8 +96,11 @@ wxWindow* CreateControl(wxWindow* parent, const ControlSpec& spec, const wxRect&
       return new wxStaticBox(parent, id, text, pos, size, spec.style);
     case ControlKind::kEdit:
       return new wxTextCtrl(parent, id, text, pos, size, spec.style);
-    case ControlKind::kReadOnlyEdit:
-      return new wxTextCtrl(parent, id, text, pos, size, spec.style | wxTE_READONLY);
+    case ControlKind::kReadOnlyEdit: {
+      auto* field = new wxTextCtrl(parent, id, text, pos, size, spec.style | wxTE_READONLY);
+      SetFieldEditable(field, false);
+      return field;
+    }
     case ControlKind::kButton:
       return new wxButton(parent, id, text, pos, size, spec.style | wxBU_EXACTFIT);
     case ControlKind::kDefaultButton: {

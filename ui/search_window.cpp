@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ui/id_list_switch.h"
+#include "ui/read_only_look.h"
 #include "ui/search_template.h"
 
 namespace kelvox {
@@ -124,7 +125,10 @@ void CFindVendorDeviceName::CopyFieldsOut() {
     // not touched, which keeps the caret where the user is typing.
     if (field->GetValue() != value) field->ChangeValue(value);
   }
-  edit(search_ids::kDeviceId)->SetEditable(form_.device_id_editable());
+  wxTextCtrl* device_id = edit(search_ids::kDeviceId);
+  if (device_id->IsEditable() != form_.device_id_editable()) {
+    SetFieldEditable(device_id, form_.device_id_editable());
+  }
 }
 
 void CFindVendorDeviceName::RerunLookups() {

@@ -118,6 +118,11 @@ TEST_F(SearchWindowGui, TypedVendorIsNamedAtTheFourthCharacterThenItsDevice) {
   EXPECT_EQ(Text(window, search_ids::kVendorShortName), "NVIDIA David");
   EXPECT_EQ(Text(window, search_ids::kVendorFullName), "NVIDIA Corporation");
   EXPECT_TRUE(device->IsEditable());
+  // It looks so: the vendor field's own background, where a field that takes no typing has
+  // the dialog's.
+  EXPECT_EQ(device->GetBackgroundColour(), vendor->GetBackgroundColour());
+  EXPECT_NE(window->edit(search_ids::kChipName)->GetBackgroundColour(),
+            vendor->GetBackgroundColour());
 
   TypeInto(device, "0110");
   ASSERT_TRUE(RunEventsUntil([&] { return device->GetValue() == "0110"; }));
@@ -133,6 +138,8 @@ TEST_F(SearchWindowGui, TypedVendorIsNamedAtTheFourthCharacterThenItsDevice) {
   EXPECT_EQ(device->GetValue(), "");
   EXPECT_EQ(Text(window, search_ids::kChipName), "");
   EXPECT_FALSE(device->IsEditable());
+  EXPECT_EQ(device->GetBackgroundColour(),
+            window->edit(search_ids::kChipName)->GetBackgroundColour());
 }
 
 TEST_F(SearchWindowGui, FieldsTakeNoMoreThanTheirLengthAndNamesTakeNoTyping) {
