@@ -15,7 +15,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "1")
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pci.ids")
+# pci.ids: the names kelvox-cli gives by default; xdg-utils: xdg-open, which the about box's
+# contact link and the vendor page's link open the mail program and the browser with.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pci.ids, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${KELVOX_HOMEPAGE}")
 # The long description; CPack puts the summary above it and indents its lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -36,6 +38,11 @@ if(KELVOX_GZIP)
   execute_process(COMMAND ${KELVOX_GZIP} -9 -n -f -k ${kelvox_changelog})
   include(GNUInstallDirs)
   install(FILES ${kelvox_changelog}.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvox)
+  # The README, which the programs' help points to for the JSON schema and the capture format.
+  set(kelvox_readme ${CMAKE_BINARY_DIR}/packaging/README.md)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/../README.md ${kelvox_readme} COPYONLY)
+  execute_process(COMMAND ${KELVOX_GZIP} -9 -n -f -k ${kelvox_readme})
+  install(FILES ${kelvox_readme}.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvox)
 endif()
 
 include(CPack)

@@ -29,7 +29,8 @@ check_control() {
   local field value
   [ "$(dpkg-deb -f "$deb" Package)" = kelvox ] || fail "Package: $(dpkg-deb -f "$deb" Package)"
   [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] || fail "Version: $(dpkg-deb -f "$deb" Version)"
-  [ "$(dpkg-deb -f "$deb" Recommends)" = pci.ids ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
+  [ "$(dpkg-deb -f "$deb" Recommends)" = "pci.ids, xdg-utils" ] ||
+    fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
   [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "Section: $(dpkg-deb -f "$deb" Section)"
   if command -v dpkg >/dev/null 2>&1; then
     [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
@@ -56,7 +57,8 @@ check_files() {
     ./usr/share/icons/hicolor/256x256/apps/kelvox.png \
     ./usr/share/man/man1/kelvox.1.gz ./usr/share/man/man1/kelvox-cli.1.gz \
     ./usr/share/bash-completion/completions/kelvox-cli \
-    ./usr/share/doc/kelvox/copyright ./usr/share/doc/kelvox/changelog.Debian.gz; do
+    ./usr/share/doc/kelvox/copyright ./usr/share/doc/kelvox/changelog.Debian.gz \
+    ./usr/share/doc/kelvox/README.md.gz; do
     grep -qxF "$path" <<<"$listing" || fail "the package lacks $path"
   done
   grep -Eqx '\./usr/share/metainfo/[A-Za-z0-9_.-]+\.metainfo\.xml' <<<"$listing" ||
