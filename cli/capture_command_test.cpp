@@ -1,6 +1,8 @@
 #include "cli/capture_command.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #ifdef __linux__
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -55,6 +57,20 @@ TEST(CaptureCommand, WritesTheBusToStandardOutputByDefault) {
   EXPECT_EQ(one.out.find("00:03.0"), std::string::npos);
 }
 
+// The dump lines of zeros from `from` up to `to`, as a capture writes them.
+std::string ZeroLines(int from, int to) {
+  std::string lines;
+  char line[8];
+  for (int offset = from; offset < to; offset += 16) {
+    std::snprintf(line, sizeof line, "%02x:", offset);
+    lines += line;
+    for (int i = 0; i < 16; ++i) lines += " 00";
+    lines += "\n";
+  }
+  return lines;
+}
+
+// Every byte of the config file the kernel gives: here its 256.
 TEST(CaptureCommand, ASysfsCaptureCarriesTheMasksOfTheKernelsRegions) {
   kelvox::testing::FakeSysfsTree tree;
   tree.Add("0000:00:01.0", {kelvox::testing::Header({0xFEB00000, 0x0000C001}),
@@ -68,16 +84,17 @@ TEST(CaptureCommand, ASysfsCaptureCarriesTheMasksOfTheKernelsRegions) {
             "00: f4 1a 45 10 07 00 10 00 01 00 04 06 00 00 00 00\n"
             "10: 00 00 b0 fe 01 c0 00 00 00 00 00 00 00 00 00 00\n"
             "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
-            "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
-            "# writable 10 fffff000\n"
-            "# writable 14 ffffffe0\n"
-            // What sysfs knows of it: no driver, no MSI vector, no IOMMU group, under the host
-            // bridge (the fake tree has none of the other files).
-            "# fact driver\n"
-            "# fact msi_irqs 0\n"
-            "# fact iommu_group\n"
-            "# fact parent\n"
-            "\n");
+            "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n" +
+                ZeroLines(0x40, 0x100) +
+                "# writable 10 fffff000\n"
+                "# writable 14 ffffffe0\n"
+                // What sysfs knows of it: no driver, no MSI vector, no IOMMU group, under the host
+                // bridge (the fake tree has none of the other files).
+                "# fact driver\n"
+                "# fact msi_irqs 0\n"
+                "# fact iommu_group\n"
+                "# fact parent\n"
+                "\n");
 }
 
 TEST(CaptureCommand, WarnsOfARegisterItCannotSizeAsTheMachineDoesAndStillWrites) {

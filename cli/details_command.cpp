@@ -3,6 +3,8 @@
 #include <array>
 #include <ostream>
 
+#include "caps/capability_list.h"
+#include "cli/capabilities_output.h"
 #include "cli/command.h"
 #include "cli/common_options.h"
 #include "cli/details_output.h"
@@ -13,6 +15,7 @@
 #include "cli/selector.h"
 #include "cli/subsystem_name.h"
 #include "config/recording_access.h"
+#include "config/space_limits.h"
 #include "details/details_texts.h"
 #include "details/device_details.h"
 #include "options/args.h"
@@ -97,15 +100,24 @@ struct FunctionDetails {
   bool present = false;
 };
 
+// The capabilities of the function, from as much of its space as the access can read.
+CapabilityList CapabilitiesOf(ConfigAccess& access, FunctionLocation at) {
+  FunctionSpace read = access.ReadSpace(at);
+  if (read.bytes.empty() && read.limit.empty()) read.limit = kNoFunctionText;
+  return DecodeCapabilities(ConfigSpace(std::move(read.bytes), std::move(read.limit)), at);
+}
+
 FunctionDetails DetailsOf(ConfigAccess& access, FunctionLocation at) {
   RecordingAccess recording(access);
   const DeviceDetails details = BuildDeviceDetails(recording, at.bus, at.device, at.function);
+  const CapabilityList capabilities = CapabilitiesOf(access, at);
   const std::optional<std::string_view> subsystem =
       IdListNamesSubsystems() ? SubsystemNameOf(recording.records()) : std::nullopt;
   FunctionDetails shown;
   shown.present = (FirstRead(recording.records(), 0x00).value_or(kAllOnes) & 0xFFFF) != 0xFFFF;
   shown.text =
-      subsystem ? WithSubsystemName(DetailsText(details), *subsystem) : DetailsText(details);
+      (subsystem ? WithSubsystemName(DetailsText(details), *subsystem) : DetailsText(details)) +
+      CapabilitiesText(capabilities);
   shown.json = Json::object();
   shown.json["domain"] = at.domain;
   shown.json["bus"] = at.bus;
@@ -113,6 +125,7 @@ FunctionDetails DetailsOf(ConfigAccess& access, FunctionLocation at) {
   shown.json["function"] = at.function;
   shown.json.update(DetailsJson(details, recording.records()));
   if (IdListNamesSubsystems()) shown.json["subsystem_name"] = subsystem ? Json(*subsystem) : Json();
+  AddCapabilitiesJson(shown.json, capabilities);
   return shown;
 }
 

@@ -53,6 +53,8 @@ TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
       "サブシステムID: 1234",
       "[システム]",
       "  このアクセス方式では取得できません",
+      "[ケイパビリティ]",
+      "  なし",
   };
   EXPECT_EQ(Lines(r.out), expected);
 }
@@ -69,7 +71,8 @@ TEST(DetailsCommand, AFourthBlockShowsWhatTheSystemKnows) {
   const auto r = RunCommand(RunDetails, {"3"}, bus);
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
-  const std::vector<std::string> system(lines.end() - 13, lines.end());
+  // The block before the capabilities' (title and "なし").
+  const std::vector<std::string> system(lines.end() - 15, lines.end() - 2);
   EXPECT_EQ(system, (std::vector<std::string>{
                         "[システム]", "ドライバ: ne2k-pci", "モジュール別名: 不明",
                         "カーネルのIRQ: 11", "MSI/MSI-X: 不使用", "有効: 不明", "電源状態: 不明",
@@ -107,8 +110,9 @@ TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
                             kelvox::testing::SampleCardBus());
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
-  ASSERT_EQ(lines.size(), 35u);
+  ASSERT_EQ(lines.size(), 37u);
   EXPECT_EQ(lines[0], "バス番号=7, 機能番号=2, デバイス番号=31 の詳細情報");
+  EXPECT_EQ(lines[36], "  ここに応答する機能はありません");  // nothing to read capabilities from
   EXPECT_EQ(lines[2], "ベンダID: ffff");
   EXPECT_EQ(lines[8], "クラスコード: ffffff");
   EXPECT_EQ(lines[9], "  Unknown");

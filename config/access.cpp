@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/header_type.h"
+#include "config/space_limits.h"
 
 namespace kelvox {
 
@@ -76,5 +77,17 @@ std::optional<HeaderSizing> ConfigAccess::SizingWithoutWriting(FunctionLocation)
 }
 
 std::optional<FunctionFacts> ConfigAccess::Facts(FunctionLocation) { return std::nullopt; }
+
+FunctionSpace ConfigAccess::ReadSpace(FunctionLocation at) {
+  const DomainScope in_domain(*this, at.domain);
+  FunctionSpace space;
+  if ((Read(at.bus, at.device, at.function, 0x00) & 0xFFFF) == 0xFFFF) return space;
+  for (int reg = 0; reg < kHeaderBytes; reg += 4) {
+    const uint32_t value = Read(at.bus, at.device, at.function, reg);
+    for (int i = 0; i < 4; ++i) space.bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  }
+  space.limit = kHeaderOnlyMethodText;
+  return space;
+}
 
 }  // namespace kelvox

@@ -56,6 +56,16 @@ struct HeaderSizing {
   std::string problem;
 };
 
+// As much of a function's configuration space as an access method can read, from offset 0: 64
+// bytes (the header), 128, 256 (conventional PCI) or 4096 (with the PCI Express extended space),
+// nothing for an absent function. Past them a byte is not readable, not all ones.
+struct FunctionSpace {
+  std::vector<uint8_t> bytes;
+  // Why no more could be read, in one line a person understands (config/space_limits.h): ""
+  // when the function has no more, or nothing was read.
+  std::string limit;
+};
+
 class ConfigAccess {
  public:
   virtual ~ConfigAccess() = default;
@@ -86,6 +96,10 @@ class ConfigAccess {
   // A backend that forwards to another overrides both to select in, and answer from, that one.
   virtual bool SelectDomain(int domain);
   virtual int SelectedDomain() const { return selected_domain_; }
+
+  // As much of the function's space as this method can read (`at` in its own domain), never
+  // by writing. By default the header, read a register at a time: what every method can give.
+  virtual FunctionSpace ReadSpace(FunctionLocation at);
 
   // Why reads have given all ones where a device may well answer, in one line, once it has
   // happened ("port: ..." where the system forbids port I/O); empty otherwise.

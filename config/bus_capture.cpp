@@ -28,16 +28,14 @@ std::string Mismatch(FunctionLocation at, int reg, uint32_t live, uint32_t captu
   return line;
 }
 
-// The function's header as the backend reads it, or nothing when it reads as absent.
-std::optional<std::vector<uint8_t>> HeaderBytes(ConfigAccess& access, FunctionLocation at) {
-  std::vector<uint8_t> bytes;
-  bytes.reserve(kHeaderBytes);
-  for (int reg = 0; reg < kHeaderBytes; reg += 4) {
-    const uint32_t value = access.Read(at.bus, at.device, at.function, reg);
-    if (reg == 0 && (value & 0xFFFF) == 0xFFFF) return std::nullopt;
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  }
-  return bytes;
+// Every byte of the function's space the backend can read, or nothing when it reads as absent:
+// 64, 128, 256 or 4096 bytes, as the capture then holds them.
+std::optional<std::vector<uint8_t>> SpaceBytes(ConfigAccess& access, FunctionLocation at) {
+  FunctionSpace space = access.ReadSpace(at);
+  if (space.bytes.size() < static_cast<size_t>(kHeaderBytes)) return std::nullopt;
+  const int size = SpaceSizeHolding(static_cast<int>(space.bytes.size()) - 1);
+  space.bytes.resize(static_cast<size_t>(size));
+  return std::move(space.bytes);
 }
 
 }  // namespace
@@ -59,14 +57,14 @@ BusCapture CaptureBus(ConfigAccess& access, std::optional<int> bus,
     if (chosen && !chosen(at)) continue;
     const std::optional<HeaderSizing> sizing = access.SizingWithoutWriting(at);
     const std::optional<std::vector<uint8_t>> bytes =
-        sizing ? HeaderBytes(access, at) : std::nullopt;
+        sizing ? SpaceBytes(access, at) : std::nullopt;
     if (!bytes) {
       capture.warnings.push_back(access.Name() + ": " + AddressText(at) +
                                  ": skipped: it went away while it was read");
       continue;
     }
     if (!sizing->problem.empty()) capture.warnings.push_back(sizing->problem);
-    capture.bus->AddFunction(at, *bytes);
+    capture.bus->AddFunction(at, *bytes).Resize(static_cast<int>(bytes->size()));
     for (int i = 0; i < kHeaderRegisters; ++i) {
       if (sizing->writable[i] != 0) capture.bus->SetWritableMask(at, 4 * i, sizing->writable[i]);
     }

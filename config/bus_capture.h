@@ -28,7 +28,8 @@ struct BusCapture {
 };
 
 // Captures the present functions of every domain of `access` (ListEveryDomain), of `bus` only
-// when given: registers 0x00-0x3F of each function and its facts (ConfigAccess::Facts), with the
+// when given: every byte of each function's space the backend can read (ConfigAccess::ReadSpace:
+// the header, or 256 or 4096 bytes) and its facts (ConfigAccess::Facts), with the
 // writable masks under which the capture
 // answers sizing as the backend does (ConfigAccess::SizingWithoutWriting); registers 0x10-0x3C
 // are then sized on both, and any difference is listed in `warnings`. A backend that would have to

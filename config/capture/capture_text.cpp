@@ -1,5 +1,6 @@
 #include "config/capture/capture_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -23,7 +24,8 @@ constexpr int kBytesPerLine = 16;
 struct PendingFunction {
   FunctionLocation at;
   int line = 0;
-  std::array<uint8_t, SimulatedFunction::kBytes> bytes{};
+  std::vector<uint8_t> bytes = std::vector<uint8_t>(SimulatedFunction::kMaxBytes);
+  int last = -1;  // the highest offset a byte was given at
   std::map<int, uint32_t> masks;
   std::optional<FunctionFacts> facts;
   bool has_bytes = false;
@@ -34,14 +36,6 @@ bool AllHex(std::string_view s) {
     if (HexDigitValue(c) < 0) return false;
   }
   return !s.empty();
-}
-
-// The value of 1 to 8 hex digits, or nothing.
-std::optional<uint32_t> HexNumber(std::string_view s) {
-  if (!AllHex(s) || s.size() > 8) return std::nullopt;
-  uint32_t value = 0;
-  for (char c : s) value = value << 4 | static_cast<uint32_t>(HexDigitValue(c));
-  return value;
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -146,7 +140,15 @@ class Parser {
     SimulatedBus bus;
     for (const PendingFunction& f : functions_) {
       SimulatedFunction& added = bus.AddFunction(f.at);
-      added.bytes = f.bytes;
+      // As much space as the dump shows: lspci -x, -xxx or -xxxx.
+      added.Resize(SpaceSizeHolding(f.last));
+      for (int i = 0; i < added.readable; ++i) {
+        if (i < SimulatedFunction::kBytes) {
+          added.bytes[i] = f.bytes[i];
+        } else {
+          added.extended[i - SimulatedFunction::kBytes] = f.bytes[i];
+        }
+      }
       for (const auto& [reg, mask] : f.masks) added.writable[reg / 4] = mask;
       if (f.facts) bus.SetFacts(f.at, *f.facts);
     }
@@ -236,9 +238,8 @@ class Parser {
     for (int i = 0; i < count; ++i) {
       const std::string_view byte = words[i + 1];
       if (byte.size() != 2 || !AllHex(byte)) Fail("malformed byte " + Quoted(byte));
-      if (offset + i < SimulatedFunction::kBytes) {
-        f.bytes[offset + i] = static_cast<uint8_t>(*HexNumber(byte));
-      }
+      f.bytes[offset + i] = static_cast<uint8_t>(*HexNumber(byte));
+      f.last = std::max(f.last, offset + i);
     }
     if (count > 0) f.has_bytes = true;
   }
@@ -305,16 +306,14 @@ std::string FormatSimulatedBus(const SimulatedBus& bus) {
       out += text;
     }
     out += '\n';
-    int length = kHeaderBytes;
-    for (int i = kHeaderBytes; i < SimulatedFunction::kBytes; ++i) {
-      if (f.bytes[i] != 0) length = SimulatedFunction::kBytes;
-    }
-    for (int offset = 0; offset < length; offset += kBytesPerLine) {
-      std::snprintf(text, sizeof text, "%02x:", offset);
-      out += text;
+    // Every byte the function's space holds, as lspci -x, -xxx and -xxxx write them (three
+    // digits of offset from 0x100).
+    for (int offset = 0; offset < f.readable; offset += kBytesPerLine) {
+      out += HexText(static_cast<uint32_t>(offset), 2);
+      out += ':';
       for (int i = 0; i < kBytesPerLine; ++i) {
-        std::snprintf(text, sizeof text, " %02x", f.bytes[offset + i]);
-        out += text;
+        out += ' ';
+        out += HexText(f.Byte(offset + i), 2);
       }
       out += '\n';
     }

@@ -6,8 +6,9 @@
 // any description; then come lines "NN: xx xx ..." giving bytes from offset NN (2 or 3 hex
 // digits, at most 16 bytes of 2 hex digits each, in either case). An empty line ends a device,
 // as in lspci's own reader; every other line is ignored, so plain `lspci -x`, `-xxx` or
-// `-vvxxx` output loads unchanged. Bytes up to offset 4096 are accepted, but only the first
-// 256 are kept.
+// `-vvxxx` output loads unchanged. Bytes up to offset 4096 are kept: the function's space is as
+// large as the dump shows (64 bytes for lspci -x, 128 for a CardBus bridge's, 256 for -xxx,
+// 4096 for -xxxx), and a byte it does not show within that is 0.
 //
 // A register's writable bits are given by a line of our own, inside the device's block:
 //   # writable RR XXXXXXXX
@@ -32,17 +33,19 @@ namespace kelvox {
 inline constexpr size_t kMaxBusFunctions = 256 * 32 * 8;
 
 // The longest text FormatSimulatedBus writes for one function: its header line
-// "DDDDDDDD:BB:DD.F CCCC: VVVV:DDDD (rev RR)", 16 lines of 16 bytes, a mask line for each of
-// its 64 registers, a line for each fact, and the blank line.
+// "DDDDDDDD:BB:DD.F CCCC: VVVV:DDDD (rev RR)", the 256 lines of 16 bytes of a 4096-byte space
+// (three digits of offset from 0x100), a mask line for each of its 64 registers, a line for
+// each fact, and the blank line.
 inline constexpr size_t kMaxFormattedFunctionBytes =
     kFactCount * (sizeof "# fact " + kLongestFactName + 1 + kMaxFactValueBytes) +
     sizeof "DDDDDDDD:BB:DD.F CCCC: VVVV:DDDD (rev RR)" +
     16 * sizeof "NN: xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx" +
+    240 * sizeof "NNN: xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx xx" +
     64 * sizeof "# writable RR XXXXXXXX" + 1;
 
 // The largest captured bus the program reads: what FormatSimulatedBus writes for a full bus of
-// one domain, so that every such capture it writes can be read back. Anything larger is not a
-// capture.
+// one domain with every function's 4096 bytes (about 1 GiB), so that every such capture it
+// writes can be read back. Anything larger is not a capture.
 inline constexpr size_t kMaxCaptureBytes = kMaxBusFunctions * kMaxFormattedFunctionBytes;
 
 // Bad input: what() is "line N: what is wrong".
@@ -69,8 +72,9 @@ SimulatedBus ParseSimulatedBus(std::string_view text);
 
 // The bus as text in the same format: per function a header "BB:DD.F CCCC: VVVV:DDDD (rev RR)"
 // as `lspci -n` writes it ("DDDD:BB:DD.F ..." for every function once one is outside domain 0) (no
-// revision when it is 0), 64 bytes (256 when any byte past 64 is not zero) in lower-case lines of
-// 16, a mask line for every register with writable bits, and a blank line.
+// revision when it is 0), every byte the function's space holds in lower-case lines of 16 (as
+// lspci -x, -xxx and -xxxx: three digits of offset from 0x100), a mask line for every register
+// with writable bits, a fact line for each fact, and a blank line.
 std::string FormatSimulatedBus(const SimulatedBus& bus);
 
 }  // namespace kelvox

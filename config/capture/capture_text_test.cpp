@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -224,7 +226,9 @@ TEST(FormatSimulatedBus, NeverWritesMoreThanTheReaderAccepts) {
   // The longest address: an eight-digit domain.
   const FunctionLocation at{0xFF, 0x1F, 7, kMaxDomain};
   SimulatedFunction& f = bus.AddFunction(at);
+  f.Resize(SimulatedFunction::kMaxBytes);  // the whole space, as lspci -xxxx dumps it
   f.bytes.fill(0xA5);
+  std::fill(f.extended.begin(), f.extended.end(), 0xA5);
   f.writable.fill(0xFFFFFFFFu);
   const size_t without_facts = FormatSimulatedBus(bus).size();
   FunctionFacts facts;
@@ -336,7 +340,7 @@ TEST(ParseSimulatedBus, IgnoresLinesThatAreNeitherHeaderNorBytes) {
 
 TEST(FormatSimulatedBus, WritesLspciStyleLinesAndMasks) {
   SimulatedBus bus;
-  bus.AddFunction({0, 3, 1});
+  bus.AddFunction({0, 3, 1}).Resize(64);  // a function as lspci -x dumps it
   bus.SetRegister({0, 3, 1}, 0x00, 0x1234ABCD);
   bus.SetRegister({0, 3, 1}, 0x08, 0x02000010);
   bus.SetRegister({0, 3, 1}, 0x10, 0xE0000008);
@@ -368,14 +372,15 @@ TEST(FormatSimulatedBus, RoundTripsThroughTheParser) {
     EXPECT_EQ(again.Find(at)->writable, bus.Find(at)->writable) << at.bus << ":" << at.device;
   }
   EXPECT_EQ(FormatSimulatedBus(again), text);
-  // Only 00:01.0 has bytes past 64, so only it is written in full.
+  // Each function as large as it was read: 00:01.0's dump and ff:1f.7, added with 256 bytes,
+  // in full, the others' header only.
   const auto count = [&text](const std::string& s) {
     int n = 0;
     for (size_t at = text.find(s); at != std::string::npos; at = text.find(s, at + 1)) ++n;
     return n;
   };
   EXPECT_EQ(count("\n30: "), 3);
-  EXPECT_EQ(count("\nf0: "), 1);
+  EXPECT_EQ(count("\nf0: "), 2);
   EXPECT_EQ(text.find("00:00.0 0600: 8086:0d57\n00: 86 80"), 0u);  // revision 0 is left out
   EXPECT_NE(text.find("ff:1f.7 0808: 0000:0000 (rev 08)\n00: 00 00 00 00 04 04 04 04"),
             std::string::npos);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "config/space_limits.h"
+
 namespace kelvox {
 
 uint32_t SimulatedFunction::Dword(int reg) const {
@@ -15,15 +17,45 @@ void SimulatedFunction::SetDword(int reg, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+uint8_t SimulatedFunction::Byte(int offset) const {
+  if (offset < 0 || offset >= readable) return 0xFF;
+  return offset < kBytes ? bytes[offset] : extended[offset - kBytes];
+}
+
+void SimulatedFunction::Resize(int size) {
+  readable = size;
+  if (size > kBytes) {
+    extended.resize(kMaxBytes - kBytes);
+  } else {
+    extended.clear();
+    // What lies past a short space reads as nothing was there.
+    for (int i = size; i < kBytes; ++i) bytes[i] = 0;
+  }
+}
+
+int SpaceSizeHolding(int last) {
+  if (last < 64) return 64;
+  if (last < 128) return 128;
+  if (last < SimulatedFunction::kBytes) return SimulatedFunction::kBytes;
+  return SimulatedFunction::kMaxBytes;
+}
+
 SimulatedFunction& SimulatedBus::AddFunction(FunctionLocation at,
                                              const std::vector<uint8_t>& bytes) {
-  if (bytes.size() > SimulatedFunction::kBytes) {
-    throw std::invalid_argument("simulated bus: more than 256 configuration bytes");
+  if (bytes.size() > SimulatedFunction::kMaxBytes) {
+    throw std::invalid_argument("simulated bus: more than 4096 configuration bytes");
   }
   facts_.erase(MaskedLocation(at));
   SimulatedFunction& f = functions_[MaskedLocation(at)];
   f = SimulatedFunction{};
-  for (size_t i = 0; i < bytes.size(); ++i) f.bytes[i] = bytes[i];
+  if (bytes.size() > SimulatedFunction::kBytes) f.Resize(SimulatedFunction::kMaxBytes);
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (i < SimulatedFunction::kBytes) {
+      f.bytes[i] = bytes[i];
+    } else {
+      f.extended[i - SimulatedFunction::kBytes] = bytes[i];
+    }
+  }
   return f;
 }
 
@@ -101,6 +133,18 @@ std::optional<FunctionFacts> SimulatedBus::Facts(FunctionLocation at) {
   const FunctionFacts* facts = FindFacts(at);
   if (facts == nullptr) return std::nullopt;
   return *facts;
+}
+
+FunctionSpace SimulatedBus::ReadSpace(FunctionLocation at) {
+  const SimulatedFunction* f = Find(at);
+  FunctionSpace space;
+  if (f == nullptr) return space;
+  space.bytes.reserve(static_cast<size_t>(f->readable));
+  for (int i = 0; i < f->readable; ++i) space.bytes.push_back(f->Byte(i));
+  if (f->readable < SimulatedFunction::kMaxBytes) {
+    space.limit = f->readable <= 128 ? kCaptureHeaderOnlyText : kCaptureConventionalOnlyText;
+  }
+  return space;
 }
 
 void SimulatedBus::SetFacts(FunctionLocation at, const FunctionFacts& facts) {

@@ -14,20 +14,37 @@
 
 namespace kelvox {
 
-// One function's configuration space: 256 bytes, with a writable mask per dword.
+// One function's configuration space: the 256 bytes of conventional PCI, which the register
+// reads reach, with a writable mask per dword; the extended space from 0x100 when the function
+// has one; and how many bytes of it there are (a capture of `lspci -x` holds 64, `-xxx` 256,
+// `-xxxx` 4096).
 struct SimulatedFunction {
   static constexpr int kBytes = 256;
+  static constexpr int kMaxBytes = 4096;
   std::array<uint8_t, kBytes> bytes{};
   std::array<uint32_t, kBytes / 4> writable{};
+  // Bytes 0x100 and up: kMaxBytes - kBytes of them when `readable` is kMaxBytes, else none.
+  std::vector<uint8_t> extended;
+  // 64, 128, 256 or 4096: how many bytes the function's space holds.
+  int readable = kBytes;
 
   uint32_t Dword(int reg) const;
   void SetDword(int reg, uint32_t value);
+  // The byte at `offset`, below `readable`.
+  uint8_t Byte(int offset) const;
+  // Makes the space `size` bytes (64, 128, 256 or 4096), keeping what it holds below that.
+  void Resize(int size);
 };
+
+// The size of a function's space that holds a byte at `last` (its highest offset): 64, 128, 256
+// or 4096, as lspci -x, -x on a CardBus bridge, -xxx and -xxxx dump them.
+int SpaceSizeHolding(int last);
 
 class SimulatedBus final : public ConfigAccess {
  public:
-  // Adds a function (or replaces one) with the given configuration bytes; bytes past the
-  // given ones are zero, and every register starts read-only.
+  // Adds a function (or replaces one) with the given configuration bytes, at most 4096; bytes
+  // past the given ones are zero, the space is 256 bytes or, for more than 256 given, 4096; and
+  // every register starts read-only.
   SimulatedFunction& AddFunction(FunctionLocation at, const std::vector<uint8_t>& bytes = {});
 
   // Sets a register's value directly, ignoring its writable mask (test set-up).
@@ -54,6 +71,8 @@ class SimulatedBus final : public ConfigAccess {
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override;
   // The facts given to a function it holds (a capture's "# fact" lines).
   std::optional<FunctionFacts> Facts(FunctionLocation at) override;
+  // The bytes the function holds, and when fewer than 4096, that the capture held no more.
+  FunctionSpace ReadSpace(FunctionLocation at) override;
   // Gives a function it holds its facts (test set-up, a capture's "# fact" lines).
   void SetFacts(FunctionLocation at, const FunctionFacts& facts);
 

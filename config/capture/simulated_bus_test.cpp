@@ -39,7 +39,7 @@ TEST(SimulatedBus, ArgumentsAreMaskedLikeTheConfigurationAddress) {
 
 TEST(SimulatedBus, SetUpRejectsWhatCannotBe) {
   SimulatedBus bus;
-  EXPECT_THROW(bus.AddFunction({0, 0, 0}, std::vector<uint8_t>(257)), std::invalid_argument);
+  EXPECT_THROW(bus.AddFunction({0, 0, 0}, std::vector<uint8_t>(4097)), std::invalid_argument);
   EXPECT_THROW(bus.SetRegister({0, 1, 0}, 0, 0), std::out_of_range);
   EXPECT_THROW(bus.SetWritableMask({0, 1, 0}, 0, 0), std::out_of_range);
   bus.AddFunction({0, 1, 0}, {1});

@@ -3,6 +3,7 @@
 #include "config/port/address.h"
 #include "config/port/exceptions.h"
 #include "config/port/fault_translator.h"
+#include "config/space_limits.h"
 
 namespace kelvox {
 
@@ -64,6 +65,23 @@ void Recover(PortSequence& s) {
 PortIoAccess::PortIoAccess() : ports_(MachinePorts()) {}
 
 PortIoAccess::PortIoAccess(PortBus& ports) : ports_(ports) {}
+
+FunctionSpace PortIoAccess::ReadSpace(FunctionLocation at) {
+  FunctionSpace space;
+  if (at.domain != 0) return space;
+  const FunctionLocation in = MaskedLocation(at);
+  const uint32_t first = Read(in.bus, in.device, in.function, 0x00);
+  if ((first & 0xFFFF) == 0xFFFF) {
+    if (!fault_.empty()) space.limit = kPortForbiddenText;
+    return space;
+  }
+  for (int reg = 0; reg < 256; reg += 4) {
+    const uint32_t value = reg == 0 ? first : Read(in.bus, in.device, in.function, reg);
+    for (int i = 0; i < 4; ++i) space.bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  }
+  space.limit = kPortConventionalOnlyText;
+  return space;
+}
 
 std::string PortIoAccess::ReadProblem() const {
   if (fault_.empty()) return {};

@@ -39,6 +39,8 @@ class PortIoAccess final : public ConfigAccess {
   std::string Name() const override { return "port"; }
   // After an access faulted: that the system forbids port I/O, with the fault's name.
   std::string ReadProblem() const override;
+  // The 256 bytes mechanism #1 reaches, a register at a time.
+  FunctionSpace ReadSpace(FunctionLocation at) override;
 
  private:
   PortBus& ports_;

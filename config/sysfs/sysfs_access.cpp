@@ -1,6 +1,7 @@
 #include "config/sysfs/sysfs_access.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <filesystem>
 
 #include "config/header_type.h"
+#include "config/space_limits.h"
 #include "config/sysfs/folder_name.h"
 #include "config/sysfs/resource_sizing.h"
 #include "config/sysfs/sysfs_facts.h"
@@ -85,6 +87,25 @@ uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) {
   // Configuration space is little-endian whatever the host is.
   return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+FunctionSpace SysfsAccess::ReadSpace(FunctionLocation at) {
+  FunctionSpace space;
+  if (!SelectFunction(MaskedLocation(at))) return space;
+  struct stat st {};
+  if (fstat(config_fd_, &st) != 0) return space;
+  const size_t size = static_cast<size_t>(std::clamp<off_t>(st.st_size, 0, 4096));
+  space.bytes.resize(size);
+  const ssize_t got = PreadRetrying(config_fd_, space.bytes.data(), size, 0);
+  if (got < kHeaderBytes) {
+    // The device went away, or the file is not what the kernel writes.
+    if (got < 0) CloseConfig();
+    return {};
+  }
+  space.bytes.resize(static_cast<size_t>(got));
+  if ((space.bytes[0] | space.bytes[1] << 8) == 0xFFFF) return {};
+  if (static_cast<size_t>(got) < size) space.limit = kNeedsAdministratorText;
+  return space;
 }
 
 SysfsAccess::RegionsOrProblem SysfsAccess::Regions(FunctionLocation at) const {

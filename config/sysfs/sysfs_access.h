@@ -78,6 +78,11 @@ class SysfsAccess final : public ConfigAccess {
   // The domains of the function folders ({0} when there are none).
   std::vector<int> Domains() override;
 
+  // Every byte of the config file the kernel gives this process, in one read: all of it (256 or
+  // 4096 bytes) to a holder of CAP_SYS_ADMIN, the first 64 (128 for a CardBus bridge) to anyone
+  // else, who is then told that reading more needs the administrator's rights.
+  FunctionSpace ReadSpace(FunctionLocation at) override;
+
   // Sizing is answered from the kernel's `resource` file, never from the device.
   bool SizesWithoutWriting() const override { return true; }
   // The writable masks under which a simulated function holding this function's registers

@@ -70,7 +70,10 @@ TEST_F(SysfsAccessTest, ReadsEachDwordOfTheConfigFile) {
 TEST_F(SysfsAccessTest, AbsentFunctionAndShortFileReadAllOnes) {
   EXPECT_EQ(access_.Read(0, 2, 0, 0), kAllOnes);
   EXPECT_EQ(access_.Read(1, 1, 0, 0), kAllOnes);
-  EXPECT_EQ(access_.Read(0, 1, 0, 0x40), kAllOnes);  // past the 64 bytes the file holds
+  // Past the 64 bytes a file holds.
+  SysfsTree::WriteFile(tree_.Add("0000:00:04.0", {}) + "/config", std::string(64, '\x11'));
+  EXPECT_EQ(access_.Read(0, 4, 0, 0x3C), 0x11111111u);
+  EXPECT_EQ(access_.Read(0, 4, 0, 0x40), kAllOnes);
   SysfsTree::WriteFile(tree_.Add("0000:00:03.0", {}) + "/config", std::string("\xF4\x1A", 2));
   EXPECT_EQ(access_.Read(0, 3, 0, 0), kAllOnes);
 }

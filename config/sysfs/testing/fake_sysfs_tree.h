@@ -66,6 +66,9 @@ class FakeSysfsTree {
     for (uint32_t d : f.config) {
       for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(d >> (8 * i)));
     }
+    // The kernel's config file of a conventional function is 256 bytes; one given only its
+    // header is padded with zeros to that, a shorter one (a broken file) kept as given.
+    if (bytes.size() == 64) bytes.resize(256);
     WriteFile(folder + "/config", bytes);
     WriteFile(folder + "/resource", ResourceText(f.regions));
     return folder;

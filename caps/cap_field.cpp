@@ -1,0 +1,80 @@
+#include "caps/cap_field.h"
+
+#include "text/hex_digit.h"
+
+namespace kelvox {
+
+std::string FlagText(std::string_view label, bool on) {
+  return std::string(label) + (on ? "+" : "-");
+}
+
+CapField Flag(std::string_view key, std::string_view label, bool on) {
+  CapField field;
+  field.key = key;
+  field.label = label;
+  field.text = FlagText(label, on);
+  field.value = on;
+  return field;
+}
+
+std::vector<CapField> FlagsOf(uint32_t value, std::initializer_list<FlagBit> bits) {
+  std::vector<CapField> flags;
+  for (const FlagBit& bit : bits)
+    flags.push_back(Flag(bit.key, bit.label, (value >> bit.bit & 1) != 0));
+  return flags;
+}
+
+CapField Number(std::string_view key, std::string_view label, int64_t value, std::string text) {
+  CapField field;
+  field.key = key;
+  field.label = label;
+  field.text = std::move(text);
+  field.value = value;
+  return field;
+}
+
+CapField Text(std::string_view key, std::string_view label, std::string value) {
+  CapField field;
+  field.key = key;
+  field.label = label;
+  field.text = value;
+  field.value = std::move(value);
+  return field;
+}
+
+CapField Register(std::string_view key, std::string_view label, std::string text,
+                  std::vector<CapField> fields) {
+  CapField field;
+  field.key = key;
+  field.label = label;
+  field.text = std::move(text);
+  field.children = std::move(fields);
+  return field;
+}
+
+CapField Hidden(CapField field) {
+  field.shown = false;
+  return field;
+}
+
+std::string FlagsText(const std::vector<CapField>& fields) {
+  std::string text;
+  for (const CapField& field : fields) {
+    if (!text.empty()) text += ' ';
+    text += field.text;
+  }
+  return text;
+}
+
+std::string Hex(uint64_t value, int digits) {
+  std::string text;
+  if (value > 0xFFFFFFFFu) {
+    text = HexText(static_cast<uint32_t>(value >> 32), digits > 8 ? digits - 8 : 1) +
+           HexText(static_cast<uint32_t>(value), 8);
+  } else {
+    text = HexText(static_cast<uint32_t>(value), digits);
+  }
+  return text;
+}
+
+}  // namespace kelvox

@@ -1,0 +1,145 @@
+#include "caps/capability_list.h"
+
+#include <algorithm>
+#include <set>
+
+#include "caps/cap_field.h"
+#include "caps/capability_names.h"
+#include "caps/decoders.h"
+#include "config/space_limits.h"
+
+namespace kelvox {
+
+namespace {
+
+constexpr int kStatusRegister = 0x06;
+constexpr int kStatusCapabilities = 1 << 4;
+constexpr int kHeaderTypeRegister = 0x0E;
+constexpr int kCapabilityPointer = 0x34;
+constexpr int kCardbusCapabilityPointer = 0x14;
+constexpr int kPciExpressId = 0x10;
+constexpr int kPcixId = 0x07;
+
+std::string At(int offset, int digits) { return "0x" + Hex(static_cast<uint32_t>(offset), digits); }
+
+void WalkStandard(const ConfigSpace& space, const FunctionContext& function, CapabilityList& list) {
+  if ((space.Word(kStatusRegister) & kStatusCapabilities) == 0) return;
+  const int pointer_register =
+      function.header_layout == 2 ? kCardbusCapabilityPointer : kCapabilityPointer;
+  std::set<int> seen;
+  // The two low bits of every pointer are reserved: software masks them off.
+  int at = space.Byte(pointer_register) & 0xFC;
+  while (at != 0) {
+    if (at < 0x40) {
+      list.standard_problem = "the list points into the header (" + At(at, 2) + ")";
+      return;
+    }
+    if (!space.Readable(at, 2)) {
+      list.standard_problem = "the list points past the readable bytes (" + At(at, 2) + ")";
+      return;
+    }
+    if (!seen.insert(at).second) {
+      list.standard_problem = "the list loops back to " + At(at, 2);
+      return;
+    }
+    Capability capability;
+    capability.offset = at;
+    capability.id = space.Byte(at);
+    capability.name = StandardCapabilityName(capability.id);
+    if (const CapabilityDecoder decode = StandardDecoder(capability.id)) {
+      decode(space, function, capability);
+    }
+    list.capabilities.push_back(std::move(capability));
+    at = space.Byte(at + 1) & 0xFC;
+  }
+}
+
+void WalkExtended(const ConfigSpace& space, const FunctionContext& function, CapabilityList& list) {
+  if (!space.Readable(kExtendedSpaceStart, 4)) {
+    list.extended_problem = "the extended space from 0x100 could not be read" +
+                            (space.limit().empty() ? std::string() : ": " + space.limit());
+    return;
+  }
+  std::set<int> seen;
+  int at = kExtendedSpaceStart;
+  while (true) {
+    if (!space.Readable(at, 4)) {
+      list.extended_problem = "the list points past the readable bytes (" + At(at, 3) + ")";
+      return;
+    }
+    const uint32_t header = space.Dword(at);
+    // An empty extended space: no capability at all.
+    if (header == 0 && at == kExtendedSpaceStart) return;
+    if (header == 0xFFFFFFFFu) {
+      list.extended_problem = "the extended space at " + At(at, 3) + " reads all ones";
+      return;
+    }
+    const int id = static_cast<int>(header & 0xFFFF);
+    if (id == 0 || id == 0xFFFF) {
+      list.extended_problem = "the capability at " + At(at, 3) + " has ID " + At(id, 4);
+      return;
+    }
+    if (!seen.insert(at).second) {
+      list.extended_problem = "the list loops back to " + At(at, 3);
+      return;
+    }
+    Capability capability;
+    capability.offset = at;
+    capability.id = id;
+    capability.extended = true;
+    capability.version = static_cast<int>(header >> 16 & 0xF);
+    capability.name = ExtendedCapabilityName(id);
+    if (const CapabilityDecoder decode = ExtendedDecoder(id)) decode(space, function, capability);
+    list.capabilities.push_back(std::move(capability));
+    const int next = static_cast<int>(header >> 20) & 0xFFC;
+    if (next == 0) return;
+    if (next < kExtendedSpaceStart) {
+      list.extended_problem = "the list points below the extended space (" + At(next, 3) + ")";
+      return;
+    }
+    at = next;
+  }
+}
+
+// Marks a capability whose registers reach the header of the one after it.
+void MarkOverlaps(CapabilityList& list) {
+  std::vector<int> starts;
+  for (const Capability& capability : list.capabilities) starts.push_back(capability.offset);
+  std::sort(starts.begin(), starts.end());
+  for (Capability& capability : list.capabilities) {
+    if (capability.extended || !capability.problem.empty()) continue;
+    const int length = StandardCapabilityLength(capability.id);
+    if (length == 0) continue;
+    const auto next = std::upper_bound(starts.begin(), starts.end(), capability.offset);
+    if (next != starts.end() && *next < capability.offset + length) {
+      capability.problem = "it runs into the capability at " + At(*next, 2);
+    }
+  }
+}
+
+}  // namespace
+
+CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at) {
+  CapabilityList list;
+  if (!space.Readable(0x40, 4)) {
+    list.readable = false;
+    list.unreadable = space.limit().empty() ? kHeaderOnlyText : space.limit();
+    return list;
+  }
+  FunctionContext function;
+  function.vendor_id = space.Word(0x00);
+  function.device_id = space.Word(0x02);
+  function.header_layout = space.Byte(kHeaderTypeRegister) & 0x7F;
+  function.device = at.device;
+  function.function = at.function;
+  WalkStandard(space, function, list);
+  const bool has_extended = std::any_of(
+      list.capabilities.begin(), list.capabilities.end(), [](const Capability& capability) {
+        return capability.id == kPciExpressId || capability.id == kPcixId;
+      });
+  if (has_extended) WalkExtended(space, function, list);
+  MarkOverlaps(list);
+  return list;
+}
+
+}  // namespace kelvox

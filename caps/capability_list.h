@@ -1,0 +1,20 @@
+// Walking a function's capability lists: the standard list from the pointer at 0x34 (0x14 for a
+// CardBus bridge) when the status register says there is one, and the extended list from 0x100
+// for a function with a PCI Express or PCI-X capability (as lspci does: a function without one
+// may answer 0x100 and up with an alias of its header). A list that loops, points into the
+// header or past the readable bytes, or holds an extended ID of 0 or 0xffff ends there, with
+// the problem named; a capability that runs into the next is marked. Nothing hangs, nothing is
+// read out of bounds.
+#pragma once
+
+#include "caps/capability.h"
+#include "caps/config_space.h"
+#include "config/function_location.h"
+
+namespace kelvox {
+
+// Every capability of the function at `at` whose space this is, named, and decoded where a
+// decoder knows it.
+CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at = {});
+
+}  // namespace kelvox

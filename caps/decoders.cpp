@@ -1,0 +1,67 @@
+#include "caps/decoders.h"
+
+#include "caps/cap_field.h"
+
+namespace kelvox {
+
+CapabilityDecoder StandardDecoder(int id) {
+  switch (id) {
+    case 0x01:
+      return DecodePowerManagement;
+    case 0x04:
+      return DecodeSlotId;
+    case 0x05:
+      return DecodeMsi;
+    case 0x07:
+      return DecodePcix;
+    case 0x08:
+      return DecodeHyperTransport;
+    case 0x09:
+      return DecodeVendorSpecific;
+    case 0x0A:
+      return DecodeDebugPort;
+    case 0x0D:
+      return DecodeBridgeSubsystem;
+    case 0x10:
+      return DecodePciExpress;
+    case 0x11:
+      return DecodeMsix;
+    case 0x12:
+      return DecodeSata;
+    case 0x13:
+      return DecodeAdvancedFeatures;
+    case 0x14:
+      return DecodeEnhancedAllocation;
+    default:
+      return nullptr;
+  }
+}
+
+CapabilityDecoder ExtendedDecoder(int) { return nullptr; }
+
+int StandardCapabilityLength(int id) {
+  switch (id) {
+    case 0x01:
+      return 8;  // Power Management
+    case 0x05:
+      return 10;  // MSI, 32-bit without masking at least
+    case 0x10:
+      return 0x14;  // PCI Express: up to the link status at least
+    case 0x11:
+      return 12;  // MSI-X
+    case 0x0D:
+      return 8;  // Bridge subsystem vendor ID
+    default:
+      return 0;
+  }
+}
+
+bool RequireBytes(const ConfigSpace& space, Capability& capability, int length) {
+  if (space.Readable(capability.offset, length)) return true;
+  capability.problem = "the capability runs past the readable bytes (0x" +
+                       Hex(static_cast<uint32_t>(capability.offset + length), 2) + " of 0x" +
+                       Hex(static_cast<uint32_t>(space.size()), 2) + ")";
+  return false;
+}
+
+}  // namespace kelvox
