@@ -119,8 +119,28 @@ void MarkOverlaps(CapabilityList& list) {
 
 }  // namespace
 
+bool HasCapabilityList(const ConfigSpace& space) {
+  return (space.Word(kStatusRegister) & kStatusCapabilities) != 0;
+}
+
+bool HasExtendedList(const ConfigSpace& space) {
+  FunctionContext function;
+  function.header_layout = space.Byte(kHeaderTypeRegister) & 0x7F;
+  const int pointer_register =
+      function.header_layout == 2 ? kCardbusCapabilityPointer : kCapabilityPointer;
+  std::set<int> seen;
+  for (int at = space.Byte(pointer_register) & 0xFC;
+       at >= 0x40 && space.Readable(at, 2) && seen.insert(at).second;
+       at = space.Byte(at + 1) & 0xFC) {
+    if (space.Byte(at) == kPciExpressId || space.Byte(at) == kPcixId) return true;
+  }
+  return false;
+}
+
 CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at) {
   CapabilityList list;
+  // A function without a capability list has none to show, however much of it was read.
+  if (space.size() >= 64 && !HasCapabilityList(space)) return list;
   if (!space.Readable(0x40, 4)) {
     list.readable = false;
     list.unreadable = space.limit().empty() ? kHeaderOnlyText : space.limit();

@@ -13,6 +13,13 @@
 
 namespace kelvox {
 
+// Whether the status register says the function has a capability list.
+bool HasCapabilityList(const ConfigSpace& space);
+
+// Whether the function may have an extended capability list: its standard list holds a PCI
+// Express or a PCI-X capability.
+bool HasExtendedList(const ConfigSpace& space);
+
 // Every capability of the function at `at` whose space this is, named, and decoded where a
 // decoder knows it.
 CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at = {});

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "caps/capability_list.h"
+#include "caps/space_reader.h"
 #include "cli/capabilities_output.h"
 #include "cli/command.h"
 #include "cli/common_options.h"
@@ -15,6 +16,7 @@
 #include "cli/selector.h"
 #include "cli/subsystem_name.h"
 #include "config/recording_access.h"
+#include "config/snapshot_access.h"
 #include "config/space_limits.h"
 #include "details/details_texts.h"
 #include "details/device_details.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr std::array kDetailsSpecs = {
     OptionSpec{"--bus", OptionSpec::Kind::kInteger, 0, 255, {}, true},
     OptionSpec{"--function", OptionSpec::Kind::kInteger, 0, 7, {}, true},
+    OptionSpec{"--all", OptionSpec::Kind::kFlag},
     kSlotSpec,
     kIdSpec,
     kDomainSpec,
@@ -47,10 +50,11 @@ constexpr std::array kDetailsOwnHelp = {
                "the bus of DEVICE: decimal 0 to 255 (a bare 10 is ten), or "
                "hexadecimal with 0x or a digit a-f (0x1a, 1a); default 0"},
     HelpOption{"--function N", "the function of DEVICE, 0 to 7; default 0"},
+    HelpOption{"--all", "every present function, one after another, as lspci -vv shows them"},
 };
 
 constexpr CommandHelp kDetailsHelp{
-    "[ADDRESS | DEVICE] [--bus N] [--function N]",
+    "[ADDRESS | DEVICE | --all] [--bus N] [--function N]",
     "Prints what the details sheet shows for a function: the caption (the domain first "
     "outside domain 0000), then the pages [ベンダ情報], [ベースアドレス], [割込みなど] and "
     "[システム], one field per line: \"LABEL: TEXT\" for a field with a label, the text alone, "
@@ -60,10 +64,15 @@ constexpr CommandHelp kDetailsHelp{
     "sheet sizes them; on sysfs the sizes come from the kernel and no device is written. With "
     "a list that names subsystems (--ids), the subsystem's name follows the subsystem ID.\n"
     "\n"
+    "After them comes [ケイパビリティ]: every capability of the function, one per line as "
+    "\"[OFFSET] NAME (vVERSION): SUMMARY\", its registers below as lspci -vv writes them "
+    "(LnkCap, LnkSta, DevCtl, MaxPayload, ...); where the bytes past the header cannot be read "
+    "(sysfs without the administrator's rights, a capture of lspci -x), one line says why.\n"
+    "\n"
     "ADDRESS or DEVICE names one function; one that is not there shows what an empty slot "
-    "reads (all ones), as the window does, with a warning. With -s, -d or an ADDRESS with a "
-    "part left out, every present function they choose is printed, a blank line between; "
-    "--json then gives {\"functions\": [...]}, one object for each.",
+    "reads (all ones), as the window does, with a warning. With --all, -s, -d or an ADDRESS "
+    "with a part left out, every present function they choose is printed, a blank line "
+    "between; --json then gives {\"functions\": [...]}, one object for each.",
     kDetailsOwnHelp,
     kSelectOptions | kDomainOption | kSourceOption | kIdsOption | kJsonOption,
 };
@@ -100,17 +109,18 @@ struct FunctionDetails {
   bool present = false;
 };
 
-// The capabilities of the function, from as much of its space as the access can read.
+// The capabilities of the function, from the bytes of its space they lie in.
 CapabilityList CapabilitiesOf(ConfigAccess& access, FunctionLocation at) {
-  FunctionSpace read = access.ReadSpace(at);
-  if (read.bytes.empty() && read.limit.empty()) read.limit = kNoFunctionText;
-  return DecodeCapabilities(ConfigSpace(std::move(read.bytes), std::move(read.limit)), at);
+  return DecodeCapabilities(ReadCapabilitySpace(access, at), at);
 }
 
 FunctionDetails DetailsOf(ConfigAccess& access, FunctionLocation at) {
-  RecordingAccess recording(access);
+  // The header is read once for all the fields made of it: the capabilities first, before the
+  // sizing writes take their registers from the snapshot.
+  SnapshotAccess snapshot(access);
+  const CapabilityList capabilities = CapabilitiesOf(snapshot, at);
+  RecordingAccess recording(snapshot);
   const DeviceDetails details = BuildDeviceDetails(recording, at.bus, at.device, at.function);
-  const CapabilityList capabilities = CapabilitiesOf(access, at);
   const std::optional<std::string_view> subsystem =
       IdListNamesSubsystems() ? SubsystemNameOf(recording.records()) : std::nullopt;
   FunctionDetails shown;
@@ -143,10 +153,21 @@ Target ReadTarget(const ParsedOptions& options) {
     target.error = std::move(error);
     return target;
   }
+  if (options.Has("--all")) {
+    if (!options.positionals.empty() || target.selection.Given() || options.Has("--bus") ||
+        options.Has("--function")) {
+      target.error = "--all takes no address, device number, -s, -d, --bus or --function";
+      return target;
+    }
+    // Every function: a selection that leaves every part open.
+    target.selection.slot_text = "*:*.*";
+    return target;
+  }
   const bool by_number = options.Has("--bus") || options.Has("--function");
   if (options.positionals.empty()) {
     if (!target.selection.Given()) {
-      target.error = "no function given: an address such as 00:03.0, a device number, or -s/-d";
+      target.error =
+          "no function given: an address such as 00:03.0, a device number, -s/-d or --all";
     } else if (by_number) {
       target.error = "--bus and --function go with a device number, not with -s or -d";
     }

@@ -123,7 +123,10 @@ TEST(DetailsCommand, TakesBusAndFunctionAndShowsAnAbsentDeviceAsAllOnes) {
 
 TEST(DetailsCommand, BadArgumentsPrintOneLineAndNothingElse) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{}, "details: no function given: an address such as 00:03.0, a device number, or -s/-d"},
+      {{},
+       "details: no function given: an address such as 00:03.0, a device number, -s/-d or --all"},
+      {{"--all", "3"},
+       "details: --all takes no address, device number, -s, -d, --bus or --function"},
       {{"32"}, "details: device 32 is outside 0 to 31"},
       {{"x1"}, "details: 'x1' is neither an address (00:03.0) nor a device number"},
       {{"00:20.0"}, "details: address: invalid device number '20' (hexadecimal 0 to 1f)"},

@@ -78,15 +78,21 @@ std::optional<HeaderSizing> ConfigAccess::SizingWithoutWriting(FunctionLocation)
 
 std::optional<FunctionFacts> ConfigAccess::Facts(FunctionLocation) { return std::nullopt; }
 
-FunctionSpace ConfigAccess::ReadSpace(FunctionLocation at) {
-  const DomainScope in_domain(*this, at.domain);
+FunctionSpace ReadRegisters(ConfigAccess& access, FunctionLocation at, int start, int end,
+                            int readable) {
+  const DomainScope in_domain(access, at.domain);
   FunctionSpace space;
-  if ((Read(at.bus, at.device, at.function, 0x00) & 0xFFFF) == 0xFFFF) return space;
-  for (int reg = 0; reg < kHeaderBytes; reg += 4) {
-    const uint32_t value = Read(at.bus, at.device, at.function, reg);
-    for (int i = 0; i < 4; ++i) space.bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  if ((access.Read(at.bus, at.device, at.function, 0x00) & 0xFFFF) == 0xFFFF) return space;
+  for (int offset = std::max(start, 0); offset < std::min(end, readable); ++offset) {
+    const uint32_t value = access.Read(at.bus, at.device, at.function, offset & ~3);
+    space.bytes.push_back(static_cast<uint8_t>(value >> (8 * (offset & 3))));
   }
-  space.limit = kHeaderOnlyMethodText;
+  return space;
+}
+
+FunctionSpace ConfigAccess::ReadSpace(FunctionLocation at, int start, int end) {
+  FunctionSpace space = ReadRegisters(*this, at, start, end, kHeaderBytes);
+  if (end > kHeaderBytes) space.limit = kHeaderOnlyMethodText;
   return space;
 }
 

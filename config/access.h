@@ -20,6 +20,9 @@ namespace kelvox {
 // What a read of an absent function, or any failed read, gives.
 inline constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
 
+// The most bytes a function's configuration space has: with the PCI Express extended space.
+inline constexpr int kMaxSpaceBytes = 4096;
+
 // The registers of the header every command reads: 0x00-0x3F.
 inline constexpr int kHeaderBytes = 64;
 inline constexpr int kHeaderRegisters = kHeaderBytes / 4;
@@ -56,9 +59,10 @@ struct HeaderSizing {
   std::string problem;
 };
 
-// As much of a function's configuration space as an access method can read, from offset 0: 64
-// bytes (the header), 128, 256 (conventional PCI) or 4096 (with the PCI Express extended space),
-// nothing for an absent function. Past them a byte is not readable, not all ones.
+// As much of a stretch of a function's configuration space as an access method can read: of
+// the whole, 64 bytes (the header), 128, 256 (conventional PCI) or 4096 (with the PCI Express
+// extended space), nothing for an absent function. Past them a byte is not readable, not all
+// ones.
 struct FunctionSpace {
   std::vector<uint8_t> bytes;
   // Why no more could be read, in one line a person understands (config/space_limits.h): ""
@@ -97,9 +101,10 @@ class ConfigAccess {
   virtual bool SelectDomain(int domain);
   virtual int SelectedDomain() const { return selected_domain_; }
 
-  // As much of the function's space as this method can read (`at` in its own domain), never
-  // by writing. By default the header, read a register at a time: what every method can give.
-  virtual FunctionSpace ReadSpace(FunctionLocation at);
+  // The bytes from `start` up to `end` of the function's space (`at` in its own domain), or as
+  // many of them as this method can read, never by writing. By default those of the header,
+  // read a register at a time: what every method can give.
+  virtual FunctionSpace ReadSpace(FunctionLocation at, int start = 0, int end = kMaxSpaceBytes);
 
   // Why reads have given all ones where a device may well answer, in one line, once it has
   // happened ("port: ..." where the system forbids port I/O); empty otherwise.
@@ -129,6 +134,12 @@ class ConfigAccess {
   // The domains Domains() gave when SelectDomain last had to ask.
   std::vector<int> domains_seen_;
 };
+
+// The bytes from `start` up to `end` (but not past `readable`) of the function's space, read
+// through Read a byte of a register at a time, in the function's domain; nothing when it is
+// absent. For access methods that reach the space only through registers.
+FunctionSpace ReadRegisters(ConfigAccess& access, FunctionLocation at, int start, int end,
+                            int readable);
 
 // Selects a domain for as long as it lives and then selects the one before it again.
 class DomainScope {

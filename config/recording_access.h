@@ -66,7 +66,9 @@ class RecordingAccess final : public ConfigAccess {
   bool SelectDomain(int domain) override { return inner_.SelectDomain(domain); }
   int SelectedDomain() const override { return inner_.SelectedDomain(); }
   std::string ReadProblem() const override { return inner_.ReadProblem(); }
-  FunctionSpace ReadSpace(FunctionLocation at) override { return inner_.ReadSpace(at); }
+  FunctionSpace ReadSpace(FunctionLocation at, int start, int end) override {
+    return inner_.ReadSpace(at, start, end);
+  }
   bool SizesWithoutWriting() const override { return inner_.SizesWithoutWriting(); }
   std::optional<HeaderSizing> SizingWithoutWriting(FunctionLocation at) override {
     return inner_.SizingWithoutWriting(at);

@@ -41,7 +41,7 @@ _kelvox_cli() {
   case $command in
     scan) options="--bus --function --header -s -d --domain --source --json --help" ;;
     list) options="--bus --vendor --class -s -d -D --source --ids --json --help" ;;
-    details) options="--bus --function -s -d --domain --source --ids --json --help" ;;
+    details) options="--bus --function --all -s -d --domain --source --ids --json --help" ;;
     find) options="--vendor --device --class --ids --json --help" ;;
     capture) options="--bus --all -o -s -d --source --help" ;;
     tree) options="-s -d -D --source --ids --json --help" ;;

@@ -1,5 +1,6 @@
 #include "config/capture/simulated_bus.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "config/space_limits.h"
@@ -135,13 +136,14 @@ std::optional<FunctionFacts> SimulatedBus::Facts(FunctionLocation at) {
   return *facts;
 }
 
-FunctionSpace SimulatedBus::ReadSpace(FunctionLocation at) {
+FunctionSpace SimulatedBus::ReadSpace(FunctionLocation at, int start, int end) {
   const SimulatedFunction* f = Find(at);
   FunctionSpace space;
   if (f == nullptr) return space;
-  space.bytes.reserve(static_cast<size_t>(f->readable));
-  for (int i = 0; i < f->readable; ++i) space.bytes.push_back(f->Byte(i));
-  if (f->readable < SimulatedFunction::kMaxBytes) {
+  for (int i = std::max(start, 0); i < std::min(end, f->readable); ++i) {
+    space.bytes.push_back(f->Byte(i));
+  }
+  if (end > f->readable) {
     space.limit = f->readable <= 128 ? kCaptureHeaderOnlyText : kCaptureConventionalOnlyText;
   }
   return space;

@@ -72,7 +72,7 @@ class SimulatedBus final : public ConfigAccess {
   // The facts given to a function it holds (a capture's "# fact" lines).
   std::optional<FunctionFacts> Facts(FunctionLocation at) override;
   // The bytes the function holds, and when fewer than 4096, that the capture held no more.
-  FunctionSpace ReadSpace(FunctionLocation at) override;
+  FunctionSpace ReadSpace(FunctionLocation at, int start, int end) override;
   // Gives a function it holds its facts (test set-up, a capture's "# fact" lines).
   void SetFacts(FunctionLocation at, const FunctionFacts& facts);
 

@@ -66,20 +66,14 @@ PortIoAccess::PortIoAccess() : ports_(MachinePorts()) {}
 
 PortIoAccess::PortIoAccess(PortBus& ports) : ports_(ports) {}
 
-FunctionSpace PortIoAccess::ReadSpace(FunctionLocation at) {
-  FunctionSpace space;
-  if (at.domain != 0) return space;
-  const FunctionLocation in = MaskedLocation(at);
-  const uint32_t first = Read(in.bus, in.device, in.function, 0x00);
-  if ((first & 0xFFFF) == 0xFFFF) {
-    if (!fault_.empty()) space.limit = kPortForbiddenText;
-    return space;
+FunctionSpace PortIoAccess::ReadSpace(FunctionLocation at, int start, int end) {
+  if (at.domain != 0) return {};
+  FunctionSpace space = ReadRegisters(*this, at, start, end, 256);
+  if (space.bytes.empty() && !fault_.empty()) {
+    space.limit = kPortForbiddenText;
+  } else if (end > 256) {
+    space.limit = kPortConventionalOnlyText;
   }
-  for (int reg = 0; reg < 256; reg += 4) {
-    const uint32_t value = reg == 0 ? first : Read(in.bus, in.device, in.function, reg);
-    for (int i = 0; i < 4; ++i) space.bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  }
-  space.limit = kPortConventionalOnlyText;
   return space;
 }
 

@@ -40,7 +40,7 @@ class PortIoAccess final : public ConfigAccess {
   // After an access faulted: that the system forbids port I/O, with the fault's name.
   std::string ReadProblem() const override;
   // The 256 bytes mechanism #1 reaches, a register at a time.
-  FunctionSpace ReadSpace(FunctionLocation at) override;
+  FunctionSpace ReadSpace(FunctionLocation at, int start, int end) override;
 
  private:
   PortBus& ports_;

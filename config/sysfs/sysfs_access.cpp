@@ -59,6 +59,18 @@ void SysfsAccess::CloseConfig() {
   if (config_fd_ >= 0) close(config_fd_);
   config_fd_ = -1;
   config_of_.reset();
+  ForgetKept();
+}
+
+void SysfsAccess::ForgetKept() {
+  regions_.reset();
+  header_.fill(std::nullopt);
+}
+
+uint32_t SysfsAccess::KeptRegister(FunctionLocation at, int reg) {
+  std::optional<uint32_t>& kept = header_[(reg & 0x3C) / 4];
+  if (!kept) kept = ReadConfigDword(at, reg);
+  return *kept;
 }
 
 bool SysfsAccess::SelectFunction(FunctionLocation at) {
@@ -89,22 +101,28 @@ uint32_t SysfsAccess::ReadConfigDword(FunctionLocation at, int reg) {
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-FunctionSpace SysfsAccess::ReadSpace(FunctionLocation at) {
+FunctionSpace SysfsAccess::ReadSpace(FunctionLocation at, int start, int end) {
   FunctionSpace space;
   if (!SelectFunction(MaskedLocation(at))) return space;
   struct stat st {};
   if (fstat(config_fd_, &st) != 0) return space;
-  const size_t size = static_cast<size_t>(std::clamp<off_t>(st.st_size, 0, 4096));
-  space.bytes.resize(size);
-  const ssize_t got = PreadRetrying(config_fd_, space.bytes.data(), size, 0);
-  if (got < kHeaderBytes) {
-    // The device went away, or the file is not what the kernel writes.
-    if (got < 0) CloseConfig();
+  const int size = static_cast<int>(std::clamp<off_t>(st.st_size, 0, kMaxSpaceBytes));
+  start = std::max(start, 0);
+  end = std::min(end, size);
+  if (start >= end) return space;
+  space.bytes.resize(static_cast<size_t>(end - start));
+  const ssize_t got = PreadRetrying(config_fd_, space.bytes.data(), space.bytes.size(), start);
+  if (got < 0) {
+    CloseConfig();
     return {};
   }
   space.bytes.resize(static_cast<size_t>(got));
-  if ((space.bytes[0] | space.bytes[1] << 8) == 0xFFFF) return {};
-  if (static_cast<size_t>(got) < size) space.limit = kNeedsAdministratorText;
+  // An absent function, or one that went away, reads all ones in its first word; a read from
+  // further in follows one from the start, which has told.
+  if (start == 0 && (got < 2 || (space.bytes[0] & space.bytes[1]) == 0xFF)) return {};
+  // The kernel gives the first 64 bytes (128 of a CardBus bridge) to anyone, the rest only to
+  // a holder of CAP_SYS_ADMIN.
+  if (got < end - start) space.limit = kNeedsAdministratorText;
   return space;
 }
 
@@ -122,13 +140,15 @@ SysfsAccess::RegionsOrProblem SysfsAccess::Regions(FunctionLocation at) const {
 }
 
 std::optional<uint32_t> SysfsAccess::SizingAnswer(FunctionLocation at, int reg) {
-  const uint32_t header = ReadConfigDword(at, kHeaderTypeRegister);
+  if (!SelectFunction(at)) return std::nullopt;
+  const uint32_t header = KeptRegister(at, kHeaderTypeRegister);
   if (header == kAllOnes) return std::nullopt;  // absent: there is nothing to size
   if (!IsSizedRegister(HeaderLayout(header), reg)) return std::nullopt;
-  const RegionsOrProblem found = Regions(at);
+  if (!regions_) regions_ = Regions(at);
+  const RegionsOrProblem& found = *regions_;
   // Without the regions the read-back is unknown, and an unknown read is a failed read.
   if (!found.regions) return kAllOnes;
-  const RegisterReader current = [this, at](int r) { return ReadConfigDword(at, r); };
+  const RegisterReader current = [this, at](int r) { return KeptRegister(at, r); };
   return SizingReadBack(reg, current, *found.regions);
 }
 
@@ -209,6 +229,8 @@ FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
 
 uint32_t SysfsAccess::Read(int bus, int device, int function, int reg) {
   const FunctionLocation at = MaskedLocation({bus, device, function, SelectedDomain()});
+  // A new look at a function: what the last sizing kept of it is read afresh.
+  if ((reg & 0xFC) == 0) ForgetKept();
   if (const std::optional<uint32_t> armed = sizing_answers_.Armed(at, reg)) return *armed;
   return ReadConfigDword(at, reg);
 }

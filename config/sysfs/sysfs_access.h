@@ -22,6 +22,7 @@
 // or holds fewer than 16 bytes is reported as skipped, never listed as present.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -81,7 +82,7 @@ class SysfsAccess final : public ConfigAccess {
   // Every byte of the config file the kernel gives this process, in one read: all of it (256 or
   // 4096 bytes) to a holder of CAP_SYS_ADMIN, the first 64 (128 for a CardBus bridge) to anyone
   // else, who is then told that reading more needs the administrator's rights.
-  FunctionSpace ReadSpace(FunctionLocation at) override;
+  FunctionSpace ReadSpace(FunctionLocation at, int start, int end) override;
 
   // Sizing is answered from the kernel's `resource` file, never from the device.
   bool SizesWithoutWriting() const override { return true; }
@@ -121,6 +122,15 @@ class SysfsAccess final : public ConfigAccess {
   OpenFunction open_;
   NowFunction now_;
   SizingAnswers sizing_answers_;
+
+  // What the sizing of one function's registers needs again and again: its header type and its
+  // regions, kept from the first sizing write to the function until the next read of a vendor
+  // ID (with which every look at a function starts) or another function is opened.
+  std::optional<RegionsOrProblem> regions_;
+  std::array<std::optional<uint32_t>, kHeaderRegisters> header_;
+  // A header register of the function, read once while the above are kept.
+  uint32_t KeptRegister(FunctionLocation at, int reg);
+  void ForgetKept();
 
   // The function whose config file was opened last: its descriptor, or -1 when it was missing
   // (remembered until missing_until_).
