@@ -9,10 +9,12 @@
 
 #include <map>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <cstdio>
 #include "cli/json_output.h"
 #include "config/capture/capture_text.h"
 #include "config/capture/simulated_bus.h"
@@ -215,6 +217,98 @@ TEST_F(CapabilitiesAgainstLspci, EveryRegisterReadsAsLspciReadsIt) {
     }
   }
   EXPECT_GT(compared, 300);
+}
+
+// The values engineers script against, in the JSON of every capability, against what lspci
+// prints for the same bytes.
+TEST_F(CapabilitiesAgainstLspci, JsonValuesAreLspcisValues) {
+  std::mt19937 random(1209);
+  SimulatedBus bus;
+  for (int device = 0; device < 32; ++device) {
+    for (int function = 0; function < 8; ++function) {
+      const int ids[] = {0x10, 0x05, 0x11, 0x01};
+      std::vector<int> chosen = {ids[random() % 4], ids[random() % 4]};
+      AddFunction(bus, {0, device, function}, chosen, random);
+      if (function == 0) bus.SetRegister({0, device, 0}, 0x0C, 0x00800000);
+    }
+  }
+  const std::string capture = folder_.Write("values.txt", FormatSimulatedBus(bus));
+  const ProgramRun lspci = RunProgram({lspci_, "-F", capture, "-vvv", "-n"});
+  ASSERT_EQ(lspci.status, 0) << lspci.err;
+  const ProgramRun kelvox = RunProgram(
+      {KELVOX_CLI_PATH, "details", "--all", "--json", "--source", capture, "--ids", "embedded"});
+  ASSERT_EQ(kelvox.status, 0) << kelvox.err;
+  const cli::Json document = cli::Json::parse(kelvox.out);
+  const Decoded theirs = ReadLspci(lspci.out);
+  int checked = 0;
+  for (const cli::Json& function : document["functions"]) {
+    char address[16];
+    std::snprintf(address, sizeof address, "%02x:%02x.%d", function["bus"].get<int>(),
+                  function["device"].get<int>(), function["function"].get<int>());
+    for (const cli::Json& capability : function["capabilities"]) {
+      char offset[8];
+      std::snprintf(offset, sizeof offset, "[%02x]", capability["offset"].get<int>());
+      ASSERT_TRUE(theirs.at(address).contains(offset)) << address << offset;
+      const auto& [first, registers] = theirs.at(address).at(offset);
+      const std::string text = first + " " + registers;
+      const cli::Json& f = capability["fields"];
+      std::smatch m;
+      const std::string where = std::string(address) + offset + " " + first;
+      switch (capability["id"].get<int>()) {
+        case 0x10: {
+          ASSERT_TRUE(std::regex_search(first, m,
+                                        std::regex(R"(Express \(v\d\) (.+?)( \(Slot.\))?, MSI)")));
+          EXPECT_EQ(f["port_type"], m[1].str()) << where;
+          ASSERT_TRUE(
+              std::regex_search(text, m, std::regex(R"(DevCap:\s+MaxPayload (\d+) bytes)")));
+          EXPECT_EQ(f["device_capabilities"]["max_payload"], std::stoi(m[1])) << where;
+          ASSERT_TRUE(std::regex_search(
+              text, m, std::regex(R"(MaxPayload (\d+) bytes, MaxReadReq (\d+) bytes)")));
+          EXPECT_EQ(f["device_control"]["max_payload"], std::stoi(m[1])) << where;
+          EXPECT_EQ(f["device_control"]["max_read_request"], std::stoi(m[2])) << where;
+          if (std::regex_search(text, m,
+                                std::regex(R"(LnkCap:\s+Port #\d+, Speed (\S+), Width x(\d+))"))) {
+            EXPECT_EQ(f["link_capabilities"]["speed"], m[1].str()) << where;
+            EXPECT_EQ(f["link_capabilities"]["width"], std::stoi(m[2])) << where;
+            ASSERT_TRUE(std::regex_search(
+                text, m, std::regex(R"(LnkSta:\s+Speed (\S+?)(?: \(\w+\))?, Width x(\d+))")));
+            EXPECT_EQ(f["link_status"]["speed"], m[1].str()) << where;
+            EXPECT_EQ(f["link_status"]["width"], std::stoi(m[2])) << where;
+          } else {
+            EXPECT_FALSE(f.contains("link_capabilities")) << where;
+          }
+          break;
+        }
+        case 0x05:
+          ASSERT_TRUE(std::regex_search(
+              first, m, std::regex(R"(MSI: Enable(.) Count=(\d+)/(\d+) Maskable(.) 64bit(.))")));
+          EXPECT_EQ(f["enabled"], m[1] == "+") << where;
+          EXPECT_EQ(f["vectors_enabled"], std::stoi(m[2])) << where;
+          EXPECT_EQ(f["vectors_capable"], std::stoi(m[3])) << where;
+          EXPECT_EQ(f["maskable"], m[4] == "+") << where;
+          EXPECT_EQ(f["address_64bit"], m[5] == "+") << where;
+          break;
+        case 0x11:
+          ASSERT_TRUE(
+              std::regex_search(first, m, std::regex(R"(MSI-X: Enable(.) Count=(\d+) Masked(.))")));
+          EXPECT_EQ(f["enabled"], m[1] == "+") << where;
+          EXPECT_EQ(f["table_size"], std::stoi(m[2])) << where;
+          EXPECT_EQ(f["function_mask"], m[3] == "+") << where;
+          break;
+        case 0x01: {
+          ASSERT_TRUE(std::regex_search(first, m, std::regex(R"(version (\d+))")));
+          EXPECT_EQ(f["version"], std::stoi(m[1])) << where;
+          ASSERT_TRUE(std::regex_search(text, m, std::regex(R"(Status: (D\d))")));
+          EXPECT_EQ(f["power_state"], m[1] == "D3" ? "D3hot" : m[1].str()) << where;
+          break;
+        }
+        default:
+          continue;
+      }
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 300);
 }
 
 }  // namespace
