@@ -7,7 +7,7 @@ WINDOWS   ?= build-windows
 FUZZ      ?= build-fuzz
 FUZZ_TIME ?= 60
 FUZZ_TEST_TIME ?= 5
-FUZZERS    = capture iddb ids search args hardware_id sysfs field_number
+FUZZERS    = capture iddb ids search args hardware_id sysfs field_number caps
 XVFB       = xvfb-run -a -s "-screen 0 1280x1024x24"
 
 .PHONY: all deps build run test test-main test-asan test-fuzz bench fuzz fuzz-build format clean \
