@@ -29,6 +29,9 @@ struct CapField {
   // (MSI's "enabled", which the capability's first line already says) shows in JSON and the
   // window's tree only.
   bool shown = true;
+  // What the text puts between the label and the text: ": " ("LnkSta: Speed 8GT/s"), or a
+  // blank where lspci writes them as one phrase ("Expansion ROM at fffc0000").
+  const char* joiner = ": ";
 };
 
 struct Capability {

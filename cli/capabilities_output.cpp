@@ -11,7 +11,7 @@ std::string OffsetText(const Capability& capability) {
 }
 
 // A register's text: its label and first line, further lines indented under it.
-void AppendRegister(std::string& text, const CapField& field) {
+void AppendRegister(std::string& text, const CapField& field, const std::string& indent) {
   std::string body = field.text;
   size_t start = 0;
   bool first = true;
@@ -21,10 +21,10 @@ void AppendRegister(std::string& text, const CapField& field) {
         body.substr(start, end == std::string::npos ? std::string::npos : end - start);
     while (!line.empty() && line.front() == ' ') line.erase(0, 1);
     if (first) {
-      text += "    ";
-      if (!field.label.empty()) text += field.label + ": ";
+      text += indent;
+      if (!field.label.empty()) text += field.label + field.joiner;
     } else {
-      text += "        ";
+      text += indent + "    ";
     }
     text += line + "\n";
     first = false;
@@ -55,6 +55,31 @@ Json FieldsJson(const std::vector<CapField>& fields) {
 
 }  // namespace
 
+std::string HeaderFieldsText(const std::vector<CapField>& fields) {
+  if (fields.empty()) return "";
+  std::string text = std::string("[") + kHeaderFieldsTitle + "]\n";
+  for (const CapField& field : fields) AppendRegister(text, field, "  ");
+  return text;
+}
+
+void AddHeaderFieldsJson(Json& document, const std::vector<CapField>& fields) {
+  if (fields.empty()) {
+    document["header"] = nullptr;
+    return;
+  }
+  Json header = Json::object();
+  Json regions = Json::array();
+  for (const CapField& field : fields) {
+    if (field.key == "region") {
+      regions.push_back(FieldsJson(field.children));
+    } else {
+      header[field.key] = FieldsJson(field.children);
+    }
+  }
+  header["regions"] = std::move(regions);
+  document["header"] = std::move(header);
+}
+
 std::string CapabilitiesText(const CapabilityList& list) {
   std::string text = std::string("[") + kCapabilitiesTitle + "]\n";
   if (!list.readable) return text + "  " + list.unreadable + "\n";
@@ -65,7 +90,7 @@ std::string CapabilitiesText(const CapabilityList& list) {
     if (!capability.summary.empty()) text += ": " + capability.summary;
     text += "\n";
     for (const CapField& field : capability.fields) {
-      if (field.shown) AppendRegister(text, field);
+      if (field.shown) AppendRegister(text, field, "    ");
     }
     if (!capability.problem.empty()) text += "    !! " + capability.problem + "\n";
   }

@@ -3,8 +3,6 @@
 #include <array>
 #include <ostream>
 
-#include "caps/capability_list.h"
-#include "caps/space_reader.h"
 #include "cli/capabilities_output.h"
 #include "cli/command.h"
 #include "cli/common_options.h"
@@ -12,14 +10,12 @@
 #include "cli/domain_option.h"
 #include "cli/help_text.h"
 #include "cli/ids_option.h"
-#include "cli/recorded_reads.h"
 #include "cli/selector.h"
 #include "cli/subsystem_name.h"
-#include "config/recording_access.h"
-#include "config/snapshot_access.h"
-#include "config/space_limits.h"
+#include "config/recorded_reads.h"
 #include "details/details_texts.h"
 #include "details/device_details.h"
+#include "details/function_read.h"
 #include "options/args.h"
 
 namespace kelvox::cli {
@@ -109,33 +105,25 @@ struct FunctionDetails {
   bool present = false;
 };
 
-// The capabilities of the function, from the bytes of its space they lie in.
-CapabilityList CapabilitiesOf(ConfigAccess& access, FunctionLocation at) {
-  return DecodeCapabilities(ReadCapabilitySpace(access, at), at);
-}
-
 FunctionDetails DetailsOf(ConfigAccess& access, FunctionLocation at) {
-  // The header is read once for all the fields made of it: the capabilities first, before the
-  // sizing writes take their registers from the snapshot.
-  SnapshotAccess snapshot(access);
-  const CapabilityList capabilities = CapabilitiesOf(snapshot, at);
-  RecordingAccess recording(snapshot);
-  const DeviceDetails details = BuildDeviceDetails(recording, at.bus, at.device, at.function);
+  const FunctionRead read = ReadFunction(access, at);
+  const DeviceDetails& details = read.details;
   const std::optional<std::string_view> subsystem =
-      IdListNamesSubsystems() ? SubsystemNameOf(recording.records()) : std::nullopt;
+      IdListNamesSubsystems() ? SubsystemNameOf(read.records) : std::nullopt;
   FunctionDetails shown;
-  shown.present = (FirstRead(recording.records(), 0x00).value_or(kAllOnes) & 0xFFFF) != 0xFFFF;
+  shown.present = (FirstRead(read.records, 0x00).value_or(kAllOnes) & 0xFFFF) != 0xFFFF;
   shown.text =
       (subsystem ? WithSubsystemName(DetailsText(details), *subsystem) : DetailsText(details)) +
-      CapabilitiesText(capabilities);
+      HeaderFieldsText(read.header) + CapabilitiesText(read.capabilities);
   shown.json = Json::object();
   shown.json["domain"] = at.domain;
   shown.json["bus"] = at.bus;
   shown.json["device"] = at.device;
   shown.json["function"] = at.function;
-  shown.json.update(DetailsJson(details, recording.records()));
+  shown.json.update(DetailsJson(details, read.records));
   if (IdListNamesSubsystems()) shown.json["subsystem_name"] = subsystem ? Json(*subsystem) : Json();
-  AddCapabilitiesJson(shown.json, capabilities);
+  AddHeaderFieldsJson(shown.json, read.header);
+  AddCapabilitiesJson(shown.json, read.capabilities);
   return shown;
 }
 

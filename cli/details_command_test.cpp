@@ -53,6 +53,14 @@ TEST(DetailsCommand, PrintsEveryFieldUnderItsPageAndLabel) {
       "サブシステムID: 1234",
       "[システム]",
       "  このアクセス方式では取得できません",
+      "[ヘッダ詳細]",
+      "  Control: I/O- Mem- BusMaster- SpecCycle- MemWINV- VGASnoop- ParErr- Stepping- SERR- "
+      "FastB2B- DisINTx-",
+      "  Status: Cap- 66MHz- UDF- FastB2B- ParErr- DEVSEL=fast >TAbort- <TAbort- <MAbort- >SERR- "
+      "<PERR- INTx-",
+      "  Region 0: Memory at e0000000 (32-bit, prefetchable) [disabled] [size=1M]",
+      "  Region 1: I/O ports at e000 [disabled] [size=32]",
+      "  Expansion ROM at fffc0000 [disabled by cmd] [size=128K]",
       "[ケイパビリティ]",
       "  なし",
   };
@@ -71,8 +79,8 @@ TEST(DetailsCommand, AFourthBlockShowsWhatTheSystemKnows) {
   const auto r = RunCommand(RunDetails, {"3"}, bus);
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
-  // The block before the capabilities' (title and "なし").
-  const std::vector<std::string> system(lines.end() - 15, lines.end() - 2);
+  // The block before the header's (six lines) and the capabilities' (title and "なし").
+  const std::vector<std::string> system(lines.end() - 21, lines.end() - 8);
   EXPECT_EQ(system, (std::vector<std::string>{
                         "[システム]", "ドライバ: ne2k-pci", "モジュール別名: 不明",
                         "カーネルのIRQ: 11", "MSI/MSI-X: 不使用", "有効: 不明", "電源状態: 不明",

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "cli/recorded_reads.h"
+#include "config/recorded_reads.h"
 #include "decode/base_address.h"
 #include "details/details_texts.h"
 #include "details/misc_texts.h"

@@ -1,6 +1,6 @@
 #include "cli/scan_json.h"
 
-#include "cli/recorded_reads.h"
+#include "config/recorded_reads.h"
 #include "config/recording_access.h"
 #include "scan/bus_scan.h"
 #include "scan/device_row.h"

@@ -1,6 +1,6 @@
-#include "cli/recorded_reads.h"
+#include "config/recorded_reads.h"
 
-namespace kelvox::cli {
+namespace kelvox {
 
 std::optional<uint32_t> FirstRead(std::span<const ConfigAccessRecord> records, int reg) {
   for (const ConfigAccessRecord& r : records) {
@@ -19,4 +19,4 @@ std::optional<uint32_t> ReadAfterWrite(std::span<const ConfigAccessRecord> recor
   return std::nullopt;
 }
 
-}  // namespace kelvox::cli
+}  // namespace kelvox

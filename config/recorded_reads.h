@@ -9,7 +9,7 @@
 
 #include "config/recording_access.h"
 
-namespace kelvox::cli {
+namespace kelvox {
 
 // The value of the first read of register `reg`, or nothing when it was not read.
 std::optional<uint32_t> FirstRead(std::span<const ConfigAccessRecord> records, int reg);
@@ -18,4 +18,4 @@ std::optional<uint32_t> FirstRead(std::span<const ConfigAccessRecord> records, i
 // register read back when it was sized), or nothing.
 std::optional<uint32_t> ReadAfterWrite(std::span<const ConfigAccessRecord> records, int reg);
 
-}  // namespace kelvox::cli
+}  // namespace kelvox
