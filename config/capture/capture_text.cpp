@@ -11,6 +11,7 @@
 
 #include "config/domain_number.h"
 #include "text/hex_digit.h"
+#include "text/hex_dump.h"
 #include "text/one_line.h"
 
 namespace kelvox {
@@ -308,15 +309,9 @@ std::string FormatSimulatedBus(const SimulatedBus& bus) {
     out += '\n';
     // Every byte the function's space holds, as lspci -x, -xxx and -xxxx write them (three
     // digits of offset from 0x100).
-    for (int offset = 0; offset < f.readable; offset += kBytesPerLine) {
-      out += HexText(static_cast<uint32_t>(offset), 2);
-      out += ':';
-      for (int i = 0; i < kBytesPerLine; ++i) {
-        out += ' ';
-        out += HexText(f.Byte(offset + i), 2);
-      }
-      out += '\n';
-    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(f.readable));
+    for (int i = 0; i < f.readable; ++i) bytes[static_cast<size_t>(i)] = f.Byte(i);
+    out += HexDump(bytes);
     for (int reg = 0; reg < SimulatedFunction::kBytes; reg += 4) {
       if (f.writable[reg / 4] == 0) continue;
       std::snprintf(text, sizeof text, "# writable %02x %08x\n", reg, f.writable[reg / 4]);
