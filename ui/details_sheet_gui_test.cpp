@@ -17,6 +17,7 @@ namespace kelvox {
 namespace {
 
 using testing::DetailsSheetProbe;
+using testing::PagesOnly;
 using testing::SheetView;
 
 wxString U(const char* utf8) { return wxString::FromUTF8(utf8); }
@@ -44,7 +45,7 @@ SimulatedBus BridgeBus() {
 // Opens a sheet for `details` and returns what it showed (the probe closes it).
 SheetView ShowSheet(const DeviceDetails& details) {
   DetailsSheetProbe probe;
-  DetailsSheet sheet(details);
+  DetailsSheet sheet(PagesOnly(details));
   sheet.ShowModal();
   return probe.shown().empty() ? SheetView{} : probe.shown().front();
 }
@@ -55,16 +56,18 @@ std::map<int, wxString> Texts(std::span<const DetailsField> fields) {
   return texts;
 }
 
-TEST(DetailsSheetGui, ShowsFourTabsInOrderTheFirstSelectedAndNoParent) {
+TEST(DetailsSheetGui, ShowsSixTabsInOrderTheFirstSelectedAndNoParent) {
   KELVOX_REQUIRE_DISPLAY();
   SimulatedBus bus = BridgeBus();
   const SheetView view = ShowSheet(BuildDeviceDetails(bus, 0, 3, 0));
   EXPECT_EQ(view.caption, U("バス番号=0, 機能番号=0, デバイス番号=3 の詳細情報"));
   EXPECT_EQ(view.parent, nullptr);
-  EXPECT_EQ(view.tabs, (std::vector<wxString>{U("ベンダ情報"), U("ベースアドレス"), U("割込みなど"),
-                                              U("システム")}));
+  EXPECT_EQ(view.tabs,
+            (std::vector<wxString>{U("ベンダ情報"), U("ベースアドレス"), U("割込みなど"),
+                                   U("システム"), U("ケイパビリティ"), U("16進ダンプ")}));
   EXPECT_EQ(view.page_classes,
-            (std::vector<wxString>{"CVendorDeviceInfo", "CBaseAddr", "CMiscRegs", "CSystemInfo"}));
+            (std::vector<wxString>{"CVendorDeviceInfo", "CBaseAddr", "CMiscRegs", "CSystemInfo",
+                                   "CapabilitiesPage", "SpaceDumpPage"}));
   EXPECT_EQ(view.selected_tab, 0);
 }
 
@@ -107,7 +110,7 @@ TEST(DetailsSheetGui, AnAbsentDeviceStillOpensWithEveryFieldReadingAllOnes) {
 // ended it; wxID_ABORT when nothing ended it within five seconds.
 int CloseBy(const std::function<void(DetailsSheet&)>& act) {
   SimulatedBus bus = BridgeBus();
-  DetailsSheet sheet(BuildDeviceDetails(bus, 0, 3, 0));
+  DetailsSheet sheet(ReadFunction(bus, {0, 3, 0}));
   wxTimer watchdog;
   watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     if (sheet.IsModal()) sheet.EndModal(wxID_ABORT);
@@ -142,7 +145,7 @@ TEST(DetailsSheetGui, AnyButtonClosesTheSheet) {
 TEST(DetailsSheetGui, ButtonsAndTabsUseTheJapaneseFont) {
   KELVOX_REQUIRE_DISPLAY();
   SimulatedBus bus = BridgeBus();
-  DetailsSheet sheet(BuildDeviceDetails(bus, 0, 3, 0));
+  DetailsSheet sheet(ReadFunction(bus, {0, 3, 0}));
   const wxString face = sheet.GetFont().GetFaceName();
   EXPECT_TRUE(face == U("ＭＳ ゴシック") || face == "IPAGothic") << face;
   EXPECT_EQ(sheet.GetBookCtrl()->GetFont().GetFaceName(), face);

@@ -48,6 +48,14 @@ std::span<const char* const> All() {
       kMailSubject,
       kErrorCaption,
       kAppName,
+      kCapabilitiesPageTitle,
+      kSpaceDumpPageTitle,
+      kHeaderNodeName,
+      kTreeNameColumn,
+      kTreeValueColumn,
+      kCopyRow,
+      kCopyPage,
+      kNoCapabilities,
   };
   return kAll;
 }

@@ -73,6 +73,18 @@ inline constexpr const char* kAppName = "Kelvox";
 // Caption of the error box.
 inline constexpr const char* kErrorCaption = "Error";
 
+// The details sheet's pages past the original four: the capabilities as a tree (its first node
+// the header decoded), and the readable bytes as a hex dump; the tree's columns and the
+// commands of its context menu.
+inline constexpr const char* kCapabilitiesPageTitle = "ケイパビリティ";
+inline constexpr const char* kSpaceDumpPageTitle = "16進ダンプ";
+inline constexpr const char* kHeaderNodeName = "ヘッダ";
+inline constexpr const char* kTreeNameColumn = "項目";
+inline constexpr const char* kTreeValueColumn = "値";
+inline constexpr const char* kCopyRow = "コピー(&C)\tCtrl+C";
+inline constexpr const char* kCopyPage = "すべてコピー(&A)";
+inline constexpr const char* kNoCapabilities = "なし";
+
 // Every text above, for checks that apply to all of them.
 std::span<const char* const> All();
 

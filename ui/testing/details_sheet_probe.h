@@ -18,6 +18,13 @@
 
 namespace kelvox::testing {
 
+// A reading of a function that holds the four original pages' texts only (no bytes past them).
+inline FunctionRead PagesOnly(const DeviceDetails& details) {
+  FunctionRead read;
+  read.details = details;
+  return read;
+}
+
 // What one shown sheet displayed.
 struct SheetView {
   wxString caption;
