@@ -74,12 +74,16 @@ ReadFunctions ReadFunctionsOf(ConfigAccess& access, const std::vector<FunctionLo
       entry.driver = facts->driver;
       entry.parent_fact = facts->parent;
     }
-    const uint32_t header = access.Read(at.bus, at.device, at.function, kHeaderTypeRegister);
+    // A function asleep in D3cold is placed from what the system keeps of it, not woken.
+    const std::optional<KeptRegisters>& kept = entry.function.kept;
+    const auto register_of = [&](int reg) {
+      return kept ? kept->Register(reg) : access.Read(at.bus, at.device, at.function, reg);
+    };
+    const uint32_t header = register_of(kHeaderTypeRegister);
     const int layout = HeaderLayout(header);
     entry.bridge = header != kAllOnes && (layout == kBridgeLayout || layout == kCardbusLayout);
     if (entry.bridge) {
-      const int secondary =
-          (access.Read(at.bus, at.device, at.function, kBusNumbersRegister) >> 8) & 0xFF;
+      const int secondary = (register_of(kBusNumbersRegister) >> 8) & 0xFF;
       // Buses are numbered down from the host bridge: a secondary bus at or below the bridge's
       // own is not one it forwards to (a register reading 0 says nothing).
       if (secondary > at.bus) read.bridge_of_bus.emplace(std::pair(at.domain, secondary), index);

@@ -65,14 +65,20 @@ ListedFunction Named(std::string address, uint32_t reg00, uint32_t reg08, uint32
 
 ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at, bool with_domain) {
   const DomainScope in_domain(access, at.domain);
-  const uint32_t reg00 = access.Read(at.bus, at.device, at.function, 0x00);
-  const uint32_t reg08 = access.Read(at.bus, at.device, at.function, 0x08);
+  // A function asleep in D3cold is named from what the system keeps of it, not woken.
+  const std::optional<KeptRegisters> kept = access.SleepingRegisters(at);
+  const auto read = [&](int reg) {
+    return kept ? kept->Register(reg) : access.Read(at.bus, at.device, at.function, reg);
+  };
+  const uint32_t reg00 = read(0x00);
+  const uint32_t reg08 = read(0x08);
   const bool subsystem = IdListNamesSubsystems();
-  const uint32_t reg0c = subsystem ? access.Read(at.bus, at.device, at.function, 0x0C) : 0;
-  const uint32_t reg2c = subsystem ? access.Read(at.bus, at.device, at.function, 0x2C) : 0;
+  const uint32_t reg0c = subsystem ? read(0x0C) : 0;
+  const uint32_t reg2c = subsystem ? read(0x2C) : 0;
   ListedFunction f = Named(with_domain ? DomainLocationText(at) : LocationText(at), reg00, reg08,
                            reg0c, reg2c, subsystem);
   f.at = at;
+  f.kept = kept;
   return f;
 }
 

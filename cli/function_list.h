@@ -30,10 +30,14 @@ struct ListedFunction {
   // and description, blank between; the class names that are not empty, " / " between; "-"
   // for a part without any name. A named subsystem follows as a fourth part, " | " before it.
   std::string text;
+  // What the system keeps of a function asleep in D3cold, which was named from it rather than
+  // read; nothing for a function that was read.
+  std::optional<KeptRegisters> kept;
 };
 
 // Reads registers 0x00 and 0x08 of the function (in its own domain) and names it; with a list
-// that names subsystems, also 0x0C and 0x2C. `with_domain` writes the address with its domain.
+// that names subsystems, also 0x0C and 0x2C. A function asleep in D3cold is not read: its
+// registers are what the access method keeps of it (ConfigAccess::SleepingRegisters). `with_domain` writes the address with its domain.
 ListedFunction DescribeFunction(ConfigAccess& access, FunctionLocation at,
                                 bool with_domain = false);
 

@@ -96,4 +96,21 @@ FunctionSpace ConfigAccess::ReadSpace(FunctionLocation at, int start, int end) {
   return space;
 }
 
+uint32_t KeptRegisters::Register(int reg) const {
+  switch (reg & 0xFC) {
+    case 0x00:
+      return reg00;
+    case 0x08:
+      return reg08;
+    case 0x0C:
+      return reg0c;
+    case 0x18:
+      return reg18;
+    case 0x2C:
+      return reg2c;
+    default:
+      return kAllOnes;
+  }
+}
+
 }  // namespace kelvox

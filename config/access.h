@@ -70,6 +70,21 @@ struct FunctionSpace {
   std::string limit;
 };
 
+// The registers a listing reads of a function (0x00, 0x08, 0x0C, 0x18 and 0x2C) as the
+// operating system keeps them, for a function that a read of its configuration space would wake
+// from D3cold. The header type is what the class code says (a PCI-PCI bridge, a CardBus bridge,
+// or a device), the secondary bus what the system numbered behind a bridge.
+struct KeptRegisters {
+  uint32_t reg00 = kAllOnes;  // device ID << 16 | vendor ID
+  uint32_t reg08 = kAllOnes;  // class code << 8 | revision
+  uint32_t reg0c = 0;         // header type << 16
+  uint32_t reg18 = 0;         // secondary bus << 8
+  uint32_t reg2c = 0;         // subsystem ID << 16 | subsystem vendor ID
+
+  // One of those registers; all ones for any other.
+  uint32_t Register(int reg) const;
+};
+
 class ConfigAccess {
  public:
   virtual ~ConfigAccess() = default;
@@ -127,6 +142,14 @@ class ConfigAccess {
   virtual std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) {
     (void)wanted;
     return Facts(at);
+  }
+
+  // The registers a listing needs of a function (`at` in its own domain) that sleeps in D3cold,
+  // from what the system keeps of it, so that listing it does not wake it; nothing for a
+  // function that is awake, or where the method keeps nothing of it (then it is read).
+  virtual std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) {
+    (void)at;
+    return std::nullopt;
   }
 
  private:

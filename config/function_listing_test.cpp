@@ -88,10 +88,13 @@ TEST(ListFunctions, SysfsListsItsFoldersWithoutProbing) {
   });
   EXPECT_EQ(sysfs.ListFunctions(std::nullopt).present,
             (Locations{{0, 0, 0}, {0, 2, 3}, {1, 0, 0}}));
-  // One look at each listed function's config file, and none at any other.
-  EXPECT_EQ(opened, (std::vector<std::string>{tree.root() + "/0000:00:00.0/config",
-                                              tree.root() + "/0000:00:02.3/config",
-                                              tree.root() + "/0000:01:00.0/config"}));
+  // One look at each listed function's power state and config file, and none at any other.
+  std::vector<std::string> expected;
+  for (const char* folder : {"/0000:00:00.0", "/0000:00:02.3", "/0000:01:00.0"}) {
+    expected.push_back(tree.root() + folder + "/power_state");
+    expected.push_back(tree.root() + folder + "/config");
+  }
+  EXPECT_EQ(opened, expected);
   EXPECT_EQ(sysfs.ListFunctions(1).present, (Locations{{1, 0, 0}}));
 }
 

@@ -77,6 +77,9 @@ class RecordingAccess final : public ConfigAccess {
   std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) override {
     return inner_.SomeFacts(at, wanted);
   }
+  std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) override {
+    return inner_.SleepingRegisters(at);
+  }
 
   // Every call so far, oldest first.
   const std::vector<ConfigAccessRecord>& records() const { return records_; }

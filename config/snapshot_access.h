@@ -40,6 +40,9 @@ class SnapshotAccess final : public ConfigAccess {
   std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) override {
     return inner_.SomeFacts(at, wanted);
   }
+  std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) override {
+    return inner_.SleepingRegisters(at);
+  }
 
  private:
   // The snapshot of the function at `at`, taken when it is first asked for.

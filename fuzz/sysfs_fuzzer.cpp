@@ -8,7 +8,9 @@
 // - the fact files: each line "NAME VALUE" set as a capture's fact line sets it, an accepted
 //   value fitting what a fact may hold, and the facts written as text reading back the same;
 //   then the input, split at NUL bytes, becomes the small files of a function folder in the
-//   temporary folder, and ReadSysfsFacts must read from them what the texts give.
+//   temporary folder, and ReadSysfsFacts must read from them what the texts give;
+// - the ID files of a function asleep in D3cold (the input split at NUL bytes again): what
+//   ReadSleepingRegisters reads from them is what their texts give.
 #include <unistd.h>
 
 #include <cinttypes>
@@ -31,6 +33,7 @@
 #include "config/header_type.h"
 #include "config/sysfs/folder_name.h"
 #include "config/sysfs/resource_sizing.h"
+#include "config/sysfs/sleeping_function.h"
 #include "config/sysfs/sysfs_facts.h"
 
 namespace {
@@ -280,6 +283,60 @@ void CheckFactFiles(std::string_view text) {
   }
 }
 
+// The value of an ID file as the kernel writes it ("0x8086", at most `digits` hex digits, one
+// line end at most), worked out another way than the reader does.
+std::optional<std::uint32_t> KernelHex(std::string_view text, int digits) {
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  if (!text.starts_with("0x") || text.size() < 3 || text.size() > 2u + digits) return std::nullopt;
+  const std::string digits_text(text.substr(2));
+  if (digits_text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(std::strtoul(digits_text.c_str(), nullptr, 16));
+}
+
+void WriteWhole(const fs::path& path, std::string_view content) {
+  fs::remove(path);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wb"), std::fclose);
+  if (!out || std::fwrite(content.data(), 1, content.size(), out.get()) != content.size()) {
+    Fails("cannot write " + path.string());
+  }
+}
+
+// The attribute files of a function asleep in D3cold, split from the input at NUL bytes: the
+// registers read from them are what their texts give, or nothing where vendor, device or class
+// does not read as the kernel writes it.
+void CheckSleepingFiles(std::string_view text) {
+  static const FunctionFolder folder;
+  constexpr const char* kFiles[] = {"vendor",   "device",           "class",
+                                    "revision", "subsystem_vendor", "subsystem_device"};
+  constexpr int kDigits[] = {4, 4, 6, 2, 4, 4};
+  const std::vector<std::string_view> contents = Split(text, '\0');
+  std::optional<std::uint32_t> values[6];
+  for (std::size_t i = 0; i < 6; ++i) {
+    const std::string_view content = i < contents.size() ? contents[i] : std::string_view();
+    if (content.size() > 64) return;  // what the reader does with an oversized file is not checked
+    WriteWhole(folder.path() / kFiles[i], content);
+    values[i] = KernelHex(content, kDigits[i]);
+  }
+  WriteWhole(folder.path() / "power_state", "D3cold\n");
+  const auto open = [](const std::string& path, int flags) { return ::open(path.c_str(), flags); };
+  const std::optional<kelvox::KeptRegisters> kept =
+      kelvox::ReadSleepingRegisters(folder.path().string(), open);
+  if (!values[0] || !values[1] || !values[2]) {
+    if (kept) Fails("registers read from malformed ID files");
+    return;
+  }
+  if (!kept) Fails("well-formed ID files are not read");
+  if (kept->reg00 != (*values[1] << 16 | *values[0])) Fails("vendor and device misread");
+  if (kept->reg08 != (*values[2] << 8 | values[3].value_or(0))) Fails("class and revision misread");
+  const std::uint32_t subsystem = values[4] && values[5] ? *values[5] << 16 | *values[4] : 0;
+  if (kept->reg2c != subsystem) Fails("subsystem misread");
+  WriteWhole(folder.path() / "power_state", "D0\n");
+  if (kelvox::ReadSleepingRegisters(folder.path().string(), open)) Fails("an awake function kept");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -288,5 +345,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string_view line : Split(text, '\n')) CheckFolderName(line);
   CheckFactLines(text);
   CheckFactFiles(text);
+  CheckSleepingFiles(text);
   return 0;
 }

@@ -14,6 +14,7 @@
 #include "config/space_limits.h"
 #include "config/sysfs/folder_name.h"
 #include "config/sysfs/resource_sizing.h"
+#include "config/sysfs/sleeping_function.h"
 #include "config/sysfs/sysfs_facts.h"
 #include "files/read_file.h"
 
@@ -180,6 +181,10 @@ std::optional<FunctionFacts> SysfsAccess::SomeFacts(FunctionLocation at, unsigne
   return ReadSysfsFacts(FunctionFolder(at), open_, wanted);
 }
 
+std::optional<KeptRegisters> SysfsAccess::SleepingRegisters(FunctionLocation at) {
+  return ReadSleepingRegisters(FunctionFolder(at), open_);
+}
+
 std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {
   const std::string path = FunctionFolder(at) + "/config";
   const ScopedDescriptor fd(open_(path, kReadOnly));
@@ -218,7 +223,11 @@ FunctionListing SysfsAccess::ListFunctions(std::optional<int> bus) {
   FunctionListing listing;
   for (const FunctionLocation& at : Folders()) {
     if (at.domain != SelectedDomain() || (bus && at.bus != (*bus & 0xFF))) continue;
-    if (const std::string problem = ConfigProblem(at); !problem.empty()) {
+    // A function asleep in D3cold is listed from its folder alone: opening its config file to
+    // check it would wake it.
+    if (SleepsInD3cold(FunctionFolder(at), open_)) {
+      listing.present.push_back(at);
+    } else if (const std::string problem = ConfigProblem(at); !problem.empty()) {
       listing.skipped.push_back("sysfs: " + AddressText(at) + ": skipped: " + problem);
     } else {
       listing.present.push_back(at);

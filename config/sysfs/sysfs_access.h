@@ -73,8 +73,8 @@ class SysfsAccess final : public ConfigAccess {
   std::string FunctionFolder(FunctionLocation at) const;
 
   // The functions of the selected domain that have a folder under the root whose config file
-  // reads at least 16 bytes, in bus, device, function order; the other folders are named in
-  // `skipped`.
+  // reads at least 16 bytes, or that sleep in D3cold (their config file is not opened), in bus,
+  // device, function order; the other folders are named in `skipped`.
   FunctionListing ListFunctions(std::optional<int> bus) override;
   // The domains of the function folders ({0} when there are none).
   std::vector<int> Domains() override;
@@ -96,6 +96,10 @@ class SysfsAccess final : public ConfigAccess {
   // The function's facts from its folder (sysfs_facts.h).
   std::optional<FunctionFacts> Facts(FunctionLocation at) override;
   std::optional<FunctionFacts> SomeFacts(FunctionLocation at, unsigned wanted) override;
+  // For a function asleep in D3cold, its IDs, class and bus numbers from the kernel's attribute
+  // files (sleeping_function.h), so that listing it does not wake it. Such a function is listed
+  // as present without its config file being opened.
+  std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) override;
 
  private:
   // A function's regions from its `resource` file, or why there are none.
