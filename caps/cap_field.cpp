@@ -5,7 +5,11 @@
 namespace kelvox {
 
 std::string FlagText(std::string_view label, bool on) {
-  return std::string(label) + (on ? "+" : "-");
+  std::string text;
+  text.reserve(label.size() + 1);
+  text.append(label);
+  text.push_back(on ? '+' : '-');
+  return text;
 }
 
 CapField Flag(std::string_view key, std::string_view label, bool on) {
@@ -19,6 +23,7 @@ CapField Flag(std::string_view key, std::string_view label, bool on) {
 
 std::vector<CapField> FlagsOf(uint32_t value, std::initializer_list<FlagBit> bits) {
   std::vector<CapField> flags;
+  flags.reserve(bits.size());
   for (const FlagBit& bit : bits)
     flags.push_back(Flag(bit.key, bit.label, (value >> bit.bit & 1) != 0));
   return flags;
@@ -52,6 +57,11 @@ CapField Register(std::string_view key, std::string_view label, std::string text
   return field;
 }
 
+CapField FlagsRegister(std::string_view key, std::string_view label, std::vector<CapField> flags) {
+  std::string text = FlagsText(flags);
+  return Register(key, label, std::move(text), std::move(flags));
+}
+
 CapField Hidden(CapField field) {
   field.shown = false;
   return field;
@@ -59,6 +69,9 @@ CapField Hidden(CapField field) {
 
 std::string FlagsText(const std::vector<CapField>& fields) {
   std::string text;
+  size_t length = 0;
+  for (const CapField& field : fields) length += field.text.size() + 1;
+  text.reserve(length);
   for (const CapField& field : fields) {
     if (!text.empty()) text += ' ';
     text += field.text;

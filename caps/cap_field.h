@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "caps/capability.h"
@@ -32,6 +33,18 @@ CapField Text(std::string_view key, std::string_view label, std::string value);
 // A register: its label, its text, and its fields.
 CapField Register(std::string_view key, std::string_view label, std::string text,
                   std::vector<CapField> fields = {});
+// The fields given, moved into a vector (an initializer list would copy each one).
+template <typename... Fields_>
+std::vector<CapField> Fields(Fields_&&... fields) {
+  std::vector<CapField> all;
+  all.reserve(sizeof...(fields));
+  (all.push_back(std::forward<Fields_>(fields)), ...);
+  return all;
+}
+
+// A register of flags: its text the flags' texts joined ("ExtTag- RBE+").
+CapField FlagsRegister(std::string_view key, std::string_view label, std::vector<CapField> flags);
+
 // A field the capability's first line already shows: in JSON and the tree only.
 CapField Hidden(CapField field);
 

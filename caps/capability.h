@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -19,9 +20,13 @@ using FieldValue =
 // ("LnkSta") and the text lspci prints for it ("Speed 8GT/s, Width x16"; a register lspci
 // prints over several lines holds line breaks), and its fields as children. A field has a key
 // for JSON ("speed"), a label ("Speed") and its text and value.
+//
+// The key and the label are names fixed in the program (string literals, or a decoder's own
+// static table for numbered ones such as "Region 0"), never text made while decoding: a
+// function has hundreds of fields, and a view costs no allocation.
 struct CapField {
-  std::string key;
-  std::string label;
+  std::string_view key;
+  std::string_view label;
   std::string text;
   FieldValue value;
   std::vector<CapField> children;

@@ -1,7 +1,7 @@
 #include "caps/capability_list.h"
 
 #include <algorithm>
-#include <set>
+#include <bitset>
 
 #include "caps/cap_field.h"
 #include "caps/capability_names.h"
@@ -11,6 +11,21 @@
 namespace kelvox {
 
 namespace {
+
+// The offsets a walk has been at, one bit per dword of the space: a second visit is a loop.
+class VisitedOffsets {
+ public:
+  // False when `offset` was visited before (or lies past any space, which no walk reaches).
+  bool Visit(int offset) {
+    const size_t slot = static_cast<size_t>(offset) / 4;
+    if (slot >= bits_.size() || bits_[slot]) return false;
+    bits_[slot] = true;
+    return true;
+  }
+
+ private:
+  std::bitset<kExtendedSpaceBytes / 4> bits_;
+};
 
 constexpr int kStatusRegister = 0x06;
 constexpr int kStatusCapabilities = 1 << 4;
@@ -26,7 +41,7 @@ void WalkStandard(const ConfigSpace& space, const FunctionContext& function, Cap
   if ((space.Word(kStatusRegister) & kStatusCapabilities) == 0) return;
   const int pointer_register =
       function.header_layout == 2 ? kCardbusCapabilityPointer : kCapabilityPointer;
-  std::set<int> seen;
+  VisitedOffsets seen;
   // The two low bits of every pointer are reserved: software masks them off.
   int at = space.Byte(pointer_register) & 0xFC;
   while (at != 0) {
@@ -38,7 +53,7 @@ void WalkStandard(const ConfigSpace& space, const FunctionContext& function, Cap
       list.standard_problem = "the list points past the readable bytes (" + At(at, 2) + ")";
       return;
     }
-    if (!seen.insert(at).second) {
+    if (!seen.Visit(at)) {
       list.standard_problem = "the list loops back to " + At(at, 2);
       return;
     }
@@ -60,7 +75,7 @@ void WalkExtended(const ConfigSpace& space, const FunctionContext& function, Cap
                             (space.limit().empty() ? std::string() : ": " + space.limit());
     return;
   }
-  std::set<int> seen;
+  VisitedOffsets seen;
   int at = kExtendedSpaceStart;
   while (true) {
     if (!space.Readable(at, 4)) {
@@ -79,7 +94,7 @@ void WalkExtended(const ConfigSpace& space, const FunctionContext& function, Cap
       list.extended_problem = "the capability at " + At(at, 3) + " has ID " + At(id, 4);
       return;
     }
-    if (!seen.insert(at).second) {
+    if (!seen.Visit(at)) {
       list.extended_problem = "the list loops back to " + At(at, 3);
       return;
     }
@@ -128,10 +143,9 @@ bool HasExtendedList(const ConfigSpace& space) {
   function.header_layout = space.Byte(kHeaderTypeRegister) & 0x7F;
   const int pointer_register =
       function.header_layout == 2 ? kCardbusCapabilityPointer : kCapabilityPointer;
-  std::set<int> seen;
+  VisitedOffsets seen;
   for (int at = space.Byte(pointer_register) & 0xFC;
-       at >= 0x40 && space.Readable(at, 2) && seen.insert(at).second;
-       at = space.Byte(at + 1) & 0xFC) {
+       at >= 0x40 && space.Readable(at, 2) && seen.Visit(at); at = space.Byte(at + 1) & 0xFC) {
     if (space.Byte(at) == kPciExpressId || space.Byte(at) == kPcixId) return true;
   }
   return false;
@@ -152,6 +166,8 @@ CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at)
   function.header_layout = space.Byte(kHeaderTypeRegister) & 0x7F;
   function.device = at.device;
   function.function = at.function;
+  // Room for a typical function's lists, so that the capabilities are not moved as they grow.
+  list.capabilities.reserve(space.size() > kExtendedSpaceStart ? 24 : 8);
   WalkStandard(space, function, list);
   const bool has_extended = std::any_of(
       list.capabilities.begin(), list.capabilities.end(), [](const Capability& capability) {

@@ -1,9 +1,33 @@
 // Enhanced Allocation (capability 0x14): how many entries it holds, and for each its enable,
 // writable and size fields and which BAR it stands for.
+#include <array>
+#include <string>
+
 #include "caps/cap_field.h"
 #include "caps/decoders.h"
 
 namespace kelvox {
+
+namespace {
+
+// The keys and labels of the entries, "entry0" and "Entry 0" to the 63rd: fields name them,
+// so they are made once.
+struct EntryNameTable {
+  std::array<std::string, 64> keys, labels;
+  EntryNameTable() {
+    for (size_t i = 0; i < keys.size(); ++i) {
+      keys[i] = "entry" + std::to_string(i);
+      labels[i] = "Entry " + std::to_string(i);
+    }
+  }
+};
+
+const EntryNameTable& EntryNames() {
+  static const EntryNameTable table;
+  return table;
+}
+
+}  // namespace
 
 void DecodeEnhancedAllocation(const ConfigSpace& space, const FunctionContext& function,
                               Capability& cap) {
@@ -21,13 +45,15 @@ void DecodeEnhancedAllocation(const ConfigSpace& space, const FunctionContext& f
     const uint32_t header = space.Dword(at);
     const int size = static_cast<int>(header & 7);
     const int bei = static_cast<int>(header >> 4 & 0xF);
-    const std::vector<CapField> flags = {Flag("enabled", "Enable", (header >> 31 & 1) != 0),
-                                         Flag("writable", "Writable", (header >> 30 & 1) != 0)};
+    const std::vector<CapField> flags =
+        Fields(Flag("enabled", "Enable", (header >> 31 & 1) != 0),
+               Flag("writable", "Writable", (header >> 30 & 1) != 0));
     std::vector<CapField> fields = flags;
     fields.push_back(Number("entry_size", "EntrySize", size, std::to_string(size)));
     fields.push_back(
         Number("bar_equivalent", "BAR Equivalent Indicator", bei, std::to_string(bei)));
-    cap.fields.push_back(Register("entry" + std::to_string(i), "Entry " + std::to_string(i),
+    cap.fields.push_back(Register(EntryNames().keys[static_cast<size_t>(i)],
+                                  EntryNames().labels[static_cast<size_t>(i)],
                                   FlagsText(flags) + " EntrySize=" + std::to_string(size) +
                                       "\n BAR Equivalent Indicator: BAR " + std::to_string(bei),
                                   fields));

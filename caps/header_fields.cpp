@@ -55,8 +55,8 @@ std::vector<CapField> StatusFlags(uint16_t status, bool secondary) {
 
 // A region's field: its text ("Memory at fe000000 (32-bit, prefetchable) [size=8M]") and
 // values.
-CapField RegionField(std::string label, std::string text, std::vector<CapField> values) {
-  return Register("region", std::move(label), std::move(text), std::move(values));
+CapField RegionField(std::string_view label, std::string text, std::vector<CapField> values) {
+  return Register("region", label, std::move(text), std::move(values));
 }
 
 // The size a base address register's sizing read-back gives over `mask`'s address bits (with
@@ -94,7 +94,9 @@ void AddRegions(const ConfigSpace& space, int layout, const RegionSizing& sizing
     if (value == 0xFFFFFFFF) value = 0;
     const std::optional<uint32_t> readback = sizing[i];
     const bool io = (value & 1) != 0;
-    const std::string label = "Region " + std::to_string(i);
+    static constexpr const char* kLabels[] = {"Region 0", "Region 1", "Region 2",
+                                              "Region 3", "Region 4", "Region 5"};
+    const std::string_view label = kLabels[i];
     std::vector<CapField> values;
     values.push_back(Number("index", "Index", i, std::to_string(i)));
     if (io) {
@@ -166,9 +168,10 @@ void AddExpansionRom(const ConfigSpace& space, int layout, const RegionSizing& s
     text += " [disabled by cmd]";
   }
   text += SizeText(size);
-  std::vector<CapField> values = {Number("index", "Index", 6, "ROM"), Text("kind", "Kind", "rom"),
-                                  Number("address", "Address", address, Hex(address, 8)),
-                                  Flag("disabled", "Disabled", !enabled)};
+  std::vector<CapField> values =
+      Fields(Number("index", "Index", 6, "ROM"), Text("kind", "Kind", "rom"),
+             Number("address", "Address", address, Hex(address, 8)),
+             Flag("disabled", "Disabled", !enabled));
   if (size != 0) values.push_back(SizeField(size));
   CapField rom = RegionField("Expansion ROM", std::move(text), std::move(values));
   rom.joiner = " ";
@@ -185,7 +188,7 @@ CapField Window(const char* key, const char* label, uint64_t base, uint64_t limi
   text += open ? SizeText(limit - base + 1) : "[disabled]";
   if (bits != 0) text += " [" + std::to_string(bits) + "-bit]";
   if (!text.empty() && text.front() == ' ') text.erase(0, 1);
-  std::vector<CapField> values = {Flag("enabled", "Enabled", open)};
+  std::vector<CapField> values = Fields(Flag("enabled", "Enabled", open));
   if (open) {
     values.push_back(Number("base", "Base", static_cast<int64_t>(base), Hex(base, digits)));
     values.push_back(Number("limit", "Limit", static_cast<int64_t>(limit), Hex(limit, digits)));

@@ -72,16 +72,16 @@ void AddDeviceRegisters(const ConfigSpace& space, Capability& cap, int type) {
   const uint32_t devcap = space.Dword(at + 0x04);
   const int max_payload = 128 << (devcap & 0x7);
   const int phantom = (1 << (devcap >> 3 & 0x3)) - 1;
-  std::vector<CapField> fields = {
+  std::vector<CapField> fields = Fields(
       Number("max_payload", "MaxPayload", max_payload, std::to_string(max_payload) + " bytes"),
-      Number("phantom_functions", "PhantFunc", phantom, std::to_string(phantom))};
+      Number("phantom_functions", "PhantFunc", phantom, std::to_string(phantom)));
   std::string text = "MaxPayload " + fields[0].text + ", PhantFunc " + fields[1].text;
   if (IsEndpoint(type)) {
     fields.push_back(Text("l0s_latency", "Latency L0s", L0sLatencyText(devcap >> 6 & 7)));
     fields.push_back(Text("l1_latency", "L1", L1LatencyText(devcap >> 9 & 7)));
     text += ", Latency L0s " + fields[2].text + ", L1 " + fields[3].text;
   }
-  std::vector<CapField> flags = {Flag("extended_tag", "ExtTag", (devcap & 1 << 5) != 0)};
+  std::vector<CapField> flags = Fields(Flag("extended_tag", "ExtTag", (devcap & 1 << 5) != 0));
   if (IsEndpoint(type) || type == kUpstreamPort || type == kPcieToPciBridge) {
     flags.push_back(Flag("attention_button", "AttnBtn", (devcap & 1 << 12) != 0));
     flags.push_back(Flag("attention_indicator", "AttnInd", (devcap & 1 << 13) != 0));
@@ -99,20 +99,22 @@ void AddDeviceRegisters(const ConfigSpace& space, Capability& cap, int type) {
     text += " SlotPowerLimit " + power;
   }
   fields.insert(fields.end(), flags.begin(), flags.end());
-  cap.fields.push_back(Register("device_capabilities", "DevCap", text, fields));
+  cap.fields.push_back(
+      Register("device_capabilities", "DevCap", std::move(text), std::move(fields)));
 
   const uint16_t devctl = space.Word(at + 0x08);
   const int payload = 128 << (devctl >> 5 & 0x7);
   const int read_request = 128 << (devctl >> 12 & 0x7);
-  std::vector<CapField> errors = {Flag("correctable", "CorrErr", (devctl & 1) != 0),
-                                  Flag("non_fatal", "NonFatalErr", (devctl & 2) != 0),
-                                  Flag("fatal", "FatalErr", (devctl & 4) != 0),
-                                  Flag("unsupported_request", "UnsupReq", (devctl & 8) != 0)};
-  std::vector<CapField> more = {Flag("relaxed_ordering", "RlxdOrd", (devctl & 1 << 4) != 0),
-                                Flag("extended_tag", "ExtTag", (devctl & 1 << 8) != 0),
-                                Flag("phantom_functions", "PhantFunc", (devctl & 1 << 9) != 0),
-                                Flag("aux_power", "AuxPwr", (devctl & 1 << 10) != 0),
-                                Flag("no_snoop", "NoSnoop", (devctl & 1 << 11) != 0)};
+  std::vector<CapField> errors = Fields(Flag("correctable", "CorrErr", (devctl & 1) != 0),
+                                        Flag("non_fatal", "NonFatalErr", (devctl & 2) != 0),
+                                        Flag("fatal", "FatalErr", (devctl & 4) != 0),
+                                        Flag("unsupported_request", "UnsupReq", (devctl & 8) != 0));
+  std::vector<CapField> more =
+      Fields(Flag("relaxed_ordering", "RlxdOrd", (devctl & 1 << 4) != 0),
+             Flag("extended_tag", "ExtTag", (devctl & 1 << 8) != 0),
+             Flag("phantom_functions", "PhantFunc", (devctl & 1 << 9) != 0),
+             Flag("aux_power", "AuxPwr", (devctl & 1 << 10) != 0),
+             Flag("no_snoop", "NoSnoop", (devctl & 1 << 11) != 0));
   if (type == kPcieToPciBridge) {
     more.push_back(Flag("bridge_config_retry", "BrConfRtry", (devctl & 1 << 15) != 0));
   }
@@ -132,14 +134,14 @@ void AddDeviceRegisters(const ConfigSpace& space, Capability& cap, int type) {
                                 control));
 
   const uint16_t devsta = space.Word(at + 0x0A);
-  const std::vector<CapField> status = {
-      Flag("correctable", "CorrErr", (devsta & 1) != 0),
-      Flag("non_fatal", "NonFatalErr", (devsta & 2) != 0),
-      Flag("fatal", "FatalErr", (devsta & 4) != 0),
-      Flag("unsupported_request", "UnsupReq", (devsta & 8) != 0),
-      Flag("aux_power", "AuxPwr", (devsta & 16) != 0),
-      Flag("transactions_pending", "TransPend", (devsta & 32) != 0)};
-  cap.fields.push_back(Register("device_status", "DevSta", FlagsText(status), status));
+  const std::vector<CapField> status =
+      Fields(Flag("correctable", "CorrErr", (devsta & 1) != 0),
+             Flag("non_fatal", "NonFatalErr", (devsta & 2) != 0),
+             Flag("fatal", "FatalErr", (devsta & 4) != 0),
+             Flag("unsupported_request", "UnsupReq", (devsta & 8) != 0),
+             Flag("aux_power", "AuxPwr", (devsta & 16) != 0),
+             Flag("transactions_pending", "TransPend", (devsta & 32) != 0));
+  cap.fields.push_back(FlagsRegister("device_status", "DevSta", std::move(status)));
 }
 
 }  // namespace pcie
@@ -153,6 +155,7 @@ void DecodePciExpress(const ConfigSpace& space, const FunctionContext& function,
   const bool slot = (capabilities & 1 << 8) != 0;
   const int message = capabilities >> 9 & 0x1F;
   cap.summary = PortTypeName(type, slot) + ", MSI " + Hex(static_cast<uint32_t>(message), 2);
+  cap.fields.reserve(24);  // every register with its hidden values
   cap.fields.push_back(Hidden(Text("port_type", "Type", PortTypeKey(type))));
   cap.fields.push_back(Hidden(Flag("slot_implemented", "Slot", slot)));
   cap.fields.push_back(

@@ -16,6 +16,7 @@ namespace {
 bool Bit(uint32_t value, int bit) { return (value >> bit & 1) != 0; }
 
 void Append(std::vector<CapField>& to, const std::vector<CapField>& from) {
+  to.reserve(to.size() + from.size());
   to.insert(to.end(), from.begin(), from.end());
 }
 
@@ -137,11 +138,11 @@ void AddLinkRegisters(const ConfigSpace& space, Capability& cap, int type) {
   const int aspm = static_cast<int>(lnkcap >> 10 & 0x3);
   static constexpr std::array<const char*, 4> kAspmSupport = {"not supported", "L0s", "L1",
                                                               "L0s L1"};
-  std::vector<CapField> fields = {
-      Number("port", "Port", port, "#" + std::to_string(port)),
-      Text("speed", "Speed", LinkSpeedText(cap_speed)),
-      Number("width", "Width", cap_width, "x" + std::to_string(cap_width)),
-      Text("aspm", "ASPM", kAspmSupport[aspm])};
+  std::vector<CapField> fields =
+      Fields(Number("port", "Port", port, "#" + std::to_string(port)),
+             Text("speed", "Speed", LinkSpeedText(cap_speed)),
+             Number("width", "Width", cap_width, "x" + std::to_string(cap_width)),
+             Text("aspm", "ASPM", kAspmSupport[aspm]));
   std::string text = "Port #" + std::to_string(port) + ", Speed " + fields[1].text + ", Width " +
                      fields[2].text + ", ASPM " + fields[3].text;
   if (aspm != 0) {
@@ -162,13 +163,13 @@ void AddLinkRegisters(const ConfigSpace& space, Capability& cap, int type) {
                        {"bandwidth_notification", "BwNot", 21},
                        {"aspm_optionality", "ASPMOptComp", 22}});
   Append(fields, cap_flags);
-  cap.fields.push_back(
-      Register("link_capabilities", "LnkCap", text + "\n" + FlagsText(cap_flags), fields));
+  cap.fields.push_back(Register("link_capabilities", "LnkCap", text + "\n" + FlagsText(cap_flags),
+                                std::move(fields)));
 
   const uint16_t lnkctl = space.Word(at + 0x10);
   static constexpr std::array<const char*, 4> kAspmEnabled = {"Disabled", "L0s Enabled",
                                                               "L1 Enabled", "L0s L1 Enabled"};
-  std::vector<CapField> control = {Text("aspm", "ASPM", kAspmEnabled[lnkctl & 3])};
+  std::vector<CapField> control = Fields(Text("aspm", "ASPM", kAspmEnabled[lnkctl & 3]));
   std::string control_text = std::string("ASPM ") + kAspmEnabled[lnkctl & 3] + ";";
   if (type == kRootPort || type == kEndpoint || type == kLegacyEndpoint ||
       type == kPcieToPciBridge) {
@@ -195,8 +196,9 @@ void AddLinkRegisters(const ConfigSpace& space, Capability& cap, int type) {
   const int speed = lnksta & 0xF;
   const int width = lnksta >> 4 & 0x3F;
   const bool judged = FacesUpstream(type);
-  std::vector<CapField> status = {Text("speed", "Speed", LinkSpeedText(speed)),
-                                  Number("width", "Width", width, "x" + std::to_string(width))};
+  std::vector<CapField> status =
+      Fields(Text("speed", "Speed", LinkSpeedText(speed)),
+             Number("width", "Width", width, "x" + std::to_string(width)));
   // Above what this end can do is wrong whatever the port; below it says something only of a
   // port that faces up (a downstream port's own maximum says nothing of the device under it).
   const auto judgement = [judged](int now, int most) -> std::string {
@@ -260,7 +262,8 @@ void AddSlotRegisters(const ConfigSpace& space, Capability& cap) {
     control_text += "\nControl: AttnInd " + Indicator(sltctl >> 6) + ", PwrInd " +
                     Indicator(sltctl >> 8) + ", " + FlagsText(switches);
   }
-  cap.fields.push_back(Register("slot_control", "SltCtl", control_text, control));
+  cap.fields.push_back(
+      Register("slot_control", "SltCtl", std::move(control_text), std::move(control)));
 
   const uint16_t sltsta = space.Word(at + 0x1A);
   const std::vector<CapField> now = FlagsOf(sltsta, {{"attention_button", "AttnBtn", 0},
@@ -283,17 +286,17 @@ void AddRootRegisters(const ConfigSpace& space, Capability& cap) {
   const int at = cap.offset;
   const std::vector<CapField> root_cap =
       FlagsOf(space.Word(at + 0x1E), {{"crs_visibility", "CRSVisible", 0}});
-  cap.fields.push_back(Register("root_capabilities", "RootCap", FlagsText(root_cap), root_cap));
+  cap.fields.push_back(FlagsRegister("root_capabilities", "RootCap", std::move(root_cap)));
   const std::vector<CapField> root_ctl =
       FlagsOf(space.Word(at + 0x1C), {{"correctable_error", "ErrCorrectable", 0},
                                       {"non_fatal_error", "ErrNon-Fatal", 1},
                                       {"fatal_error", "ErrFatal", 2},
                                       {"pme_interrupt", "PMEIntEna", 3},
                                       {"crs_visibility", "CRSVisible", 4}});
-  cap.fields.push_back(Register("root_control", "RootCtl", FlagsText(root_ctl), root_ctl));
+  cap.fields.push_back(FlagsRegister("root_control", "RootCtl", std::move(root_ctl)));
   const uint32_t root_sta = space.Dword(at + 0x20);
-  std::vector<CapField> status = {
-      Number("pme_requester", "PME ReqID", root_sta & 0xFFFF, Hex(root_sta & 0xFFFF, 4))};
+  std::vector<CapField> status =
+      Fields(Number("pme_requester", "PME ReqID", root_sta & 0xFFFF, Hex(root_sta & 0xFFFF, 4)));
   const std::vector<CapField> pme =
       FlagsOf(root_sta, {{"pme_status", "PMEStatus", 16}, {"pme_pending", "PMEPending", 17}});
   Append(status, pme);
@@ -311,8 +314,8 @@ void AddDevice2Registers(const ConfigSpace& space, Capability& cap, int type) {
       "Not Supported", "Dev Specific", "Form Factor Dev Specific", "Reserved"};
   static constexpr std::array<const char*, 4> kCacheLines = {"Not Supported", "64byte cachelines",
                                                              "128byte cachelines", "Reserved"};
-  std::vector<CapField> fields = {Text("completion_timeout_ranges", "Completion Timeout",
-                                       CompletionTimeoutRanges(devcap2 & 0xF))};
+  std::vector<CapField> fields = Fields(Text("completion_timeout_ranges", "Completion Timeout",
+                                             CompletionTimeoutRanges(devcap2 & 0xF)));
   const std::vector<CapField> line1 =
       FlagsOf(devcap2, {{"completion_timeout_disable", "TimeoutDis", 4},
                         {"no_ro_enabled_pr_pr", "NROPrPrP", 10},
@@ -370,13 +373,14 @@ void AddDevice2Registers(const ConfigSpace& space, Capability& cap, int type) {
     Append(fields, atomics);
     text += "\n AtomicOpsCap: " + FlagsText(atomics);
   }
-  cap.fields.push_back(Register("device_capabilities2", "DevCap2", text, fields));
+  cap.fields.push_back(
+      Register("device_capabilities2", "DevCap2", std::move(text), std::move(fields)));
 
   const uint16_t devctl2 = space.Word(at + 0x28);
   static constexpr std::array<const char*, 4> kObffEnable = {"Disabled", "Via message A",
                                                              "Via message B", "Via WAKE#"};
-  std::vector<CapField> control = {
-      Text("completion_timeout", "Completion Timeout", CompletionTimeoutValue(devctl2 & 0xF))};
+  std::vector<CapField> control = Fields(
+      Text("completion_timeout", "Completion Timeout", CompletionTimeoutValue(devctl2 & 0xF)));
   const std::vector<CapField> enables =
       FlagsOf(devctl2, {{"completion_timeout_disable", "TimeoutDis", 4},
                         {"ltr", "LTR", 10},
@@ -402,7 +406,8 @@ void AddDevice2Registers(const ConfigSpace& space, Capability& cap, int type) {
     Append(control, atomics);
     control_text += "\n AtomicOpsCtl: " + FlagsText(atomics);
   }
-  cap.fields.push_back(Register("device_control2", "DevCtl2", control_text, control));
+  cap.fields.push_back(
+      Register("device_control2", "DevCtl2", std::move(control_text), std::move(control)));
 }
 
 void AddLink2Registers(const ConfigSpace& space, Capability& cap, int type, bool function_zero) {
@@ -412,7 +417,8 @@ void AddLink2Registers(const ConfigSpace& space, Capability& cap, int type, bool
   const uint32_t lnkcap2 = space.Dword(at + 0x2C);
   if (lnkcap2 != 0 && !other_function) {
     const std::string speeds = SupportedSpeeds(lnkcap2);
-    std::vector<CapField> fields = {Text("supported_speeds", "Supported Link Speeds", speeds)};
+    std::vector<CapField> fields =
+        Fields(Text("supported_speeds", "Supported Link Speeds", speeds));
     std::vector<std::string> each;
     for (int bit = 1; bit <= 6; ++bit) {
       if (Bit(lnkcap2, bit)) each.push_back(LinkSpeedText(bit));
@@ -433,8 +439,8 @@ void AddLink2Registers(const ConfigSpace& space, Capability& cap, int type, bool
   }
   if (!other_function) {
     const uint16_t lnkctl2 = space.Word(at + 0x30);
-    std::vector<CapField> fields = {
-        Text("target_speed", "Target Link Speed", TargetSpeed(lnkctl2 & 0xF))};
+    std::vector<CapField> fields =
+        Fields(Text("target_speed", "Target Link Speed", TargetSpeed(lnkctl2 & 0xF)));
     const std::vector<CapField> first = FlagsOf(
         lnkctl2, {{"enter_compliance", "EnterCompliance", 4}, {"speed_disable", "SpeedDis", 5}});
     Append(fields, first);
@@ -454,13 +460,13 @@ void AddLink2Registers(const ConfigSpace& space, Capability& cap, int type, bool
     fields.push_back(Text("compliance_preset", "Compliance Preset/De-emphasis", preset));
     text += "\n Transmit Margin: " + margin + ", " + FlagsText(second) +
             "\n Compliance Preset/De-emphasis: " + preset;
-    cap.fields.push_back(Register("link_control2", "LnkCtl2", text, fields));
+    cap.fields.push_back(Register("link_control2", "LnkCtl2", std::move(text), std::move(fields)));
   }
   const uint16_t lnksta2 = space.Word(at + 0x32);
   static constexpr std::array<const char*, 4> kCrosslink = {"unsupported", "Upstream Port",
                                                             "Downstream Port", "incomplete"};
-  std::vector<CapField> fields = {
-      Text("de_emphasis", "Current De-emphasis Level", Bit(lnksta2, 0) ? "-3.5dB" : "-6dB")};
+  std::vector<CapField> fields =
+      Fields(Text("de_emphasis", "Current De-emphasis Level", Bit(lnksta2, 0) ? "-3.5dB" : "-6dB"));
   const std::vector<CapField> first =
       FlagsOf(lnksta2, {{"equalization_complete", "EqualizationComplete", 1},
                         {"equalization_phase1", "EqualizationPhase1", 2}});
@@ -495,7 +501,7 @@ void AddLink2Registers(const ConfigSpace& space, Capability& cap, int type, bool
     fields.push_back(
         Hidden(Text("downstream_component", "DownstreamComp", kPresence[lnksta2 >> 12 & 7])));
   }
-  cap.fields.push_back(Register("link_status2", "LnkSta2", text, fields));
+  cap.fields.push_back(Register("link_status2", "LnkSta2", std::move(text), std::move(fields)));
 }
 
 }  // namespace kelvox::pcie

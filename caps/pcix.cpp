@@ -45,8 +45,8 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
     second.push_back(Text("frequency", "Freq", frequency));
     std::string text;
     for (size_t i = 0; i + 1 < second.size(); ++i) text += second[i].text + " ";
-    cap.fields.push_back(
-        Register("secondary_status", "Secondary Status", text + "Freq=" + frequency, second));
+    cap.fields.push_back(Register("secondary_status", "Secondary Status",
+                                  text + "Freq=" + frequency, std::move(second)));
     const uint32_t status = space.Dword(at + 4);
     std::vector<CapField> primary = SpeedFlags(status, 16);
     primary.push_back(Flag("split_completion_overrun", "SCO", Bit(status, 20)));
@@ -76,8 +76,9 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
   const uint16_t command = space.Word(at + 2);
   const int read_count = 512 << (command >> 2 & 3);
   const int split = kSplitTransactions[command >> 4 & 7];
-  const std::vector<CapField> enables = {Flag("data_parity_recovery", "DPERE", Bit(command, 0)),
-                                         Flag("relaxed_ordering", "ERO", Bit(command, 1))};
+  const std::vector<CapField> enables =
+      Fields(Flag("data_parity_recovery", "DPERE", Bit(command, 0)),
+             Flag("relaxed_ordering", "ERO", Bit(command, 1)));
   std::vector<CapField> control = enables;
   control.push_back(Number("max_read_byte_count", "RBC", read_count, std::to_string(read_count)));
   control.push_back(Number("max_split_transactions", "OST", split, std::to_string(split)));
@@ -91,9 +92,9 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
   const int designed_read = 512 << (status >> 21 & 3);
   const int designed_split = kSplitTransactions[status >> 23 & 7];
   const int cumulative = 1 << ((status >> 26 & 7) + 3);
-  const std::vector<CapField> speeds = {Flag("split_completion_error", "RSCEM", Bit(status, 29)),
-                                        Flag("mhz266", "266MHz", Bit(status, 30)),
-                                        Flag("mhz533", "533MHz", Bit(status, 31))};
+  const std::vector<CapField> speeds =
+      Fields(Flag("split_completion_error", "RSCEM", Bit(status, 29)),
+             Flag("mhz266", "266MHz", Bit(status, 30)), Flag("mhz533", "533MHz", Bit(status, 31)));
   std::string text = Place(status) + " " + FlagsText(state) + " DC=" + complexity +
                      " DMMRBC=" + std::to_string(designed_read) +
                      " DMOST=" + std::to_string(designed_split) +
@@ -106,7 +107,7 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
   state.push_back(
       Number("designed_max_cumulative", "DMCRS", cumulative, std::to_string(cumulative)));
   state.insert(state.end(), speeds.begin(), speeds.end());
-  cap.fields.push_back(Register("status", "Status", text, state));
+  cap.fields.push_back(Register("status", "Status", std::move(text), std::move(state)));
 }
 
 }  // namespace kelvox

@@ -35,13 +35,11 @@ void DecodePowerManagement(const ConfigSpace& space, const FunctionContext&, Cap
     if (pme[i]) pme_states.emplace_back(state_names[i]);
     pme_text += FlagText(state_names[i], pme[i]) + (i < 4 ? "," : ")");
   }
-  std::vector<CapField> flags = {
-      Flag("pme_clock", "PMEClk", (pmc & 1 << 3) != 0),
-      Flag("device_specific_init", "DSI", (pmc & 1 << 5) != 0),
-      Flag("d1", "D1", (pmc & 1 << 9) != 0),
-      Flag("d2", "D2", (pmc & 1 << 10) != 0),
-      Number("aux_current", "AuxCurrent", aux, std::to_string(aux) + "mA"),
-  };
+  std::vector<CapField> flags =
+      Fields(Flag("pme_clock", "PMEClk", (pmc & 1 << 3) != 0),
+             Flag("device_specific_init", "DSI", (pmc & 1 << 5) != 0),
+             Flag("d1", "D1", (pmc & 1 << 9) != 0), Flag("d2", "D2", (pmc & 1 << 10) != 0),
+             Number("aux_current", "AuxCurrent", aux, std::to_string(aux) + "mA"));
   CapField pme_field;
   pme_field.key = "pme_states";
   pme_field.label = "PME";
@@ -50,30 +48,30 @@ void DecodePowerManagement(const ConfigSpace& space, const FunctionContext&, Cap
   std::string flags_text = flags[0].text + " " + flags[1].text + " " + flags[2].text + " " +
                            flags[3].text + " AuxCurrent=" + flags[4].text + " " + pme_text;
   flags.push_back(pme_field);
-  cap.fields.push_back(Register("flags", "Flags", flags_text, flags));
+  cap.fields.push_back(Register("flags", "Flags", std::move(flags_text), std::move(flags)));
 
   const std::string state = kPowerStates[pmcsr & 0x3];
-  std::vector<CapField> status = {
-      Text("power_state", "PowerState", state),
-      Flag("no_soft_reset", "NoSoftRst", (pmcsr & 1 << 3) != 0),
-      Flag("pme_enable", "PME-Enable", (pmcsr & 1 << 8) != 0),
-      Number("data_select", "DSel", pmcsr >> 9 & 0xF, std::to_string(pmcsr >> 9 & 0xF)),
-      Number("data_scale", "DScale", pmcsr >> 13 & 0x3, std::to_string(pmcsr >> 13 & 0x3)),
-      Flag("pme_status", "PME", (pmcsr & 1 << 15) != 0),
-  };
+  std::vector<CapField> status =
+      Fields(Text("power_state", "PowerState", state),
+             Flag("no_soft_reset", "NoSoftRst", (pmcsr & 1 << 3) != 0),
+             Flag("pme_enable", "PME-Enable", (pmcsr & 1 << 8) != 0),
+             Number("data_select", "DSel", pmcsr >> 9 & 0xF, std::to_string(pmcsr >> 9 & 0xF)),
+             Number("data_scale", "DScale", pmcsr >> 13 & 0x3, std::to_string(pmcsr >> 13 & 0x3)),
+             Flag("pme_status", "PME", (pmcsr & 1 << 15) != 0));
   // lspci writes D3hot as "D3".
   const std::string status_text = (state == "D3hot" ? "D3" : state) + " " + status[1].text + " " +
                                   status[2].text + " DSel=" + status[3].text +
                                   " DScale=" + status[4].text + " " + status[5].text;
   cap.fields.push_back(Hidden(Text("power_state", "PowerState", state)));
-  cap.fields.push_back(Register("status", "Status", status_text, status));
+  cap.fields.push_back(Register("status", "Status", std::move(status_text), std::move(status)));
 
   // A bridge's extension: secondary bus clock control, and B2 rather than B3 in D3hot.
   const uint8_t bridge = space.Byte(at + 6);
   if (bridge != 0) {
-    const std::vector<CapField> flags = {Flag("bus_clock_control", "PM", (bridge & 0x80) != 0),
-                                         Flag("b3_in_d3hot", "B3", (bridge & 0x40) == 0)};
-    cap.fields.push_back(Register("bridge", "Bridge", FlagsText(flags), flags));
+    const std::vector<CapField> flags =
+        Fields(Flag("bus_clock_control", "PM", (bridge & 0x80) != 0),
+               Flag("b3_in_d3hot", "B3", (bridge & 0x40) == 0));
+    cap.fields.push_back(FlagsRegister("bridge", "Bridge", std::move(flags)));
   }
 }
 

@@ -69,14 +69,15 @@ void DecodeAdvancedFeatures(const ConfigSpace& space, const FunctionContext&, Ca
   const uint8_t capabilities = space.Byte(cap.offset + 3);
   const uint8_t control = space.Byte(cap.offset + 4);
   const uint8_t status = space.Byte(cap.offset + 5);
-  const std::vector<CapField> af_cap = {
-      Flag("transactions_pending", "TP", (capabilities & 1) != 0),
-      Flag("function_level_reset", "FLR", (capabilities & 2) != 0)};
-  const std::vector<CapField> af_ctl = {Flag("initiate_flr", "FLR", (control & 1) != 0)};
-  const std::vector<CapField> af_sta = {Flag("transactions_pending", "TP", (status & 1) != 0)};
-  cap.fields.push_back(Register("capabilities", "AFCap", FlagsText(af_cap), af_cap));
-  cap.fields.push_back(Register("control", "AFCtrl", FlagsText(af_ctl), af_ctl));
-  cap.fields.push_back(Register("status", "AFStatus", FlagsText(af_sta), af_sta));
+  const std::vector<CapField> af_cap =
+      Fields(Flag("transactions_pending", "TP", (capabilities & 1) != 0),
+             Flag("function_level_reset", "FLR", (capabilities & 2) != 0));
+  const std::vector<CapField> af_ctl = Fields(Flag("initiate_flr", "FLR", (control & 1) != 0));
+  const std::vector<CapField> af_sta =
+      Fields(Flag("transactions_pending", "TP", (status & 1) != 0));
+  cap.fields.push_back(FlagsRegister("capabilities", "AFCap", std::move(af_cap)));
+  cap.fields.push_back(FlagsRegister("control", "AFCtrl", std::move(af_ctl)));
+  cap.fields.push_back(FlagsRegister("status", "AFStatus", std::move(af_sta)));
 }
 
 }  // namespace kelvox

@@ -43,9 +43,9 @@ void DecodeVendorSpecific(const ConfigSpace& space, const FunctionContext& funct
   const uint32_t size = space.Dword(at + 12);
   std::string text =
       "BAR=" + std::to_string(bar) + " offset=" + Hex(offset, 8) + " size=" + Hex(size, 8);
-  std::vector<CapField> fields = {Number("bar", "BAR", bar, std::to_string(bar)),
-                                  Number("offset", "offset", offset, Hex(offset, 8)),
-                                  Number("size", "size", size, Hex(size, 8))};
+  std::vector<CapField> fields = Fields(Number("bar", "BAR", bar, std::to_string(bar)),
+                                        Number("offset", "offset", offset, Hex(offset, 8)),
+                                        Number("size", "size", size, Hex(size, 8)));
   if (kind == kVirtioNotify && length >= 20 && space.Readable(at + 16, 4)) {
     const uint32_t multiplier = space.Dword(at + 16);
     text += " multiplier=" + Hex(multiplier, 8);

@@ -22,7 +22,10 @@ void AppendRegister(std::string& text, const CapField& field, const std::string&
     while (!line.empty() && line.front() == ' ') line.erase(0, 1);
     if (first) {
       text += indent;
-      if (!field.label.empty()) text += field.label + field.joiner;
+      if (!field.label.empty()) {
+        text += field.label;
+        text += field.joiner;
+      }
     } else {
       text += indent + "    ";
     }

@@ -22,7 +22,7 @@ std::string OneLine(const std::string& text) {
 }
 
 TreeRow FieldRow(const CapField& field) {
-  TreeRow row{field.label.empty() ? field.key : field.label, OneLine(field.text), {}};
+  TreeRow row{std::string(field.label.empty() ? field.key : field.label), OneLine(field.text), {}};
   row.children.reserve(field.children.size());
   for (const CapField& child : field.children) row.children.push_back(FieldRow(child));
   return row;
