@@ -56,7 +56,9 @@ constexpr CommandHelp kListHelp{
     "\" | \" when the list has one. A function the system cannot place in a bus (a Windows "
     "device without a location) comes last, its own name in place of the address.\n"
     "\n"
-    "On sysfs the functions are the folders of /sys/bus/pci/devices; on a captured file, those "
+    "On sysfs the functions are the folders of /sys/bus/pci/devices (a function asleep in "
+    "D3cold is named from the kernel's vendor, device, class and revision files, so that "
+    "listing it does not wake it); on a captured file, those "
     "it holds; on port I/O every device is probed at function 0, and its functions 1 to 7 "
     "only when function 0 is present and multi-function.",
     kListOwnHelp,
