@@ -111,6 +111,16 @@ Decoded ReadLspci(const std::string& text) {
   return decoded;
 }
 
+// The address "BB:DD.F" of a details caption "バス番号=B, 機能番号=F, デバイス番号=D ...".
+std::string AddressOfCaption(const std::string& caption) {
+  int bus = 0, function = 0, device = 0;
+  std::sscanf(caption.c_str(), "バス番号=%d, 機能番号=%d, デバイス番号=%d", &bus, &function,
+              &device);
+  char address[16];
+  std::snprintf(address, sizeof address, "%02x:%02x.%d", bus, device, function);
+  return address;
+}
+
 // kelvox-cli details: the caption "バス番号=B, 機能番号=F, デバイス番号=D ..." opens a function;
 // in its [ケイパビリティ] block "  [OFF] ..." opens a capability, deeper lines are registers.
 Decoded ReadOurs(const std::string& text) {
@@ -120,12 +130,7 @@ Decoded ReadOurs(const std::string& text) {
   bool in_block = false;
   for (std::string line; std::getline(lines, line);) {
     if (line.starts_with("バス番号=")) {
-      int bus = 0, function_number = 0, device = 0;
-      std::sscanf(line.c_str(), "バス番号=%d, 機能番号=%d, デバイス番号=%d", &bus, &function_number,
-                  &device);
-      char address[16];
-      std::snprintf(address, sizeof address, "%02x:%02x.%d", bus, device, function_number);
-      function = address;
+      function = AddressOfCaption(line);
       in_block = false;
     } else if (line == "[ケイパビリティ]") {
       in_block = true;
@@ -363,12 +368,7 @@ Lines ReadOurHeaders(const std::string& text) {
   bool in_block = false;
   for (std::string line; std::getline(in, line);) {
     if (line.starts_with("バス番号=")) {
-      int bus = 0, function_number = 0, device = 0;
-      std::sscanf(line.c_str(), "バス番号=%d, 機能番号=%d, デバイス番号=%d", &bus, &function_number,
-                  &device);
-      char address[16];
-      std::snprintf(address, sizeof address, "%02x:%02x.%d", bus, device, function_number);
-      function = address;
+      function = AddressOfCaption(line);
     } else if (line.starts_with("[")) {
       in_block = line == "[ヘッダ詳細]";
     } else if (in_block && line.starts_with("    ")) {

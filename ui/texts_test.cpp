@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "config/space_limits.h"
 #include "text/cp932.h"
 #include "ui/about_template.h"
 #include "ui/main_template.h"
@@ -15,6 +16,15 @@ namespace {
 TEST(Texts, EveryTextConvertsToCp932AndBackUnchanged) {
   ASSERT_GT(texts::All().size(), 40u);
   for (const char* text : texts::All()) {
+    EXPECT_TRUE(RoundTripsThroughCp932(text)) << text;
+  }
+}
+
+// The lines the capability and dump pages show where no more of a function could be read.
+TEST(Texts, EveryReasonTheSpacePagesShowConvertsToCp932) {
+  for (const char* text : {kNeedsAdministratorText, kPortForbiddenText, kPortConventionalOnlyText,
+                           kCaptureHeaderOnlyText, kCaptureConventionalOnlyText,
+                           kHeaderOnlyMethodText, kHeaderOnlyText, kNoFunctionText}) {
     EXPECT_TRUE(RoundTripsThroughCp932(text)) << text;
   }
 }

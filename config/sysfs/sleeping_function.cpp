@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "files/read_file.h"
 #include "text/hex_digit.h"
 
 namespace kelvox {
@@ -17,14 +16,7 @@ namespace fs = std::filesystem;
 constexpr size_t kMaxAttributeFile = 64;
 
 std::optional<std::string> ReadAttribute(const std::string& path, const FactsOpenFunction& open) {
-  const ScopedDescriptor fd(open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return std::nullopt;
-  ReadAllResult read = ReadAll(fd.get(), kMaxAttributeFile);
-  if (!read.ok()) return std::nullopt;
-  while (!read.text.empty() && (read.text.back() == '\n' || read.text.back() == '\r')) {
-    read.text.pop_back();
-  }
-  return read.text;
+  return ReadSysfsLine(path, open, kMaxAttributeFile);
 }
 
 // "0x8086" as the kernel writes an ID, with at most `digits` hex digits.

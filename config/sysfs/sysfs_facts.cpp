@@ -17,16 +17,8 @@ namespace fs = std::filesystem;
 // The files here hold one short line.
 constexpr size_t kMaxFactFile = 4096;
 
-// The file's text without its line end, or nothing when it cannot be read.
 std::optional<std::string> ReadLine(const std::string& path, const FactsOpenFunction& open) {
-  const ScopedDescriptor fd(open(path, O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return std::nullopt;
-  ReadAllResult read = ReadAll(fd.get(), kMaxFactFile);
-  if (!read.ok()) return std::nullopt;
-  while (!read.text.empty() && (read.text.back() == '\n' || read.text.back() == '\r')) {
-    read.text.pop_back();
-  }
-  return read.text;
+  return ReadSysfsLine(path, open, kMaxFactFile);
 }
 
 // The name a link points at ("virtio-pci" for .../drivers/virtio-pci); "" when there is no
@@ -66,6 +58,19 @@ std::optional<std::string> ParentOf(const std::string& folder) {
 }
 
 }  // namespace
+
+std::optional<std::string> ReadSysfsLine(const std::string& path, const FactsOpenFunction& open,
+                                         size_t limit) {
+  // Not blocking: a FIFO put where a kernel file should be gives nothing rather than a hang.
+  const ScopedDescriptor fd(open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) return std::nullopt;
+  ReadAllResult read = ReadAll(fd.get(), limit);
+  if (!read.ok()) return std::nullopt;
+  while (!read.text.empty() && (read.text.back() == '\n' || read.text.back() == '\r')) {
+    read.text.pop_back();
+  }
+  return read.text;
+}
 
 std::optional<FunctionFacts> ReadSysfsFacts(const std::string& folder,
                                             const FactsOpenFunction& open, unsigned wanted) {

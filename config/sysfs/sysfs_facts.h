@@ -16,6 +16,11 @@ namespace kelvox {
 // Opens a file as open(2) does (the sysfs access's own stand-in in tests).
 using FactsOpenFunction = std::function<int(const std::string& path, int flags)>;
 
+// The text of a small file the kernel writes (one short line), without its line end; nothing
+// when it cannot be opened or read, or holds more than `limit` bytes.
+std::optional<std::string> ReadSysfsLine(const std::string& path, const FactsOpenFunction& open,
+                                         size_t limit);
+
 // The facts of the function whose folder is `folder`; nothing when the folder is not there.
 // A file that is missing or does not parse leaves its fact unknown; a missing `driver` link
 // means no driver is bound, a missing `msi_irqs/` no vector in use, a missing `iommu_group`
