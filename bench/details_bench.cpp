@@ -14,6 +14,7 @@
 #include "config/capture/simulated_bus.h"
 #include "config/sysfs/sysfs_access.h"
 #include "details/device_details.h"
+#include "details/function_read.h"
 #include "details/testing/sample_card.h"
 
 namespace kelvox {
@@ -75,6 +76,20 @@ void BM_DetailsOnSysfs(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DetailsOnSysfs);
+
+// What an opening of the sheet gathers now: the same, with the header read once for all of it,
+// the space its capabilities lie in, the header decoded and the capabilities (as root all of a
+// PCI Express function's 4096 bytes; as a user the header alone).
+void BM_WholeSheetOnSysfs(benchmark::State& state) {
+  const std::optional<FunctionLocation> at = FunctionWithRegions();
+  if (!at) {
+    state.SkipWithError("no PCI function with regions under /sys/bus/pci/devices");
+    return;
+  }
+  SysfsAccess access;
+  for (auto _ : state) benchmark::DoNotOptimize(ReadFunction(access, *at));
+}
+BENCHMARK(BM_WholeSheetOnSysfs);
 
 // The part of a details build that reads what the system knows of the function (driver,
 // interrupt, link, ...): the small files and links of its folder.
