@@ -255,6 +255,24 @@ TEST(DetailsCommand, JsonOfAnAbsentDeviceHasNoSizingReadBack) {
     EXPECT_TRUE(bar["sizing_readback"].is_null());
     EXPECT_EQ(bar["text"], "ffffffff (no device)");
   }
+  EXPECT_TRUE(d["header"].is_null());
+}
+
+// The decoded header in JSON: the values its text lines are made of, regions as an array.
+TEST(DetailsCommand, JsonHeaderHoldsTheRegionsAndBits) {
+  const auto r = RunCommand(RunDetails, {"3", "--json"}, kelvox::testing::SampleCardBus());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json header = ParsedRoundTrip(r.out)["header"];
+  EXPECT_EQ(header["command"]["memory"], false);
+  EXPECT_EQ(header["status"]["devsel"], "fast");
+  ASSERT_EQ(header["regions"].size(), 3u);
+  EXPECT_EQ(header["regions"][0], Json::parse(R"({"index": 0, "kind": "memory",
+      "address": 3758096384, "bits": 32, "prefetchable": true, "disabled": true,
+      "size": 1048576})"));
+  EXPECT_EQ(header["regions"][1]["kind"], "io");
+  EXPECT_EQ(header["regions"][1]["size"], 32);
+  EXPECT_EQ(header["regions"][2]["kind"], "rom");
+  EXPECT_EQ(header["regions"][2]["size"], 128 * 1024);
 }
 
 }  // namespace
