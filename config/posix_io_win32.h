@@ -18,6 +18,11 @@
 #define O_CLOEXEC (O_BINARY | O_NOINHERIT)
 #endif
 
+// An open of a file never waits on Windows (it has no FIFO an open could block on).
+#ifndef O_NONBLOCK
+#define O_NONBLOCK 0
+#endif
+
 // Reads up to `count` bytes at `offset` without moving the descriptor's position; -1 with errno
 // on failure, as pread(2).
 ssize_t pread(int fd, void* buffer, size_t count, off_t offset);
