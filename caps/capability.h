@@ -13,8 +13,8 @@ namespace kelvox {
 
 // A field's value for programs: nothing, a flag, a number, a text, or a list of names (the
 // status bits that are set, say).
-using FieldValue =
-    std::variant<std::monostate, bool, int64_t, std::string, std::vector<std::string>>;
+using FieldValue = std::variant<std::monostate, bool, int64_t, std::string,
+                                std::vector<std::string>, std::vector<uint64_t>>;
 
 // A register of a capability, or a field of one. A register has a label as lspci names it
 // ("LnkSta") and the text lspci prints for it ("Speed 8GT/s, Width x16"; a register lspci
@@ -37,6 +37,9 @@ struct CapField {
   // What the text puts between the label and the text: ": " ("LnkSta: Speed 8GT/s"), or a
   // blank where lspci writes them as one phrase ("Expansion ROM at fffc0000").
   const char* joiner = ": ";
+  // A list of like entries (Resizable BAR's BARs): in JSON an array of its children's fields,
+  // in the tree and the text nothing (its entries are fields of their own there too).
+  bool list = false;
 };
 
 struct Capability {

@@ -173,6 +173,12 @@ CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at)
       list.capabilities.begin(), list.capabilities.end(), [](const Capability& capability) {
         return capability.id == kPciExpressId || capability.id == kPcixId;
       });
+  for (const Capability& capability : list.capabilities) {
+    if (capability.id == kPciExpressId && space.Readable(capability.offset + 2, 2)) {
+      function.express_type = space.Word(capability.offset + 2) >> 4 & 0xF;
+      break;
+    }
+  }
   if (has_extended) WalkExtended(space, function, list);
   MarkOverlaps(list);
   return list;

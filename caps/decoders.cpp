@@ -37,7 +37,25 @@ CapabilityDecoder StandardDecoder(int id) {
   }
 }
 
-CapabilityDecoder ExtendedDecoder(int) { return nullptr; }
+CapabilityDecoder ExtendedDecoder(int id) {
+  switch (id) {
+    case 0x0001:
+      return DecodeAdvancedErrorReporting;
+    case 0x0003:
+      return DecodeSerialNumber;
+    case 0x000E:
+      return DecodeAlternativeRoutingId;
+    case 0x000F:
+      return DecodeAddressTranslation;
+    case 0x0015:
+    case 0x0024:
+      return DecodeResizableBar;
+    case 0x0018:
+      return DecodeLatencyTolerance;
+    default:
+      return nullptr;
+  }
+}
 
 int StandardCapabilityLength(int id) {
   switch (id) {

@@ -15,6 +15,8 @@ struct FunctionContext {
   int header_layout = 0;  // 0 a device, 1 a PCI-PCI bridge, 2 a CardBus bridge
   int device = 0;         // where it sits, where a decoder tells functions apart
   int function = 0;
+  // The PCI Express port type of the function's PCI Express capability, -1 without one.
+  int express_type = -1;
 };
 
 using CapabilityDecoder = void (*)(const ConfigSpace& space, const FunctionContext& function,
@@ -43,6 +45,13 @@ void DecodeEnhancedAllocation(const ConfigSpace&, const FunctionContext&, Capabi
 void DecodeHyperTransport(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeSata(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeDebugPort(const ConfigSpace&, const FunctionContext&, Capability&);
+// Extended capabilities.
+void DecodeAdvancedErrorReporting(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeSerialNumber(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeAlternativeRoutingId(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeAddressTranslation(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeLatencyTolerance(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeResizableBar(const ConfigSpace&, const FunctionContext&, Capability&);
 
 // "the capability runs past the readable bytes (0xNN of 0xMM)": the problem of a capability
 // whose registers are not all readable; returns false then, so a decoder can stop.

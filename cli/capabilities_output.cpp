@@ -44,6 +44,7 @@ Json ValueJson(const CapField& field) {
     Json operator()(int64_t value) const { return value; }
     Json operator()(const std::string& value) const { return value; }
     Json operator()(const std::vector<std::string>& value) const { return value; }
+    Json operator()(const std::vector<uint64_t>& value) const { return value; }
   };
   return std::visit(Visitor{field}, field.value);
 }
@@ -51,7 +52,13 @@ Json ValueJson(const CapField& field) {
 Json FieldsJson(const std::vector<CapField>& fields) {
   Json object = Json::object();
   for (const CapField& field : fields) {
-    object[field.key] = field.children.empty() ? ValueJson(field) : FieldsJson(field.children);
+    if (field.list) {
+      Json entries = Json::array();
+      for (const CapField& entry : field.children) entries.push_back(FieldsJson(entry.children));
+      object[field.key] = std::move(entries);
+    } else {
+      object[field.key] = field.children.empty() ? ValueJson(field) : FieldsJson(field.children);
+    }
   }
   return object;
 }

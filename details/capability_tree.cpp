@@ -24,7 +24,9 @@ std::string OneLine(const std::string& text) {
 TreeRow FieldRow(const CapField& field) {
   TreeRow row{std::string(field.label.empty() ? field.key : field.label), OneLine(field.text), {}};
   row.children.reserve(field.children.size());
-  for (const CapField& child : field.children) row.children.push_back(FieldRow(child));
+  for (const CapField& child : field.children) {
+    if (!child.list) row.children.push_back(FieldRow(child));
+  }
   return row;
 }
 
@@ -61,7 +63,9 @@ std::vector<TreeRow> CapabilityTree(const std::vector<CapField>& header,
   if (!capabilities.readable) return rows;
   for (const Capability& capability : capabilities.capabilities) {
     TreeRow node{CapabilityName(capability), capability.summary, {}};
-    for (const CapField& field : capability.fields) node.children.push_back(FieldRow(field));
+    for (const CapField& field : capability.fields) {
+      if (!field.list) node.children.push_back(FieldRow(field));
+    }
     if (!capability.problem.empty()) node.children.push_back({"!!", capability.problem, {}});
     rows.push_back(std::move(node));
   }
