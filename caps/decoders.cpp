@@ -52,6 +52,18 @@ CapabilityDecoder ExtendedDecoder(int id) {
       return DecodeResizableBar;
     case 0x0018:
       return DecodeLatencyTolerance;
+    case 0x000B:
+      return DecodeVendorSpecificExtended;
+    case 0x0010:
+      return DecodeSingleRootIov;
+    case 0x000D:
+      return DecodeAccessControl;
+    case 0x0013:
+      return DecodePageRequest;
+    case 0x001B:
+      return DecodeProcessAddressSpaceId;
+    case 0x001F:
+      return DecodePrecisionTime;
     default:
       return nullptr;
   }

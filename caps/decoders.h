@@ -52,6 +52,12 @@ void DecodeAlternativeRoutingId(const ConfigSpace&, const FunctionContext&, Capa
 void DecodeAddressTranslation(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeLatencyTolerance(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeResizableBar(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeAccessControl(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodePageRequest(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeProcessAddressSpaceId(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodePrecisionTime(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeVendorSpecificExtended(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeSingleRootIov(const ConfigSpace&, const FunctionContext&, Capability&);
 
 // "the capability runs past the readable bytes (0xNN of 0xMM)": the problem of a capability
 // whose registers are not all readable; returns false then, so a decoder can stop.
