@@ -56,6 +56,8 @@ CapabilityDecoder ExtendedDecoder(int id) {
       return DecodeVendorSpecificExtended;
     case 0x0010:
       return DecodeSingleRootIov;
+    case 0x001E:
+      return DecodeL1Substates;
     case 0x000D:
       return DecodeAccessControl;
     case 0x0013:

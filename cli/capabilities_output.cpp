@@ -29,7 +29,10 @@ void AppendRegister(std::string& text, const CapField& field, const std::string&
     } else {
       text += indent + "    ";
     }
-    text += line + "\n";
+    text += line;
+    // A register with nothing to say ends at its label, without a trailing blank.
+    while (line.empty() && !text.empty() && text.back() == ' ') text.pop_back();
+    text += "\n";
     first = false;
     if (end == std::string::npos) break;
     start = end + 1;
