@@ -58,6 +58,8 @@ CapabilityDecoder ExtendedDecoder(int id) {
       return DecodeSingleRootIov;
     case 0x001E:
       return DecodeL1Substates;
+    case 0x001D:
+      return DecodeDownstreamContainment;
     case 0x000D:
       return DecodeAccessControl;
     case 0x0013:

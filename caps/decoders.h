@@ -59,6 +59,7 @@ void DecodePrecisionTime(const ConfigSpace&, const FunctionContext&, Capability&
 void DecodeVendorSpecificExtended(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeSingleRootIov(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeL1Substates(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeDownstreamContainment(const ConfigSpace&, const FunctionContext&, Capability&);
 
 // "the capability runs past the readable bytes (0xNN of 0xMM)": the problem of a capability
 // whose registers are not all readable; returns false then, so a decoder can stop.
