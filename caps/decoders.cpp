@@ -60,6 +60,10 @@ CapabilityDecoder ExtendedDecoder(int id) {
       return DecodeL1Substates;
     case 0x001D:
       return DecodeDownstreamContainment;
+    case 0x0019:
+      return DecodeSecondaryExpress;
+    case 0x0023:
+      return DecodeDesignatedVendorSpecific;
     case 0x000D:
       return DecodeAccessControl;
     case 0x0013:
