@@ -64,6 +64,8 @@ CapabilityDecoder ExtendedDecoder(int id) {
       return DecodeSecondaryExpress;
     case 0x0023:
       return DecodeDesignatedVendorSpecific;
+    case 0x0017:
+      return DecodeProcessingHints;
     case 0x000D:
       return DecodeAccessControl;
     case 0x0013:

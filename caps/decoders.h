@@ -62,6 +62,7 @@ void DecodeL1Substates(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeDownstreamContainment(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeSecondaryExpress(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeDesignatedVendorSpecific(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeProcessingHints(const ConfigSpace&, const FunctionContext&, Capability&);
 
 // "the capability runs past the readable bytes (0xNN of 0xMM)": the problem of a capability
 // whose registers are not all readable; returns false then, so a decoder can stop.

@@ -369,8 +369,9 @@ void AddExtendedFunction(SimulatedBus& bus, FunctionLocation at, const std::vect
 
 // The extended capabilities kelvox-cli decodes, register by register against lspci.
 TEST_F(CapabilitiesAgainstLspci, ExtendedCapabilitiesReadAsLspciReadsThem) {
-  const std::vector<int> decoded = {0x0001, 0x0003, 0x000B, 0x000D, 0x000E, 0x000F, 0x0010, 0x0013,
-                                    0x0015, 0x0018, 0x0019, 0x001B, 0x001D, 0x001E, 0x001F, 0x0023};
+  const std::vector<int> decoded = {0x0001, 0x0003, 0x000B, 0x000D, 0x000E, 0x000F,
+                                    0x0010, 0x0013, 0x0015, 0x0017, 0x0018, 0x0019,
+                                    0x001B, 0x001D, 0x001E, 0x001F, 0x0023};
   std::mt19937 random(120926);
   SimulatedBus bus;
   for (int device = 0; device < 32; ++device) {
