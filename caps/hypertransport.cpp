@@ -50,7 +50,7 @@ std::string TypeName(uint16_t command) {
   }
 }
 
-// The names of the types lspci writes by number: the later HyperTransport specifications'.
+// The names of the later HyperTransport types, which lspci writes by number.
 std::string LaterTypeName(uint16_t command) {
   switch (command >> 11) {
     case 0x1A:

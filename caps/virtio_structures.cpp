@@ -1,7 +1,7 @@
-// Vendor-specific capability (0x09): its length, and for a virtio device (vendor 1af4, devices
-// 1000-107f) the virtio structure it points to, as the virtio specification lays it out: its
-// kind, the base address register and the offset and length in it, and for the notification
-// structure the offset multiplier.
+// The vendor's own capability (0x09): its length, and for a virtio device (vendor 1af4, devices
+// 1000-107f) the virtio structure it points to, as virtio devices lay it out: its kind, the
+// base address register and the offset and length in it, and for the notification structure
+// the offset multiplier.
 #include <array>
 
 #include "caps/cap_field.h"
