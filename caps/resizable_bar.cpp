@@ -9,7 +9,7 @@ namespace kelvox {
 namespace {
 
 // 1MB << `power`, as lspci writes a BAR size: "256MB", "16GB", "1TB".
-std::string SizeText(int power) {
+std::string BarSizeText(int power) {
   static constexpr const char* kUnits[] = {"MB", "GB", "TB", "PB", "EB", "ZB", "YB"};
   return std::to_string(1ull << (power % 10)) + kUnits[power / 10];
 }
@@ -32,13 +32,13 @@ void DecodeResizableBar(const ConfigSpace& space, const FunctionContext&, Capabi
     const uint32_t control = space.Dword(cap.offset + 8 + 8 * i);
     const int bar = static_cast<int>(control & 7);
     const int current = static_cast<int>(control >> 8 & 0x3F);
-    std::string text = "current size: " + SizeText(current) + ", supported:";
+    std::string text = "current size: " + BarSizeText(current) + ", supported:";
     // Sizes of 1MB << 0..27 in the capability register, of 256TB << 0..15 in the control
     // register's upper half.
     std::vector<uint64_t> bytes;
     std::string sizes;
     const auto add = [&](int power) {
-      sizes += (sizes.empty() ? "" : " ") + SizeText(power);
+      sizes += (sizes.empty() ? "" : " ") + BarSizeText(power);
       bytes.push_back(uint64_t{1} << (20 + power));
     };
     for (int bit = 4; bit < 32; ++bit) {
@@ -59,7 +59,7 @@ void DecodeResizableBar(const ConfigSpace& space, const FunctionContext&, Capabi
     CapField entry =
         Register(kKeys[bar], kLabels[bar], text,
                  Fields(Number("bar", "BAR", bar, std::to_string(bar)),
-                        Number("current_size", "current size", current_bytes, SizeText(current)),
+                        Number("current_size", "current size", current_bytes, BarSizeText(current)),
                         std::move(supported_sizes)));
     cap.fields.push_back(entry);
     bars.children.push_back(std::move(entry));
