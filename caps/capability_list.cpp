@@ -176,6 +176,10 @@ CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at)
   for (const Capability& capability : list.capabilities) {
     if (capability.id == kPciExpressId && space.Readable(capability.offset + 2, 2)) {
       function.express_type = space.Word(capability.offset + 2) >> 4 & 0xF;
+      if (space.Readable(capability.offset + 12, 4)) {
+        function.express_link_width =
+            static_cast<int>(space.Dword(capability.offset + 12) >> 4 & 0x3F);
+      }
       break;
     }
   }

@@ -74,6 +74,29 @@ CapabilityDecoder ExtendedDecoder(int id) {
       return DecodeProcessAddressSpaceId;
     case 0x001F:
       return DecodePrecisionTime;
+    case 0x0002:
+    case 0x0009:
+      return DecodeVirtualChannel;
+    case 0x0005:
+      return DecodeRootComplexLink;
+    case 0x0007:
+      return DecodeEventCollectorAssociation;
+    case 0x0012:
+      return DecodeMulticast;
+    case 0x0025:
+      return DecodeDataLinkFeature;
+    case 0x0026:
+      return DecodePhysicalLayer16;
+    case 0x0027:
+      return DecodeLaneMargining;
+    case 0x002A:
+      return DecodePhysicalLayer32;
+    case 0x002E:
+      return DecodeDataObjectExchange;
+    case 0x002F:
+      return DecodeDevice3;
+    case 0x0031:
+      return DecodePhysicalLayer64;
     default:
       return nullptr;
   }

@@ -17,6 +17,9 @@ struct FunctionContext {
   int function = 0;
   // The PCI Express port type of the function's PCI Express capability, -1 without one.
   int express_type = -1;
+  // The maximum width of its link (LnkCap), 0 without one: how many lanes the per-lane
+  // registers of the extended capabilities hold.
+  int express_link_width = 0;
 };
 
 using CapabilityDecoder = void (*)(const ConfigSpace& space, const FunctionContext& function,
@@ -63,6 +66,22 @@ void DecodeDownstreamContainment(const ConfigSpace&, const FunctionContext&, Cap
 void DecodeSecondaryExpress(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeDesignatedVendorSpecific(const ConfigSpace&, const FunctionContext&, Capability&);
 void DecodeProcessingHints(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeVirtualChannel(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeRootComplexLink(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeEventCollectorAssociation(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeMulticast(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeDataLinkFeature(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodePhysicalLayer16(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodePhysicalLayer32(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodePhysicalLayer64(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeLaneMargining(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeDataObjectExchange(const ConfigSpace&, const FunctionContext&, Capability&);
+void DecodeDevice3(const ConfigSpace&, const FunctionContext&, Capability&);
+
+// Secondary PCI Express's lane equalization control at `at`: 16 bits for each lane of the
+// function's link.
+CapField SecondaryLaneEqualization(const ConfigSpace& space, const FunctionContext& function,
+                                   int at);
 
 // "the capability runs past the readable bytes (0xNN of 0xMM)": the problem of a capability
 // whose registers are not all readable; returns false then, so a decoder can stop.

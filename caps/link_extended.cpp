@@ -1,13 +1,16 @@
-// Secondary PCI Express (extended capability 0x0019: link control 3 and the lanes that have
-// seen an error), Designated Vendor-Specific (0x0023: whose, which one, its revision and
-// length) and TLP Processing Hints (0x0017: the modes the requester supports and where its
-// steering tags are), as lspci -vv writes them.
+// Secondary PCI Express (extended capability 0x0019: link control 3, the lanes that have seen
+// an error, and each lane's equalization presets), Designated Vendor-Specific (0x0023: whose,
+// which one, its revision and length) and TLP Processing Hints (0x0017: the modes the
+// requester supports and where its steering tags are), as lspci -vv writes them; and Data
+// Link Feature (0x0025: the features this end and the other end of the link support), which
+// lspci 3.9 does not decode, in its terse style.
 #include "caps/cap_field.h"
 #include "caps/decoders.h"
 
 namespace kelvox {
 
-void DecodeSecondaryExpress(const ConfigSpace& space, const FunctionContext&, Capability& cap) {
+void DecodeSecondaryExpress(const ConfigSpace& space, const FunctionContext& function,
+                            Capability& cap) {
   if (!RequireBytes(space, cap, 12)) return;
   const uint32_t control = space.Dword(cap.offset + 4), errors = space.Dword(cap.offset + 8);
   cap.fields.push_back(
@@ -25,6 +28,7 @@ void DecodeSecondaryExpress(const ConfigSpace& space, const FunctionContext&, Ca
       Text("lane_errors", "LaneErrStat", lanes.empty() ? "0" : "LaneErr at lane:" + text);
   lane_errors.value = std::move(lanes);
   cap.fields.push_back(std::move(lane_errors));
+  cap.fields.push_back(SecondaryLaneEqualization(space, function, cap.offset + 12));
 }
 
 void DecodeDesignatedVendorSpecific(const ConfigSpace& space, const FunctionContext&,
@@ -65,6 +69,24 @@ void DecodeProcessingHints(const ConfigSpace& space, const FunctionContext&, Cap
   const int location = static_cast<int>(capability >> 9 & 3);
   CapField where = Number("steering_table_location", "", location, kLocations[location]);
   cap.fields.push_back(std::move(where));
+}
+
+void DecodeDataLinkFeature(const ConfigSpace& space, const FunctionContext&, Capability& cap) {
+  if (!RequireBytes(space, cap, 12)) return;
+  const uint32_t local = space.Dword(cap.offset + 4), remote = space.Dword(cap.offset + 8);
+  // Bits 0 to 22 are the features, of which bit 0, scaled flow control, is the one defined.
+  const auto features = [](uint32_t bits, FlagBit last) {
+    std::vector<CapField> fields = FlagsOf(bits, {{"scaled_flow_control", "ScaledFC", 0}, last});
+    const uint32_t all = bits & 0x7FFFFF;
+    fields.push_back(Number("features", "Features", all, Hex(all, 6)));
+    return fields;
+  };
+  std::vector<CapField> ours = features(local, {"exchange_enabled", "ExchangeEn", 31});
+  std::string text = "Features=" + ours.back().text + " " + ours[0].text + " " + ours[1].text;
+  cap.fields.push_back(Register("capabilities", "DLFCap", std::move(text), std::move(ours)));
+  std::vector<CapField> theirs = features(remote, {"remote_valid", "Valid", 31});
+  text = "Features=" + theirs.back().text + " " + theirs[0].text + " " + theirs[1].text;
+  cap.fields.push_back(Register("status", "DLFSta", std::move(text), std::move(theirs)));
 }
 
 }  // namespace kelvox

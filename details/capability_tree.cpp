@@ -22,10 +22,13 @@ std::string OneLine(const std::string& text) {
 }
 
 TreeRow FieldRow(const CapField& field) {
-  TreeRow row{std::string(field.label.empty() ? field.key : field.label), OneLine(field.text), {}};
+  // A list the text shows (a link's lanes) is a row whose children are its entries.
+  TreeRow row{std::string(field.label.empty() ? field.key : field.label),
+              field.list ? "" : OneLine(field.text),
+              {}};
   row.children.reserve(field.children.size());
   for (const CapField& child : field.children) {
-    if (!child.list) row.children.push_back(FieldRow(child));
+    if (!child.list || child.shown) row.children.push_back(FieldRow(child));
   }
   return row;
 }
@@ -64,7 +67,7 @@ std::vector<TreeRow> CapabilityTree(const std::vector<CapField>& header,
   for (const Capability& capability : capabilities.capabilities) {
     TreeRow node{CapabilityName(capability), capability.summary, {}};
     for (const CapField& field : capability.fields) {
-      if (!field.list) node.children.push_back(FieldRow(field));
+      if (!field.list || field.shown) node.children.push_back(FieldRow(field));
     }
     if (!capability.problem.empty()) node.children.push_back({"!!", capability.problem, {}});
     rows.push_back(std::move(node));

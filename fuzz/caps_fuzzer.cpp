@@ -31,8 +31,10 @@ void CheckText(std::string_view text, bool line_breaks) {
   }
 }
 
+// The deepest a field lies: a list (a link's lanes), its entry, a register of the entry, its
+// field.
 void CheckFields(const std::vector<kelvox::CapField>& fields, int depth) {
-  if (depth > 3) Fails("fields nested too deep", "");
+  if (depth > 4) Fails("fields nested too deep", "");
   for (const kelvox::CapField& field : fields) {
     CheckText(field.label, false);
     CheckText(field.text, true);
