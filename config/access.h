@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config/error_counters.h"
 #include "config/function_facts.h"
 #include "config/function_location.h"
 
@@ -150,6 +151,13 @@ class ConfigAccess {
   virtual std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) {
     (void)at;
     return std::nullopt;
+  }
+
+  // The error counts the system keeps of a present function (`at` in its own domain): the
+  // kernel's AER counters on sysfs; none where the method keeps none.
+  virtual std::vector<ErrorCounter> ErrorCounters(FunctionLocation at) {
+    (void)at;
+    return {};
   }
 
  private:

@@ -66,6 +66,10 @@ OpenedAccess OpenCapture(const std::string& path) {
 
 OpenedAccess OpenAccess(const std::string& source, const std::string& sysfs_root) {
   if (source == "sysfs") return OpenSysfs(sysfs_root);
+  // A copy of another machine's /sys, or a tree made for a test: its bus/pci/devices.
+  if (source.starts_with("sysfs:") && source.size() > 6) {
+    return OpenSysfs(source.substr(6) + "/bus/pci/devices");
+  }
   if (source == "port") return OpenPorts();
   if (source == "cfgmgr") return OpenCfgmgr();
   return OpenCapture(source);

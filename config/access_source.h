@@ -18,12 +18,13 @@ struct OpenedAccess {
 };
 
 // "sysfs": the sysfs access of `sysfs_root` ("sysfs: cannot open ROOT: <reason>" when the
-// folder is missing); "port": port I/O ("port: no I/O ports on this processor" where there
-// are none); "cfgmgr": the Windows device manager, asked at once ("cfgmgr: cannot list the PCI
-// devices: <reason>" when it fails, "cfgmgr: the Windows device manager exists only on Windows"
-// elsewhere); anything else: a file loaded into a simulated bus ("FILE: cannot open: <reason>",
-// "FILE: line 3: <what is wrong>", "FILE: no device in the file"). A file called "sysfs",
-// "port" or "cfgmgr" is reached as "./sysfs", "./port" or "./cfgmgr".
+// folder is missing); "sysfs:DIR": that of DIR/bus/pci/devices, DIR standing for /sys; "port": port
+// I/O ("port: no I/O ports on this processor" where there are none); "cfgmgr": the Windows device
+// manager, asked at once ("cfgmgr: cannot list the PCI devices: <reason>" when it fails, "cfgmgr:
+// the Windows device manager exists only on Windows" elsewhere); anything else: a file loaded into
+// a simulated bus ("FILE: cannot open: <reason>", "FILE: line 3: <what is wrong>", "FILE: no device
+// in the file"). A file called "sysfs", "port" or "cfgmgr", or whose name starts "sysfs:", is
+// reached as "./sysfs", "./port", ...
 OpenedAccess OpenAccess(const std::string& source,
                         const std::string& sysfs_root = kSysfsDevicesRoot);
 

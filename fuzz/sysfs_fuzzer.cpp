@@ -10,7 +10,8 @@
 //   then the input, split at NUL bytes, becomes the small files of a function folder in the
 //   temporary folder, and ReadSysfsFacts must read from them what the texts give;
 // - the ID files of a function asleep in D3cold (the input split at NUL bytes again): what
-//   ReadSleepingRegisters reads from them is what their texts give.
+//   ReadSleepingRegisters reads from them is what their texts give;
+// - the AER counter files: every counter read is one of the text's "NAME COUNT" lines.
 #include <unistd.h>
 
 #include <cinttypes>
@@ -31,6 +32,7 @@
 #include "config/capture/simulated_bus.h"
 #include "config/function_facts.h"
 #include "config/header_type.h"
+#include "config/sysfs/error_counters.h"
 #include "config/sysfs/folder_name.h"
 #include "config/sysfs/resource_sizing.h"
 #include "config/sysfs/sleeping_function.h"
@@ -339,6 +341,30 @@ void CheckSleepingFiles(std::string_view text) {
 
 }  // namespace
 
+// The AER counter files: each counter read is named on a line of the text, "NAME COUNT" as
+// the kernel writes it, its name a word of at most 40 characters.
+void CheckErrorCounters(std::string_view text) {
+  const std::vector<kelvox::ErrorCounter> counters = kelvox::ParseErrorCounters(text, "fatal");
+  size_t lines = 0;
+  for (const std::string_view line : Split(text, '\n')) {
+    (void)line;
+    ++lines;
+  }
+  if (counters.size() > lines) Fails("more counters than lines");
+  for (const kelvox::ErrorCounter& counter : counters) {
+    if (counter.group != "fatal") Fails("a counter of another group");
+    if (counter.name.empty() || counter.name.size() > 40) Fails("a counter name " + counter.name);
+    for (const char c : counter.name) {
+      if (c == ' ' || c == '\n' || static_cast<unsigned char>(c) < 0x20) {
+        Fails("a blank or control byte in a counter name");
+      }
+    }
+    // The count may be written with leading zeros; the name and its blank are as given.
+    const std::string line = counter.name + " ";
+    if (text.find(line) == std::string_view::npos) Fails("a counter not in the text: " + line);
+  }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   CheckResourceFile(text);
@@ -346,5 +372,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckFactLines(text);
   CheckFactFiles(text);
   CheckSleepingFiles(text);
+  CheckErrorCounters(text);
   return 0;
 }

@@ -12,7 +12,7 @@
 
 // The usage words of --source and --ids. Macros so that a usage text, a string literal, is
 // joined with them when compiled: "kelvox-cli tree " KELVOX_SOURCE_USAGE " [--json]".
-#define KELVOX_SOURCE_USAGE "[--source sysfs|port|cfgmgr|FILE]"
+#define KELVOX_SOURCE_USAGE "[--source sysfs|sysfs:DIR|port|cfgmgr|FILE]"
 #define KELVOX_IDS_USAGE "[--ids embedded|system|FILE]"
 
 // What --ids takes, before each program says which list it uses by default.
@@ -30,7 +30,7 @@
 namespace kelvox {
 
 // What --source and --ids take, in a message saying the value is missing.
-inline constexpr std::string_view kSourceTakes = "sysfs, port, cfgmgr or FILE";
+inline constexpr std::string_view kSourceTakes = "sysfs, sysfs:DIR, port, cfgmgr or FILE";
 inline constexpr std::string_view kIdsTakes = "embedded, system or FILE";
 
 inline constexpr OptionSpec kSourceSpec{"--source", OptionSpec::Kind::kText, 0, 0, kSourceTakes};
@@ -46,6 +46,8 @@ inline constexpr HelpOption kSourceHelp{
     "  sysfs   the Linux files /sys/bus/pci/devices/*/config, every\n"
     "          PCI domain; any user reads the header, root all of\n"
     "          each function's space\n"
+    "  sysfs:DIR  the same under DIR in place of /sys: a copy of\n"
+    "          another machine's /sys, as lspci -O sysfs.path=\n"
     "  port    I/O ports 0xCF8/0xCFC (configuration mechanism #1),\n"
     "          domain 0000 only; where the system forbids port I/O,\n"
     "          every register reads all ones\n"

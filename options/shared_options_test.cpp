@@ -31,7 +31,7 @@ TEST(SharedOptions, UsageMessageAndHelpNameTheSameValues) {
        "--source",
        kSourceTakes,
        kSourceHelp,
-       {"sysfs", "port", "cfgmgr", "FILE"}},
+       {"sysfs", "sysfs:DIR", "port", "cfgmgr", "FILE"}},
       {KELVOX_IDS_USAGE, "--ids", kIdsTakes, ids, {"embedded", "system", "FILE"}},
   };
   for (const auto& c : cases) {

@@ -17,7 +17,7 @@ TEST(AppIdsOption, TakesTheNextArgumentOrAnEqualsSign) {
   EXPECT_EQ(ParseAppOptions({"--ids"}).error, "kelvox: --ids needs embedded, system or FILE");
   EXPECT_EQ(ParseAppOptions({"--ids="}).error, "kelvox: --ids needs embedded, system or FILE");
   EXPECT_EQ(ParseAppOptions({"--source"}).error,
-            "kelvox: --source needs sysfs, port, cfgmgr or FILE");
+            "kelvox: --source needs sysfs, sysfs:DIR, port, cfgmgr or FILE");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "config/sysfs/sysfs_access.h"
 
+#include "config/sysfs/error_counters.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -183,6 +185,10 @@ std::optional<FunctionFacts> SysfsAccess::SomeFacts(FunctionLocation at, unsigne
 
 std::optional<KeptRegisters> SysfsAccess::SleepingRegisters(FunctionLocation at) {
   return ReadSleepingRegisters(FunctionFolder(at), open_);
+}
+
+std::vector<ErrorCounter> SysfsAccess::ErrorCounters(FunctionLocation at) {
+  return ReadSysfsErrorCounters(FunctionFolder(at), open_);
 }
 
 std::string SysfsAccess::ConfigProblem(FunctionLocation at) const {

@@ -100,6 +100,7 @@ class SysfsAccess final : public ConfigAccess {
   // files (sleeping_function.h), so that listing it does not wake it. Such a function is listed
   // as present without its config file being opened.
   std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) override;
+  std::vector<ErrorCounter> ErrorCounters(FunctionLocation at) override;
 
  private:
   // A function's regions from its `resource` file, or why there are none.
