@@ -5,6 +5,7 @@
 #include "cli/capture_command.h"
 #include "cli/details_command.h"
 #include "cli/find_command.h"
+#include "cli/health_command.h"
 #include "cli/list_command.h"
 #include "cli/scan_command.h"
 #include "cli/tree_command.h"
@@ -19,6 +20,7 @@ constexpr std::array kCommands = {
     Command{"find", kFindSummary, FindHelp, FindCommand, FindOptions},
     Command{"capture", kCaptureSummary, CaptureHelp, CaptureCommand, CaptureOptions},
     Command{"tree", kTreeSummary, TreeHelp, TreeCommand, TreeOptions},
+    Command{"health", kHealthSummary, HealthHelp, HealthCommand, HealthOptions},
 };
 }  // namespace
 

@@ -28,7 +28,7 @@ _kelvox_cli() {
   local cur=${COMP_WORDS[COMP_CWORD]}
   local prev=
   ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local commands="scan list details find capture tree help version"
+  local commands="scan list details find capture tree health help version"
   COMPREPLY=()
 
   if ((COMP_CWORD == 1)); then
@@ -45,6 +45,7 @@ _kelvox_cli() {
     find) options="--vendor --device --class --ids --json --help" ;;
     capture) options="--bus --all -o -s -d --source --help" ;;
     tree) options="-s -d -D --source --ids --json --help" ;;
+    health) options="-D --source --ids --json --help" ;;
     help)
       ((COMP_CWORD == 2)) && COMPREPLY=($(compgen -W "${commands% version}" -- "$cur"))
       return 0

@@ -1,0 +1,239 @@
+#include "cli/health_command.h"
+
+#include <array>
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+
+#include "caps/capability_list.h"
+#include "caps/space_reader.h"
+#include "cli/bus_tree.h"
+#include "cli/common_options.h"
+#include "cli/help_text.h"
+#include "cli/ids_option.h"
+#include "cli/json_output.h"
+#include "options/args.h"
+
+namespace kelvox::cli {
+
+namespace {
+
+constexpr std::array kHealthSpecs = {kDomainFlagSpec, kSourceSpec, kIdsSpec, kJsonSpec};
+
+constexpr CommandHelp kHealthHelp{
+    "",
+    "Checks every PCI Express link and function and prints one line per finding, worst "
+    "first (error, warning, note), then a one-line summary.\n"
+    "\n"
+    "A link is judged from the two ports it joins, a downstream port and the device below "
+    "it: it should run at the lower of the two ends' maximum speeds and widths (sysfs's "
+    "max_link_speed and max_link_width, else LnkCap and LnkCap2) and is found when LnkSta "
+    "(or current_link_*) says less. Each endpoint's way up to its root port is followed "
+    "through the switches: a narrower link there than the endpoint's own is named, with the "
+    "bandwidth the endpoint can really get (GB/s per direction). Many devices lower their "
+    "link speed when idle; a speed finding on a display controller says so.\n"
+    "\n"
+    "Also found: the kernel's AER counters that are not zero (aer_dev_correctable, "
+    "aer_dev_nonfatal, aer_dev_fatal, a root port's totals), the AER status bits set now "
+    "(where the configuration space past the header can be read: as root), a port whose link "
+    "is down (no DL_Active) or still training with a device below it, and a storage, "
+    "network, display, multimedia, serial bus, wireless or accelerator function without a "
+    "driver. Notes, which do not change the exit status: a function asleep in D3cold (it is "
+    "not woken), and a disabled function that has a driver.\n"
+    "\n"
+    "Exit status 0 when nothing is found, 1 when something is, 2 on bad input. With --json, "
+    "\"findings\" holds {\"severity\", \"kind\", \"address\", \"text\"} and \"found\" says "
+    "whether any is more than a note.",
+    {},
+    kDomainFlag | kSourceOption | kIdsOption | kJsonOption,
+};
+
+// "16.0 GT/s PCIe" -> 16; 0 for "Unknown" or anything else.
+double SysfsSpeed(const std::optional<std::string>& text) {
+  if (!text || text->empty()) return 0;
+  char* end = nullptr;
+  const double speed = std::strtod(text->c_str(), &end);
+  if (end == text->c_str() || speed <= 0 || speed > 1000) return 0;
+  return speed;
+}
+
+// A link speed code of LnkCap, LnkSta or the LnkCap2 vector's bit: 1 is 2.5 GT/s.
+double CodeSpeed(int code) {
+  static constexpr double kSpeeds[] = {0, 2.5, 5, 8, 16, 32, 64};
+  return code >= 0 && code < 7 ? kSpeeds[code] : 0;
+}
+
+// What the PCI Express capability's registers say of the link, port type and DL_Active.
+void FromExpressRegisters(const ConfigSpace& space, const CapabilityList& list,
+                          health::HealthFunction& function, health::LinkState& link) {
+  for (const Capability& capability : list.capabilities) {
+    if (capability.extended || capability.id != 0x10) continue;
+    const int at = capability.offset;
+    if (!space.Readable(at, 0x14)) return;
+    function.port_type = space.Word(at + 2) >> 4 & 0xF;
+    const uint32_t link_capabilities = space.Dword(at + 0x0C);
+    const uint16_t status = space.Word(at + 0x12);
+    double max_speed = CodeSpeed(static_cast<int>(link_capabilities & 0xF));
+    if (space.Readable(at + 0x2C, 4)) {
+      const uint32_t vector = space.Dword(at + 0x2C) >> 1 & 0x7F;
+      for (int bit = 6; bit >= 0; --bit) {
+        if ((vector >> bit & 1) != 0) {
+          max_speed = CodeSpeed(bit + 1);
+          break;
+        }
+      }
+    }
+    if (link.max_speed == 0) link.max_speed = max_speed;
+    if (link.max_width == 0) link.max_width = static_cast<int>(link_capabilities >> 4 & 0x3F);
+    if (link.speed == 0) link.speed = CodeSpeed(status & 0xF);
+    if (link.width == 0) link.width = status >> 4 & 0x3F;
+    // DL_Active means something only where the port says it reports it.
+    if ((link_capabilities & (1u << 20)) != 0) function.link_active = (status & (1u << 13)) != 0;
+    function.link_training = (status & (1u << 11)) != 0;
+    return;
+  }
+}
+
+void FromErrorReporting(const CapabilityList& list, health::HealthFunction& function) {
+  for (const Capability& capability : list.capabilities) {
+    if (!capability.extended || capability.id != 0x0001) continue;
+    for (const CapField& field : capability.fields) {
+      const auto* names = std::get_if<std::vector<std::string>>(&field.value);
+      if (names == nullptr) continue;
+      if (field.key == "uncorrectable_status") function.uncorrectable_now = *names;
+      if (field.key == "correctable_status") function.correctable_now = *names;
+    }
+  }
+}
+
+health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int parent) {
+  const ListedFunction& listed = node.function;
+  health::HealthFunction function;
+  function.address = listed.address;
+  function.class_code = listed.reg08 >> 8;
+  function.parent = parent;
+  function.driver = node.driver;
+  const std::string_view kind =
+      !listed.sub_class_name.empty() ? listed.sub_class_name : listed.base_class_name;
+  function.name = kind.empty() ? "function" : std::string(kind);
+  function.manages_speed = function.class_code >> 16 == 0x03;
+  if (!listed.placed) return function;
+  const DomainScope in_domain(access, listed.at.domain);
+  health::LinkState link;
+  if (const std::optional<FunctionFacts> facts = access.Facts(listed.at)) {
+    function.power_state = facts->power_state;
+    function.enabled = facts->enabled;
+    link.max_speed = SysfsSpeed(facts->max_link_speed);
+    link.speed = SysfsSpeed(facts->current_link_speed);
+    link.max_width = facts->max_link_width.value_or(0);
+    link.width = facts->current_link_width.value_or(0);
+  }
+  function.counters = access.ErrorCounters(listed.at);
+  // A function asleep in D3cold is not read: reading its space would wake it.
+  const bool asleep = listed.kept || function.power_state == "D3cold";
+  const uint32_t header_type =
+      listed.kept ? listed.kept->Register(0x0C)
+      : asleep    ? 0
+                  : access.Read(listed.at.bus, listed.at.device, listed.at.function, 0x0C);
+  function.bridge = (header_type >> 16 & 0x7F) == 1;
+  if (!asleep) {
+    const ConfigSpace space = ReadCapabilitySpace(access, listed.at);
+    const CapabilityList list = DecodeCapabilities(space, listed.at);
+    FromExpressRegisters(space, list, function, link);
+    FromErrorReporting(list, function);
+  }
+  if (link.max_speed > 0 || link.max_width > 0 || link.speed > 0 || link.width > 0) {
+    function.link = link;
+  }
+  return function;
+}
+
+const char* SeverityName(health::Severity severity) {
+  switch (severity) {
+    case health::Severity::kError:
+      return "error";
+    case health::Severity::kWarning:
+      return "warning";
+    case health::Severity::kNote:
+      break;
+  }
+  return "note";
+}
+
+}  // namespace
+
+const CommandHelp& HealthHelp() { return kHealthHelp; }
+std::span<const OptionSpec> HealthOptions() { return kHealthSpecs; }
+
+std::vector<health::HealthFunction> GatherHealth(ConfigAccess& access, bool with_domains) {
+  const FunctionListing listing = ListEveryDomain(access, std::nullopt);
+  const std::vector<TreeNode> tree = BuildBusTree(access, listing.present, with_domains);
+  std::vector<health::HealthFunction> functions;
+  // Depth first without recursion: each node with the index of the bridge above it.
+  std::vector<std::pair<const TreeNode*, int>> pending;
+  for (auto it = tree.rbegin(); it != tree.rend(); ++it) pending.push_back({&*it, -1});
+  while (!pending.empty()) {
+    const auto [node, parent] = pending.back();
+    pending.pop_back();
+    const int index = static_cast<int>(functions.size());
+    functions.push_back(Gather(access, *node, parent));
+    for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) {
+      pending.push_back({&*it, index});
+    }
+  }
+  health::InferPortTypes(functions);
+  return functions;
+}
+
+int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+              const AccessOpener& open) {
+  const ParseResult parsed = ParseOptions(args, kHealthSpecs);
+  if (!parsed.ok()) return Fail(err, "health: " + parsed.error);
+  if (parsed.options.help) {
+    out << CommandHelpTextOf("health");
+    return kExitOk;
+  }
+  if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
+    return Fail(err, "health: " + error);
+  }
+  const std::optional<std::string> source = parsed.options.Text("--source");
+  const OpenedAccess opened = open(source);
+  if (!opened.access) return Fail(err, OpenFailure("health", source, opened));
+  const std::vector<health::HealthFunction> functions =
+      GatherHealth(*opened.access, parsed.options.Has("-D"));
+  WarnReadProblem("health", *opened.access, err);
+  const std::vector<health::Finding> findings = health::JudgeHealth(functions);
+  const bool found = health::AnyFound(findings);
+  if (!parsed.options.Has("--json")) {
+    std::string text;
+    for (const health::Finding& finding : findings) {
+      std::string severity = SeverityName(finding.severity);
+      severity.resize(8, ' ');
+      text += severity + finding.address + "  " + finding.text + "\n";
+    }
+    text += health::SummaryLine(findings, functions.size()) + "\n";
+    WriteText(out, text);
+    return found ? kExitNothing : kExitOk;
+  }
+  Json document = JsonDocument("health");
+  document["backend"] = opened.access->Name();
+  document["id_list"] = IdListJson();
+  Json list = Json::array();
+  for (const health::Finding& finding : findings) {
+    list.push_back({{"severity", SeverityName(finding.severity)},
+                    {"kind", finding.kind},
+                    {"address", finding.address},
+                    {"text", finding.text}});
+  }
+  document["findings"] = std::move(list);
+  document["functions_checked"] = functions.size();
+  document["found"] = found;
+  out << JsonText(document);
+  return found ? kExitNothing : kExitOk;
+}
+
+int HealthCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  return RunHealth(args, out, err, OpenSourceAccess);
+}
+
+}  // namespace kelvox::cli

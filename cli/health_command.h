@@ -1,0 +1,37 @@
+// kelvox-cli health: every PCI Express link and function checked (health/link_health.h), one
+// line per finding, worst first, then a summary; exit status 1 when something is found.
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/access_option.h"
+#include "cli/command.h"
+#include "health/link_health.h"
+
+namespace kelvox::cli {
+
+inline constexpr std::string_view kHealthSummary =
+    "links below what both ends can do, error counters, missing drivers";
+
+const CommandHelp& HealthHelp();
+std::span<const OptionSpec> HealthOptions();
+
+// What the health check is made of, read through `access`: every present function of every
+// domain in tree order, each with the index of the bridge it hangs from, its link (sysfs's
+// link files, else its PCI Express registers), its error counters and AER status bits, its
+// driver and power state. A function asleep in D3cold is not woken: only what the system
+// keeps of it is used.
+std::vector<health::HealthFunction> GatherHealth(ConfigAccess& access, bool with_domains);
+
+// Parses `args` (--source, --ids, --json, -D), checks and prints; returns 0 when nothing was
+// found, 1 when something was, 2 on bad input.
+int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+              const AccessOpener& open);
+
+int HealthCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+}  // namespace kelvox::cli
