@@ -9,16 +9,35 @@
 #include "caps/space_reader.h"
 #include "cli/bus_tree.h"
 #include "cli/common_options.h"
+#include "cli/health_metrics.h"
 #include "cli/help_text.h"
 #include "cli/ids_option.h"
 #include "cli/json_output.h"
+#include "files/output_file.h"
 #include "options/args.h"
 
 namespace kelvox::cli {
 
 namespace {
 
-constexpr std::array kHealthSpecs = {kDomainFlagSpec, kSourceSpec, kIdsSpec, kJsonSpec};
+constexpr std::array kHealthSpecs = {
+    kDomainFlagSpec,
+    kSourceSpec,
+    kIdsSpec,
+    kJsonSpec,
+    OptionSpec{"--format", OptionSpec::Kind::kText, 0, 0, "text, json or openmetrics"},
+    OptionSpec{"-o", OptionSpec::Kind::kText, 0, 0, "a file to write"},
+};
+
+constexpr HelpOption kHealthOptionHelp[] = {
+    {"--format F",
+     "text (the default), json (as --json), or openmetrics: the metrics node exporter's "
+     "textfile collector reads, every address with its domain"},
+    {"-o FILE",
+     "writes to FILE instead of the standard output, as capture -o does: a regular file is "
+     "replaced whole, through a temporary file renamed over it, as the textfile collector "
+     "asks"},
+};
 
 constexpr CommandHelp kHealthHelp{
     "",
@@ -43,8 +62,13 @@ constexpr CommandHelp kHealthHelp{
     "\n"
     "Exit status 0 when nothing is found, 1 when something is, 2 on bad input. With --json, "
     "\"findings\" holds {\"severity\", \"kind\", \"address\", \"text\"} and \"found\" says "
-    "whether any is more than a note.",
-    {},
+    "whether any is more than a note.\n"
+    "\n"
+    "With --format openmetrics: one info metric per function (its address, IDs, class, "
+    "driver and names as labels), its link's speed in GT/s and width in lanes, now and at "
+    "most, the AER counters as counters, a gauge per finding, and whether anything was "
+    "found; the names start kelvox_pcie_ and kelvox_health_.",
+    kHealthOptionHelp,
     kDomainFlag | kSourceOption | kIdsOption | kJsonOption,
 };
 
@@ -116,6 +140,11 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   const std::string_view kind =
       !listed.sub_class_name.empty() ? listed.sub_class_name : listed.base_class_name;
   function.name = kind.empty() ? "function" : std::string(kind);
+  function.vendor_id = static_cast<uint16_t>(listed.reg00 & 0xFFFF);
+  function.device_id = static_cast<uint16_t>(listed.reg00 >> 16);
+  function.vendor_name = std::string(listed.vendor_full_name);
+  function.device_name = std::string(!listed.device_description.empty() ? listed.device_description
+                                                                        : listed.chip_name);
   function.manages_speed = function.class_code >> 16 == 0x03;
   if (!listed.placed) return function;
   const DomainScope in_domain(access, listed.at.domain);
@@ -196,27 +225,56 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
   if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
     return Fail(err, "health: " + error);
   }
+  std::string format = parsed.options.Text("--format").value_or("text");
+  if (format != "text" && format != "json" && format != "openmetrics") {
+    return Fail(err, "health: --format takes text, json or openmetrics, not " + format);
+  }
+  if (parsed.options.Has("--json")) {
+    if (format == "openmetrics") return Fail(err, "health: --json and --format openmetrics");
+    format = "json";
+  }
   const std::optional<std::string> source = parsed.options.Text("--source");
   const OpenedAccess opened = open(source);
   if (!opened.access) return Fail(err, OpenFailure("health", source, opened));
+  // Metrics name every function with its domain, whatever the machine has.
   const std::vector<health::HealthFunction> functions =
-      GatherHealth(*opened.access, parsed.options.Has("-D"));
+      GatherHealth(*opened.access, parsed.options.Has("-D") || format == "openmetrics");
   WarnReadProblem("health", *opened.access, err);
   const std::vector<health::Finding> findings = health::JudgeHealth(functions);
   const bool found = health::AnyFound(findings);
-  if (!parsed.options.Has("--json")) {
-    std::string text;
+  const int status = found ? kExitNothing : kExitOk;
+  std::string text;
+  if (format == "text") {
     for (const health::Finding& finding : findings) {
       std::string severity = SeverityName(finding.severity);
       severity.resize(8, ' ');
       text += severity + finding.address + "  " + finding.text + "\n";
     }
     text += health::SummaryLine(findings, functions.size()) + "\n";
-    WriteText(out, text);
-    return found ? kExitNothing : kExitOk;
+  } else if (format == "openmetrics") {
+    text = HealthMetrics(functions, findings);
+  } else {
+    text = HealthJson(*opened.access, functions, findings);
   }
+  if (const std::optional<std::string> file = parsed.options.Text("-o")) {
+    if (const std::string error = WriteOutputFile(*file, text); !error.empty()) {
+      return Fail(err, "health: " + error);
+    }
+    return status;
+  }
+  if (format == "text") {
+    WriteText(out, text);
+  } else {
+    out << text;
+  }
+  return status;
+}
+
+std::string HealthJson(ConfigAccess& access, const std::vector<health::HealthFunction>& functions,
+                       const std::vector<health::Finding>& findings) {
+  const bool found = health::AnyFound(findings);
   Json document = JsonDocument("health");
-  document["backend"] = opened.access->Name();
+  document["backend"] = access.Name();
   document["id_list"] = IdListJson();
   Json list = Json::array();
   for (const health::Finding& finding : findings) {
@@ -228,8 +286,7 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
   document["findings"] = std::move(list);
   document["functions_checked"] = functions.size();
   document["found"] = found;
-  out << JsonText(document);
-  return found ? kExitNothing : kExitOk;
+  return JsonText(document);
 }
 
 int HealthCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {

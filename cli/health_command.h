@@ -27,8 +27,13 @@ std::span<const OptionSpec> HealthOptions();
 // keeps of it is used.
 std::vector<health::HealthFunction> GatherHealth(ConfigAccess& access, bool with_domains);
 
-// Parses `args` (--source, --ids, --json, -D), checks and prints; returns 0 when nothing was
-// found, 1 when something was, 2 on bad input.
+// The JSON document of the findings.
+std::string HealthJson(ConfigAccess& access, const std::vector<health::HealthFunction>& functions,
+                       const std::vector<health::Finding>& findings);
+
+// Parses `args` (--source, --ids, --json, --format, -o, -D), checks and prints or writes;
+// returns 0 when nothing was found, 1 when something was, 2 on bad input or a file that
+// could not be written.
 int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream& err,
               const AccessOpener& open);
 

@@ -178,6 +178,9 @@ TEST_F(HealthOnFakeSysfs, AHealthyTreeAndThisMachineExitZero) {
     const ProgramRun here = RunProgram({KELVOX_CLI_PATH, "health", "--source", "sysfs"});
     EXPECT_EQ(here.status, 0) << here.out << here.err;
   }
+  const ProgramRun unknown = Health({"--format", "xml"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "kelvox-cli: health: --format takes text, json or openmetrics, not xml\n");
   const ProgramRun missing =
       RunProgram({KELVOX_CLI_PATH, "health", "--source", "sysfs:" + folder_.PathOf("none")});
   EXPECT_EQ(missing.status, 2);

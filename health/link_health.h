@@ -28,7 +28,9 @@ inline constexpr int kEndpoint = 0, kLegacyEndpoint = 1, kRootPort = 4, kUpstrea
 
 struct HealthFunction {
   std::string address;  // as the terminal writes it
-  std::string name;     // its vendor and device, for the reader
+  std::string name;     // what it is (its class's name), for the reader
+  uint16_t vendor_id = 0, device_id = 0;
+  std::string vendor_name, device_name;  // from the ID list in use, "" where it has none
   uint32_t class_code = 0;
   int parent = -1;      // the index of the bridge it hangs from, -1 at the top
   int port_type = -1;   // the PCI Express port type, -1 where it is not known

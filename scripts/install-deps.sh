@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev
   xvfb xauth openbox imagemagick xdotool
   pciutils pci.ids zlib1g-dev
+  prometheus prometheus-node-exporter
   fonts-ipafont-gothic
   dpkg-dev fakeroot lintian appstream bash-completion man-db groff-base gzip
 )

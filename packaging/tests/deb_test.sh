@@ -58,7 +58,10 @@ check_files() {
     ./usr/share/man/man1/kelvox.1.gz ./usr/share/man/man1/kelvox-cli.1.gz \
     ./usr/share/bash-completion/completions/kelvox-cli \
     ./usr/share/doc/kelvox/copyright ./usr/share/doc/kelvox/changelog.Debian.gz \
-    ./usr/share/doc/kelvox/README.md.gz; do
+    ./usr/share/doc/kelvox/README.md.gz \
+    ./usr/lib/systemd/system/kelvox-health-metrics.service \
+    ./usr/lib/systemd/system/kelvox-health-metrics.timer \
+    ./usr/share/kelvox/prometheus/kelvox-alerts.yml; do
     grep -qxF "$path" <<<"$listing" || fail "the package lacks $path"
   done
   grep -Eqx '\./usr/share/metainfo/[A-Za-z0-9_.-]+\.metainfo\.xml' <<<"$listing" ||
@@ -67,6 +70,14 @@ check_files() {
   grep -v '^\./usr/' <<<"$listing" | grep -v '^\./$' | grep -q . &&
     fail "files outside /usr: $(grep -v '^\./usr/' <<<"$listing" | grep -v '^\./$' | tr '\n' ' ')"
   dpkg-deb -c "$deb" | awk '$2 != "root/root" {print}' | grep -q . && fail "files not owned by root"
+  # The metrics timer is installed, never enabled: no maintainer script may start anything.
+  local control
+  control=$(mktemp -d)
+  dpkg-deb -e "$deb" "$control/DEBIAN"
+  for script in postinst preinst prerm postrm; do
+    [ -e "$control/DEBIAN/$script" ] && fail "the package has a $script script"
+  done
+  rm -rf "$control"
   return 0
 }
 
