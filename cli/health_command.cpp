@@ -10,9 +10,11 @@
 #include "cli/bus_tree.h"
 #include "cli/common_options.h"
 #include "cli/health_metrics.h"
+#include "cli/health_watch.h"
 #include "cli/help_text.h"
 #include "cli/ids_option.h"
 #include "cli/json_output.h"
+#include "cli/link_reading.h"
 #include "files/output_file.h"
 #include "options/args.h"
 
@@ -27,12 +29,21 @@ constexpr std::array kHealthSpecs = {
     kJsonSpec,
     OptionSpec{"--format", OptionSpec::Kind::kText, 0, 0, "text, json or openmetrics"},
     OptionSpec{"-o", OptionSpec::Kind::kText, 0, 0, "a file to write"},
+    OptionSpec{"--watch", OptionSpec::Kind::kText, 0, 0, "an interval in seconds"},
+    OptionSpec{"--count", OptionSpec::Kind::kInteger, 1, 1000000000},
 };
 
 constexpr HelpOption kHealthOptionHelp[] = {
     {"--format F",
      "text (the default), json (as --json), or openmetrics: the metrics node exporter's "
      "textfile collector reads, every address with its domain"},
+    {"--watch SECONDS",
+     "samples the bus every SECONDS (0.1 to 86400; decimals allowed) from sysfs's files "
+     "alone, without root, and prints a timestamped line for each change: a link's speed or "
+     "width, an error counter that rose (by how much), a function added or removed, a driver "
+     "bound or unbound; Ctrl+C ends it with the changes counted per function (a link that "
+     "changed three times or more is flapping). Exit status 1 when anything changed"},
+    {"--count N", "ends --watch after N samples"},
     {"-o FILE",
      "writes to FILE instead of the standard output, as capture -o does: a regular file is "
      "replaced whole, through a temporary file renamed over it, as the textfile collector "
@@ -72,52 +83,6 @@ constexpr CommandHelp kHealthHelp{
     kDomainFlag | kSourceOption | kIdsOption | kJsonOption,
 };
 
-// "16.0 GT/s PCIe" -> 16; 0 for "Unknown" or anything else.
-double SysfsSpeed(const std::optional<std::string>& text) {
-  if (!text || text->empty()) return 0;
-  char* end = nullptr;
-  const double speed = std::strtod(text->c_str(), &end);
-  if (end == text->c_str() || speed <= 0 || speed > 1000) return 0;
-  return speed;
-}
-
-// A link speed code of LnkCap, LnkSta or the LnkCap2 vector's bit: 1 is 2.5 GT/s.
-double CodeSpeed(int code) {
-  static constexpr double kSpeeds[] = {0, 2.5, 5, 8, 16, 32, 64};
-  return code >= 0 && code < 7 ? kSpeeds[code] : 0;
-}
-
-// What the PCI Express capability's registers say of the link, port type and DL_Active.
-void FromExpressRegisters(const ConfigSpace& space, const CapabilityList& list,
-                          health::HealthFunction& function, health::LinkState& link) {
-  for (const Capability& capability : list.capabilities) {
-    if (capability.extended || capability.id != 0x10) continue;
-    const int at = capability.offset;
-    if (!space.Readable(at, 0x14)) return;
-    function.port_type = space.Word(at + 2) >> 4 & 0xF;
-    const uint32_t link_capabilities = space.Dword(at + 0x0C);
-    const uint16_t status = space.Word(at + 0x12);
-    double max_speed = CodeSpeed(static_cast<int>(link_capabilities & 0xF));
-    if (space.Readable(at + 0x2C, 4)) {
-      const uint32_t vector = space.Dword(at + 0x2C) >> 1 & 0x7F;
-      for (int bit = 6; bit >= 0; --bit) {
-        if ((vector >> bit & 1) != 0) {
-          max_speed = CodeSpeed(bit + 1);
-          break;
-        }
-      }
-    }
-    if (link.max_speed == 0) link.max_speed = max_speed;
-    if (link.max_width == 0) link.max_width = static_cast<int>(link_capabilities >> 4 & 0x3F);
-    if (link.speed == 0) link.speed = CodeSpeed(status & 0xF);
-    if (link.width == 0) link.width = status >> 4 & 0x3F;
-    // DL_Active means something only where the port says it reports it.
-    if ((link_capabilities & (1u << 20)) != 0) function.link_active = (status & (1u << 13)) != 0;
-    function.link_training = (status & (1u << 11)) != 0;
-    return;
-  }
-}
-
 void FromErrorReporting(const CapabilityList& list, health::HealthFunction& function) {
   for (const Capability& capability : list.capabilities) {
     if (!capability.extended || capability.id != 0x0001) continue;
@@ -152,10 +117,7 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   if (const std::optional<FunctionFacts> facts = access.Facts(listed.at)) {
     function.power_state = facts->power_state;
     function.enabled = facts->enabled;
-    link.max_speed = SysfsSpeed(facts->max_link_speed);
-    link.speed = SysfsSpeed(facts->current_link_speed);
-    link.max_width = facts->max_link_width.value_or(0);
-    link.width = facts->current_link_width.value_or(0);
+    link = LinkFromFacts(*facts);
   }
   function.counters = access.ErrorCounters(listed.at);
   // A function asleep in D3cold is not read: reading its space would wake it.
@@ -168,7 +130,11 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   if (!asleep) {
     const ConfigSpace space = ReadCapabilitySpace(access, listed.at);
     const CapabilityList list = DecodeCapabilities(space, listed.at);
-    FromExpressRegisters(space, list, function, link);
+    if (const std::optional<ExpressRegisters> express = ReadExpressLink(space, list, link)) {
+      function.port_type = express->port_type;
+      function.link_active = express->link_active;
+      function.link_training = express->link_training;
+    }
     FromErrorReporting(list, function);
   }
   if (link.max_speed > 0 || link.max_width > 0 || link.speed > 0 || link.width > 0) {
@@ -233,9 +199,26 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
     if (format == "openmetrics") return Fail(err, "health: --json and --format openmetrics");
     format = "json";
   }
+  std::optional<double> watch;
+  if (const std::optional<std::string> interval = parsed.options.Text("--watch")) {
+    char* end = nullptr;
+    const double seconds = std::strtod(interval->c_str(), &end);
+    if (end == interval->c_str() || *end != '\0' || !(seconds >= 0.1 && seconds <= 86400)) {
+      return Fail(err, "health: --watch takes seconds from 0.1 to 86400, not " + *interval);
+    }
+    watch = seconds;
+  } else if (parsed.options.Has("--count")) {
+    return Fail(err, "health: --count goes with --watch");
+  }
   const std::optional<std::string> source = parsed.options.Text("--source");
   const OpenedAccess opened = open(source);
   if (!opened.access) return Fail(err, OpenFailure("health", source, opened));
+  if (watch) {
+    const std::optional<long> count =
+        parsed.options.Has("--count") ? std::optional<long>(parsed.options.Integer("--count", 1))
+                                      : std::nullopt;
+    return WatchBus(*opened.access, parsed.options.Has("-D"), *watch, count, out);
+  }
   // Metrics name every function with its domain, whatever the machine has.
   const std::vector<health::HealthFunction> functions =
       GatherHealth(*opened.access, parsed.options.Has("-D") || format == "openmetrics");

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/health_watch.h"
 #include "cli/json_output.h"
+#include "config/sysfs/sysfs_access.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_folder.h"
 
@@ -185,6 +187,69 @@ TEST_F(HealthOnFakeSysfs, AHealthyTreeAndThisMachineExitZero) {
       RunProgram({KELVOX_CLI_PATH, "health", "--source", "sysfs:" + folder_.PathOf("none")});
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("sysfs: cannot open"), std::string::npos) << missing.err;
+}
+
+// The watch's samples of a tree the test changes between them: a link that flaps, a counter
+// that rises, a function removed and added back, a driver unbound; then the program itself.
+TEST_F(HealthOnFakeSysfs, WatchSeesEveryChangeBetweenSamples) {
+  Add({"0000:00:01.0", 0x060400, true, 1, kGen4, kGen4, 16, 16, "pcieport", {}});
+  Add({"0000:00:01.0/0000:01:00.0",
+       0x030000,
+       false,
+       0,
+       kGen4,
+       kGen4,
+       16,
+       16,
+       "amdgpu",
+       {{"aer_dev_correctable", "RxErr 1\nTOTAL_ERR_COR 1\n"}}});
+  Add({"0000:00:02.0", 0x020000, false, 0, "", "", 0, 0, "e1000e", {}});
+  const fs::path gpu = fs::path(folder_.path()) / "devices/pci0000:00/0000:00:01.0/0000:01:00.0";
+  const fs::path nic_link = fs::path(folder_.path()) / "bus/pci/devices/0000:00:02.0";
+  const fs::path nic = fs::read_symlink(nic_link);
+  SysfsAccess access(folder_.path() + "/bus/pci/devices");
+  std::vector<health::BusSample> samples{cli::SampleBus(access, false)};
+  const auto next = [&] { samples.push_back(cli::SampleBus(access, false)); };
+  Write(gpu / "current_link_speed", std::string(kGen1) + "\n");
+  next();
+  Write(gpu / "current_link_speed", std::string(kGen4) + "\n");
+  Write(gpu / "aer_dev_correctable", "RxErr 4\nTOTAL_ERR_COR 4\n");
+  next();
+  Write(gpu / "current_link_speed", std::string(kGen1) + "\n");
+  fs::remove(nic_link);
+  next();
+  fs::create_directory_symlink(nic, nic_link);
+  fs::remove(gpu / "driver");
+  next();
+  std::vector<std::string> seen;
+  std::vector<health::Change> all;
+  for (size_t i = 1; i < samples.size(); ++i) {
+    for (health::Change& change : health::CompareSamples(samples[i - 1], samples[i])) {
+      seen.push_back(change.address + " " + change.text);
+      all.push_back(std::move(change));
+    }
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "01:00.0 link 16GT/s x16 -> 2.5GT/s x16",
+                      "01:00.0 link 2.5GT/s x16 -> 16GT/s x16",
+                      "01:00.0 correctable RxErr rose by 3 to 4",
+                      "01:00.0 correctable TOTAL_ERR_COR rose by 3 to 4",
+                      "00:02.0 removed",
+                      "01:00.0 link 16GT/s x16 -> 2.5GT/s x16",
+                      "00:02.0 added (driver e1000e)",
+                      "01:00.0 driver amdgpu unbound",
+                  }));
+  EXPECT_EQ(
+      health::ChangeSummary(all),
+      (std::vector<std::string>{"00:02.0: 2 changes (added 1, removed 1)",
+                                "01:00.0: 6 changes (counter 2, driver 1, link 3): flapping"}));
+
+  const ProgramRun run = Health({"--watch", "0.1", "--count", "3"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(" watching 3 functions every 0.1 s\n"), std::string::npos) << run.out;
+  EXPECT_TRUE(run.out.ends_with("watch: 3 samples, 0 changes\n")) << run.out;
+  EXPECT_EQ(Health({"--watch", "0"}).status, 2);
+  EXPECT_EQ(Health({"--count", "3"}).status, 2);
 }
 
 }  // namespace

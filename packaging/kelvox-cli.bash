@@ -45,7 +45,7 @@ _kelvox_cli() {
     find) options="--vendor --device --class --ids --json --help" ;;
     capture) options="--bus --all -o -s -d --source --help" ;;
     tree) options="-s -d -D --source --ids --json --help" ;;
-    health) options="-D --source --ids --json --format -o --help" ;;
+    health) options="-D --source --ids --json --format -o --watch --count --help" ;;
     help)
       ((COMP_CWORD == 2)) && COMPREPLY=($(compgen -W "${commands% version}" -- "$cur"))
       return 0
