@@ -61,9 +61,8 @@ void WalkStandard(const ConfigSpace& space, const FunctionContext& function, Cap
     capability.offset = at;
     capability.id = space.Byte(at);
     capability.name = StandardCapabilityName(capability.id);
-    if (const CapabilityDecoder decode = StandardDecoder(capability.id)) {
-      decode(space, function, capability);
-    }
+    const CapabilityDecoder decode = StandardDecoder(capability.id);
+    if (decode && function.decode_registers) decode(space, function, capability);
     list.capabilities.push_back(std::move(capability));
     at = space.Byte(at + 1) & 0xFC;
   }
@@ -104,7 +103,8 @@ void WalkExtended(const ConfigSpace& space, const FunctionContext& function, Cap
     capability.extended = true;
     capability.version = static_cast<int>(header >> 16 & 0xF);
     capability.name = ExtendedCapabilityName(id);
-    if (const CapabilityDecoder decode = ExtendedDecoder(id)) decode(space, function, capability);
+    const CapabilityDecoder decode = ExtendedDecoder(id);
+    if (decode && function.decode_registers) decode(space, function, capability);
     list.capabilities.push_back(std::move(capability));
     const int next = static_cast<int>(header >> 20) & 0xFFC;
     if (next == 0) return;
@@ -151,7 +151,9 @@ bool HasExtendedList(const ConfigSpace& space) {
   return false;
 }
 
-CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at) {
+namespace {
+
+CapabilityList WalkCapabilities(const ConfigSpace& space, FunctionLocation at, bool registers) {
   CapabilityList list;
   // A function without a capability list has none to show, however much of it was read.
   if (space.size() >= 64 && !HasCapabilityList(space)) return list;
@@ -166,6 +168,7 @@ CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at)
   function.header_layout = space.Byte(kHeaderTypeRegister) & 0x7F;
   function.device = at.device;
   function.function = at.function;
+  function.decode_registers = registers;
   // Room for a typical function's lists, so that the capabilities are not moved as they grow.
   list.capabilities.reserve(space.size() > kExtendedSpaceStart ? 24 : 8);
   WalkStandard(space, function, list);
@@ -186,6 +189,16 @@ CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at)
   if (has_extended) WalkExtended(space, function, list);
   MarkOverlaps(list);
   return list;
+}
+
+}  // namespace
+
+CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at) {
+  return WalkCapabilities(space, at, true);
+}
+
+CapabilityList ListCapabilities(const ConfigSpace& space, FunctionLocation at) {
+  return WalkCapabilities(space, at, false);
 }
 
 }  // namespace kelvox

@@ -24,4 +24,8 @@ bool HasExtendedList(const ConfigSpace& space);
 // decoder knows it.
 CapabilityList DecodeCapabilities(const ConfigSpace& space, FunctionLocation at = {});
 
+// The same lists walked with the same guards, each capability named and placed, its
+// registers not decoded (what comparing two buses needs, at a fraction of the cost).
+CapabilityList ListCapabilities(const ConfigSpace& space, FunctionLocation at = {});
+
 }  // namespace kelvox

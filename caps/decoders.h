@@ -20,6 +20,8 @@ struct FunctionContext {
   // The maximum width of its link (LnkCap), 0 without one: how many lanes the per-lane
   // registers of the extended capabilities hold.
   int express_link_width = 0;
+  // False where only the capabilities' names and places are wanted: no decoder is run.
+  bool decode_registers = true;
 };
 
 using CapabilityDecoder = void (*)(const ConfigSpace& space, const FunctionContext& function,

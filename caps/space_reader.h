@@ -15,4 +15,12 @@ namespace kelvox {
 // function.
 ConfigSpace ReadCapabilitySpace(ConfigAccess& access, FunctionLocation at);
 
+// Only the registers a function's link and error status are read from: the status register,
+// the header type and the capability pointer, each capability's first dword, the PCI Express
+// capability's 60 bytes and Advanced Error Reporting's 72; every other byte reads as zero.
+// Through sysfs every byte of configuration space read costs the kernel a configuration
+// access, so this is a small part of ReadCapabilitySpace's cost. For the health check, not for
+// showing the capabilities: their other registers are not there.
+ConfigSpace ReadLinkAndErrorRegisters(ConfigAccess& access, FunctionLocation at);
+
 }  // namespace kelvox

@@ -4,6 +4,7 @@
 
 #include "cli/capture_command.h"
 #include "cli/details_command.h"
+#include "cli/diff_command.h"
 #include "cli/find_command.h"
 #include "cli/health_command.h"
 #include "cli/list_command.h"
@@ -21,6 +22,7 @@ constexpr std::array kCommands = {
     Command{"capture", kCaptureSummary, CaptureHelp, CaptureCommand, CaptureOptions},
     Command{"tree", kTreeSummary, TreeHelp, TreeCommand, TreeOptions},
     Command{"health", kHealthSummary, HealthHelp, HealthCommand, HealthOptions},
+    Command{"diff", kDiffSummary, DiffHelp, DiffCommand, DiffOptions},
 };
 }  // namespace
 

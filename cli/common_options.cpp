@@ -38,7 +38,7 @@ constexpr std::array kCommonOptions = {
     CommonOptionHelp{kSourceOption,
                      "[--source X]",
                      kSourceHelp,
-                     {"--source X", "sysfs, port, cfgmgr or a captured FILE"}},
+                     {"--source X", "sysfs[:DIR], port, cfgmgr or a captured FILE"}},
     CommonOptionHelp{kIdsOption,
                      "[--ids X]",
                      {"--ids X", KELVOX_IDS_VALUES_HELP

@@ -51,7 +51,7 @@ constexpr HelpOption kHealthOptionHelp[] = {
 };
 
 constexpr CommandHelp kHealthHelp{
-    "",
+    "[--format text|json|openmetrics] [-o FILE] [--watch SECONDS [--count N]]",
     "Checks every PCI Express link and function and prints one line per finding, worst "
     "first (error, warning, note), then a one-line summary.\n"
     "\n"
@@ -122,13 +122,10 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   function.counters = access.ErrorCounters(listed.at);
   // A function asleep in D3cold is not read: reading its space would wake it.
   const bool asleep = listed.kept || function.power_state == "D3cold";
-  const uint32_t header_type =
-      listed.kept ? listed.kept->Register(0x0C)
-      : asleep    ? 0
-                  : access.Read(listed.at.bus, listed.at.device, listed.at.function, 0x0C);
-  function.bridge = (header_type >> 16 & 0x7F) == 1;
+  if (listed.kept) function.bridge = (listed.kept->Register(0x0C) >> 16 & 0x7F) == 1;
   if (!asleep) {
-    const ConfigSpace space = ReadCapabilitySpace(access, listed.at);
+    const ConfigSpace space = ReadLinkAndErrorRegisters(access, listed.at);
+    if (space.Readable(0x0C, 4)) function.bridge = (space.Byte(0x0E) & 0x7F) == 1;
     const CapabilityList list = DecodeCapabilities(space, listed.at);
     if (const std::optional<ExpressRegisters> express = ReadExpressLink(space, list, link)) {
       function.port_type = express->port_type;

@@ -15,7 +15,7 @@
 namespace kelvox::cli {
 
 inline constexpr std::string_view kHealthSummary =
-    "links below what both ends can do, error counters, missing drivers";
+    "slow links, AER errors, functions without a driver; --watch";
 
 const CommandHelp& HealthHelp();
 std::span<const OptionSpec> HealthOptions();

@@ -28,7 +28,7 @@ _kelvox_cli() {
   local cur=${COMP_WORDS[COMP_CWORD]}
   local prev=
   ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local commands="scan list details find capture tree health help version"
+  local commands="scan list details find capture tree health diff help version"
   COMPREPLY=()
 
   if ((COMP_CWORD == 1)); then
@@ -46,6 +46,7 @@ _kelvox_cli() {
     capture) options="--bus --all -o -s -d --source --help" ;;
     tree) options="-s -d -D --source --ids --json --help" ;;
     health) options="-D --source --ids --json --format -o --watch --count --help" ;;
+    diff) options="--json --help" ;;
     help)
       ((COMP_CWORD == 2)) && COMPREPLY=($(compgen -W "${commands% version}" -- "$cur"))
       return 0
@@ -95,6 +96,12 @@ _kelvox_cli() {
       return 0
       ;;
   esac
+
+  # diff's two sources: captures, or the live bus.
+  if [[ $command == diff && $cur != -* ]]; then
+    _kelvox_cli_files "$cur" sysfs
+    return 0
+  fi
 
   # The address of details, before any option.
   if [[ $command == details && $cur != -* ]]; then

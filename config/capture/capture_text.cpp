@@ -179,6 +179,12 @@ class Parser {
       open_ = false;
       return;
     }
+    // Byte lines are nearly all of a dump, and no other kind of line looks like one: they are
+    // read without splitting them into words first.
+    if (IsByteLine(line)) {
+      ParseBytes(line);
+      return;
+    }
     const std::vector<std::string_view> words = Words(line);
     if (IsMaskLine(words)) {
       ParseMask(words);
@@ -186,8 +192,6 @@ class Parser {
       ParseFact(line, words);
     } else if (const auto address = HeaderAddress(line)) {
       ParseHeader(*address);
-    } else if (IsByteLine(line)) {
-      ParseBytes(words);
     }
   }
 
@@ -224,12 +228,43 @@ class Parser {
     open_ = true;
   }
 
-  void ParseBytes(const std::vector<std::string_view>& words) {
+  // The line as lspci and `capture` write nearly every one: sixteen bytes, one blank before
+  // each. True when it was that, and its bytes are taken.
+  static bool ParseWholeLine(PendingFunction& f, int offset, std::string_view bytes) {
+    if (bytes.size() != 3 * kBytesPerLine || offset + kBytesPerLine > kConfigSpaceLimit) {
+      return false;
+    }
+    std::array<uint8_t, kBytesPerLine> values;
+    for (size_t i = 0; i < values.size(); ++i) {
+      const int high = HexDigitValue(bytes[3 * i + 1]), low = HexDigitValue(bytes[3 * i + 2]);
+      if (bytes[3 * i] != ' ' || high < 0 || low < 0) return false;
+      values[i] = static_cast<uint8_t>(high << 4 | low);
+    }
+    std::copy(values.begin(), values.end(), f.bytes.begin() + offset);
+    f.last = std::max(f.last, offset + kBytesPerLine - 1);
+    f.has_bytes = true;
+    return true;
+  }
+
+  // "OFF: xx xx ...": at most kBytesPerLine bytes from the offset (IsByteLine holds). The
+  // words are found in place, without a vector per line.
+  void ParseBytes(std::string_view line) {
     PendingFunction& f = Current("configuration bytes");
-    std::string_view offset_text = words[0];
-    offset_text.remove_suffix(1);  // the colon
-    const int offset = static_cast<int>(*HexNumber(offset_text));
-    const int count = static_cast<int>(words.size()) - 1;
+    const size_t colon = line.find(':');
+    const int offset = static_cast<int>(*HexNumber(line.substr(0, colon)));
+    if (ParseWholeLine(f, offset, line.substr(colon + 1))) return;
+    std::array<std::string_view, kBytesPerLine> words;  // only the first `count` are read
+    int count = 0;
+    for (size_t at = colon + 1; at < line.size();) {
+      while (at < line.size() && IsBlank(line[at])) ++at;
+      size_t stop = at;
+      while (stop < line.size() && !IsBlank(line[stop])) ++stop;
+      if (stop > at) {
+        if (count < kBytesPerLine) words[static_cast<size_t>(count)] = line.substr(at, stop - at);
+        ++count;
+      }
+      at = stop;
+    }
     if (count > kBytesPerLine) {
       Fail(std::to_string(count) + " bytes on one line, at most " + std::to_string(kBytesPerLine));
     }
@@ -237,12 +272,16 @@ class Parser {
       Fail("bytes past the end of the 4096-byte configuration space");
     }
     for (int i = 0; i < count; ++i) {
-      const std::string_view byte = words[i + 1];
-      if (byte.size() != 2 || !AllHex(byte)) Fail("malformed byte " + Quoted(byte));
-      f.bytes[offset + i] = static_cast<uint8_t>(*HexNumber(byte));
-      f.last = std::max(f.last, offset + i);
+      const std::string_view byte = words[static_cast<size_t>(i)];
+      const int high = byte.size() == 2 ? HexDigitValue(byte[0]) : -1;
+      const int low = byte.size() == 2 ? HexDigitValue(byte[1]) : -1;
+      if (high < 0 || low < 0) Fail("malformed byte " + Quoted(byte));
+      f.bytes[offset + i] = static_cast<uint8_t>(high << 4 | low);
     }
-    if (count > 0) f.has_bytes = true;
+    if (count > 0) {
+      f.last = std::max(f.last, offset + count - 1);
+      f.has_bytes = true;
+    }
   }
 
   // "# fact NAME VALUE": a fact of the device (function_facts.h); names this program does not

@@ -45,7 +45,7 @@ registered=$(complete -p kelvox-cli 2>&1)
 [ "$registered" = "complete -F _kelvox_cli kelvox-cli" ] || fail "complete -p kelvox-cli: $registered"
 
 first=$(offers kelvox-cli "" | tr '\n' ' ')
-[ "$first" = "scan list details find capture tree health help version --help --version " ] ||
+[ "$first" = "scan list details find capture tree health diff help version --help --version " ] ||
   fail "first word offers: $first"
 [ "$(offers kelvox-cli de | tr '\n' ' ')" = "details " ] || fail "'de' does not complete to details"
 
