@@ -21,7 +21,7 @@ std::string Timestamp() {
   const std::time_t now = std::time(nullptr);
   std::tm utc{};
 #ifdef _WIN32
-  gmtime_s(&utc, &now);
+  utc = *std::gmtime(&now);  // the C run time's own buffer per thread
 #else
   gmtime_r(&now, &utc);
 #endif
