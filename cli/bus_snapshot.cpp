@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "caps/cap_field.h"
 #include "caps/capability_list.h"
 #include "caps/header_fields.h"
 #include "caps/space_reader.h"
@@ -11,12 +12,6 @@
 namespace kelvox::cli {
 
 namespace {
-
-std::string Hex(uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%0*x", digits, value);
-  return text;
-}
 
 std::string LinkText(double speed, int width) {
   if (speed <= 0 && width <= 0) return "";

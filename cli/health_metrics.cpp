@@ -3,15 +3,11 @@
 #include <cstdio>
 #include <set>
 
+#include "caps/cap_field.h"
+
 namespace kelvox::cli {
 
 namespace {
-
-std::string HexId(unsigned value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%0*x", digits, value);
-  return text;
-}
 
 std::string Number(double value) {
   char text[32];
@@ -72,9 +68,9 @@ std::string HealthMetrics(const std::vector<health::HealthFunction>& functions,
              "A PCI function that is present: its address, IDs, class, driver and names.");
   for (const health::HealthFunction& f : functions) {
     out.Sample("kelvox_pcie_function_info",
-               Label("address", f.address) + "," + Label("vendor", HexId(f.vendor_id, 4)) + "," +
-                   Label("device", HexId(f.device_id, 4)) + "," +
-                   Label("class", HexId(f.class_code, 6)) + "," +
+               Label("address", f.address) + "," + Label("vendor", Hex(f.vendor_id, 4)) + "," +
+                   Label("device", Hex(f.device_id, 4)) + "," +
+                   Label("class", Hex(f.class_code, 6)) + "," +
                    Label("driver", f.driver.value_or("")) + "," +
                    Label("vendor_name", f.vendor_name) + "," + Label("device_name", f.device_name),
                "1");

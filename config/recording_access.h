@@ -80,6 +80,9 @@ class RecordingAccess final : public ConfigAccess {
   std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) override {
     return inner_.SleepingRegisters(at);
   }
+  std::vector<ErrorCounter> ErrorCounters(FunctionLocation at) override {
+    return inner_.ErrorCounters(at);
+  }
 
   // Every call so far, oldest first.
   const std::vector<ConfigAccessRecord>& records() const { return records_; }

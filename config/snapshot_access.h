@@ -43,6 +43,9 @@ class SnapshotAccess final : public ConfigAccess {
   std::optional<KeptRegisters> SleepingRegisters(FunctionLocation at) override {
     return inner_.SleepingRegisters(at);
   }
+  std::vector<ErrorCounter> ErrorCounters(FunctionLocation at) override {
+    return inner_.ErrorCounters(at);
+  }
 
  private:
   // The snapshot of the function at `at`, taken when it is first asked for.
