@@ -114,7 +114,7 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   if (!listed.placed) return function;
   const DomainScope in_domain(access, listed.at.domain);
   health::LinkState link;
-  if (const std::optional<FunctionFacts> facts = access.Facts(listed.at)) {
+  if (const std::optional<FunctionFacts> facts = access.SomeFacts(listed.at, kLinkFacts)) {
     function.power_state = facts->power_state;
     function.enabled = facts->enabled;
     link = LinkFromFacts(*facts);

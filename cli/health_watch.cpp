@@ -81,7 +81,7 @@ health::BusSample SampleBus(ConfigAccess& access, bool with_domains) {
   for (const FunctionLocation& at : listing.present) {
     const DomainScope in_domain(access, at.domain);
     health::FunctionSample function;
-    if (const std::optional<FunctionFacts> facts = access.Facts(at)) {
+    if (const std::optional<FunctionFacts> facts = access.SomeFacts(at, kLinkFacts | kDriverFact)) {
       function.speed = SysfsSpeed(facts->current_link_speed);
       function.width = facts->current_link_width.value_or(0);
       function.driver = facts->driver;

@@ -37,13 +37,17 @@ struct FunctionFacts {
 };
 
 // The facts a caller may ask for alone (ConfigAccess::SomeFacts), so that an access method can
-// leave the others unread: the driver, the parent, and all the rest.
+// leave the others unread: the driver, the parent, all the rest, or the link and power facts
+// of the rest.
 enum FactGroup : unsigned {
   kDriverFact = 1u << 0,
   kParentFact = 1u << 1,
   kOtherFacts = 1u << 2,
+  // Of the rest, only the link's speed and width, `enable` and `power_state` (what a health
+  // check reads of every function).
+  kLinkFacts = 1u << 3,
 };
-inline constexpr unsigned kEveryFact = kDriverFact | kParentFact | kOtherFacts;
+inline constexpr unsigned kEveryFact = kDriverFact | kParentFact | kOtherFacts | kLinkFacts;
 
 // One fact as text: its name as the kernel's file calls it, and its value.
 struct NamedFact {

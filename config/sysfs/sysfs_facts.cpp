@@ -81,10 +81,14 @@ std::optional<FunctionFacts> ReadSysfsFacts(const std::string& folder,
   const auto set = [&facts](const char* name, const std::optional<std::string>& value) {
     if (value) SetNamedFact(facts, name, *value);
   };
+  if (wanted & (kOtherFacts | kLinkFacts)) {
+    for (const char* file : {"enable", "power_state", "current_link_speed", "current_link_width",
+                             "max_link_speed", "max_link_width"}) {
+      set(file, ReadLine(folder + "/" + file, open));
+    }
+  }
   if (wanted & kOtherFacts) {
-    for (const char* file :
-         {"modalias", "irq", "enable", "power_state", "numa_node", "current_link_speed",
-          "current_link_width", "max_link_speed", "max_link_width"}) {
+    for (const char* file : {"modalias", "irq", "numa_node"}) {
       set(file, ReadLine(folder + "/" + file, open));
     }
     const std::optional<int> vectors = EntryCount(folder + "/msi_irqs");
