@@ -288,8 +288,8 @@ void CheckFactFiles(std::string_view text) {
 // The value of an ID file as the kernel writes it ("0x8086", at most `digits` hex digits, one
 // line end at most), worked out another way than the reader does.
 std::optional<std::uint32_t> KernelHex(std::string_view text, int digits) {
-  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  // The reader takes a file without its line end, however many line-end bytes it holds.
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
   if (!text.starts_with("0x") || text.size() < 3 || text.size() > 2u + digits) return std::nullopt;
   const std::string digits_text(text.substr(2));
   if (digits_text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
