@@ -13,10 +13,9 @@ namespace kelvox::cli {
 
 namespace {
 
-std::string LinkText(double speed, int width) {
-  if (speed <= 0 && width <= 0) return "";
-  return (speed > 0 ? health::SpeedText(speed) : "?") + " x" +
-         (width > 0 ? std::to_string(width) : "?");
+// The link's text, "" where neither its speed nor its width is known.
+std::string KnownLinkText(double speed, int width) {
+  return speed <= 0 && width <= 0 ? "" : health::LinkText(speed, width);
 }
 
 const std::string* Find(const FunctionSnapshot& snapshot, const std::string& field) {
@@ -89,8 +88,8 @@ FunctionSnapshot Snapshot(ConfigAccess& access, FunctionLocation at) {
   health::LinkState link;
   if (facts) link = LinkFromFacts(*facts);
   ReadExpressLink(space, capabilities, link);
-  if (const std::string now = LinkText(link.speed, link.width); !now.empty()) add("link", now);
-  if (const std::string most = LinkText(link.max_speed, link.max_width); !most.empty()) {
+  if (const std::string now = KnownLinkText(link.speed, link.width); !now.empty()) add("link", now);
+  if (const std::string most = KnownLinkText(link.max_speed, link.max_width); !most.empty()) {
     add("max_link", most);
   }
   if (facts && facts->driver) add("driver", facts->driver->empty() ? "(none)" : *facts->driver);

@@ -140,18 +140,6 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   return function;
 }
 
-const char* SeverityName(health::Severity severity) {
-  switch (severity) {
-    case health::Severity::kError:
-      return "error";
-    case health::Severity::kWarning:
-      return "warning";
-    case health::Severity::kNote:
-      break;
-  }
-  return "note";
-}
-
 }  // namespace
 
 const CommandHelp& HealthHelp() { return kHealthHelp; }
@@ -226,7 +214,7 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
   std::string text;
   if (format == "text") {
     for (const health::Finding& finding : findings) {
-      std::string severity = SeverityName(finding.severity);
+      std::string severity = health::SeverityName(finding.severity);
       severity.resize(8, ' ');
       text += severity + finding.address + "  " + finding.text + "\n";
     }
@@ -258,7 +246,7 @@ std::string HealthJson(ConfigAccess& access, const std::vector<health::HealthFun
   document["id_list"] = IdListJson();
   Json list = Json::array();
   for (const health::Finding& finding : findings) {
-    list.push_back({{"severity", SeverityName(finding.severity)},
+    list.push_back({{"severity", health::SeverityName(finding.severity)},
                     {"kind", finding.kind},
                     {"address", finding.address},
                     {"text", finding.text}});

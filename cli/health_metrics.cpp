@@ -34,12 +34,6 @@ std::string Label(const char* name, std::string_view value) {
   return std::string(name) + "=\"" + LabelValue(value) + "\"";
 }
 
-const char* SeverityName(health::Severity severity) {
-  return severity == health::Severity::kError     ? "error"
-         : severity == health::Severity::kWarning ? "warning"
-                                                  : "note";
-}
-
 }  // namespace
 
 std::string LabelValue(std::string_view text) {
@@ -116,7 +110,7 @@ std::string HealthMetrics(const std::vector<health::HealthFunction>& functions,
   for (const health::Finding& finding : findings) {
     const std::string labels = Label("address", finding.address) + "," +
                                Label("kind", finding.kind) + "," +
-                               Label("severity", SeverityName(finding.severity));
+                               Label("severity", health::SeverityName(finding.severity));
     if (!written.insert(labels).second) continue;
     out.Sample("kelvox_health_finding", labels, "1");
   }

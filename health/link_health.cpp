@@ -14,10 +14,6 @@ bool IsUpstreamEnd(int type) {
 
 bool IsDownstreamPort(int type) { return type == kRootPort || type == kDownstreamPort; }
 
-std::string LinkText(double speed, int width) {
-  return SpeedText(speed) + " x" + std::to_string(width);
-}
-
 std::string GigabytesText(double gigabytes) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f GB/s", gigabytes);
@@ -178,6 +174,16 @@ double Bandwidth(double speed, int width) {
   if (speed <= 0 || width <= 0) return 0;
   const double encoding = speed <= 5.0 ? 8.0 / 10.0 : speed <= 32.0 ? 128.0 / 130.0 : 1.0;
   return speed * encoding * width / 8.0;
+}
+
+std::string LinkText(double speed, int width) {
+  return (speed > 0 ? SpeedText(speed) : "?") + " x" + (width > 0 ? std::to_string(width) : "?");
+}
+
+const char* SeverityName(Severity severity) {
+  return severity == Severity::kError     ? "error"
+         : severity == Severity::kWarning ? "warning"
+                                          : "note";
 }
 
 std::string SpeedText(double speed) {

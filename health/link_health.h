@@ -67,6 +67,12 @@ double Bandwidth(double speed, int width);
 // "16GT/s", "2.5GT/s", as lspci writes a speed.
 std::string SpeedText(double speed);
 
+// "16GT/s x16": a link's speed and width, "?" for a part that is not known (0).
+std::string LinkText(double speed, int width);
+
+// "error", "warning" or "note", as the terminal and the metrics name a severity.
+const char* SeverityName(Severity severity);
+
 // Where the PCI Express capability could not be read (sysfs gives a user the header only),
 // gives each function with a link a port type from where it sits: a bridge at the top is a
 // root port, a bridge below a root or downstream port a switch's upstream port, a bridge below

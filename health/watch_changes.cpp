@@ -9,9 +9,8 @@ namespace {
 // A link changing this often in one watch is flapping, not retraining once.
 constexpr int kFlappingChanges = 3;
 
-std::string LinkText(const FunctionSample& sample) {
-  return (sample.speed > 0 ? SpeedText(sample.speed) : "?") + " x" +
-         (sample.width > 0 ? std::to_string(sample.width) : "?");
+std::string SampleLink(const FunctionSample& sample) {
+  return LinkText(sample.speed, sample.width);
 }
 
 std::string DriverText(const std::optional<std::string>& driver) {
@@ -21,7 +20,7 @@ std::string DriverText(const std::optional<std::string>& driver) {
 void CompareFunction(const std::string& address, const FunctionSample& before,
                      const FunctionSample& after, std::vector<Change>& changes) {
   if (before.speed != after.speed || before.width != after.width) {
-    changes.push_back({address, "link", "link " + LinkText(before) + " -> " + LinkText(after)});
+    changes.push_back({address, "link", "link " + SampleLink(before) + " -> " + SampleLink(after)});
   }
   if (before.driver != after.driver && before.driver && after.driver) {
     changes.push_back({address, "driver",
@@ -53,7 +52,7 @@ std::vector<Change> CompareSamples(const BusSample& before, const BusSample& aft
     } else if (b == before.end() || a->first < b->first) {
       const bool link = a->second.speed > 0 || a->second.width > 0;
       changes.push_back({a->first, "added",
-                         "added (" + (link ? LinkText(a->second) + ", " : std::string()) +
+                         "added (" + (link ? SampleLink(a->second) + ", " : std::string()) +
                              "driver " + DriverText(a->second.driver) + ")"});
       ++a;
     } else {
