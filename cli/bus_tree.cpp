@@ -253,12 +253,16 @@ void AppendTree(std::string& text, std::span<const TreeNode> nodes) {
 
 }  // namespace
 
+std::string HostBridgeText(int domain, bool with_domain) {
+  return with_domain ? "ホストブリッジ (ドメイン " + DomainText(domain) + ")" : "ホストブリッジ";
+}
+
 std::string BusTreeText(const std::vector<TreeNode>& roots) {
   const bool with_domains = std::any_of(roots.begin(), roots.end(), [](const TreeNode& node) {
     return node.function.at.domain != 0;
   });
   if (!with_domains) {
-    std::string text = "ホストブリッジ\n";
+    std::string text = HostBridgeText(0, false) + "\n";
     AppendTree(text, roots);
     return text;
   }
@@ -269,7 +273,7 @@ std::string BusTreeText(const std::vector<TreeNode>& roots) {
     const int domain = roots[first].function.at.domain;
     size_t end = first;
     while (end < roots.size() && roots[end].function.at.domain == domain) ++end;
-    text += "ホストブリッジ (ドメイン " + DomainText(domain) + ")\n";
+    text += HostBridgeText(domain, true) + "\n";
     AppendTree(text, all.subspan(first, end - first));
     first = end;
   }

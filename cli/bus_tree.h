@@ -53,6 +53,10 @@ bool KeepChosen(std::vector<TreeNode>& roots,
 // where it is printed.
 std::string BusTreeText(const std::vector<TreeNode>& roots);
 
+// The line a domain's tree starts with: "ホストブリッジ", or with `with_domain`
+// "ホストブリッジ (ドメイン DDDD)".
+std::string HostBridgeText(int domain, bool with_domain);
+
 // The tree as a JSON array: each node the list's object plus "driver" (string or null) and
 // "children".
 Json BusTreeJson(const std::vector<TreeNode>& roots);

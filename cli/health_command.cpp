@@ -112,6 +112,7 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
                                                                         : listed.chip_name);
   function.manages_speed = function.class_code >> 16 == 0x03;
   if (!listed.placed) return function;
+  function.at = listed.at;
   const DomainScope in_domain(access, listed.at.domain);
   health::LinkState link;
   if (const std::optional<FunctionFacts> facts = access.SomeFacts(listed.at, kLinkFacts)) {

@@ -55,7 +55,7 @@ void JudgeLink(const std::vector<HealthFunction>& functions, const HealthFunctio
   if (slow && device.manages_speed) {
     text += " (many devices lower their link speed when idle: check it under load)";
   }
-  findings.push_back({Severity::kWarning, "link", device.address, std::move(text)});
+  findings.push_back({Severity::kWarning, "link", device.address, std::move(text), port->address});
 }
 
 // The narrowest link between an endpoint and its root port, when it is not the endpoint's own.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/error_counters.h"
+#include "config/function_location.h"
 
 namespace kelvox::health {
 
@@ -28,7 +29,9 @@ inline constexpr int kEndpoint = 0, kLegacyEndpoint = 1, kRootPort = 4, kUpstrea
 
 struct HealthFunction {
   std::string address;  // as the terminal writes it
-  std::string name;     // what it is (its class's name), for the reader
+  // Where it sits; nothing for a function the system cannot place in a bus.
+  std::optional<FunctionLocation> at;
+  std::string name;  // what it is (its class's name), for the reader
   uint16_t vendor_id = 0, device_id = 0;
   std::string vendor_name, device_name;  // from the ID list in use, "" where it has none
   uint32_t class_code = 0;
@@ -58,6 +61,8 @@ struct Finding {
   std::string kind;
   std::string address;
   std::string text;
+  // A link finding's other end: the port above `address`; "" for the other kinds.
+  std::string port = {};
 };
 
 // The bandwidth of a link per direction in GB/s: its speed times its width, less its encoding
