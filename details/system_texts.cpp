@@ -62,11 +62,12 @@ std::string Parent(const std::optional<std::string>& parent) {
 
 }  // namespace
 
-std::vector<DetailsField> SystemPageFields(const std::optional<FunctionFacts>& facts) {
+std::vector<DetailsField> SystemPageFields(const std::optional<FunctionFacts>& facts,
+                                           const std::optional<std::string>& link_verdict) {
   if (!facts) return {};
   const FunctionFacts& f = *facts;
   const bool link = HasLink(f);
-  return {
+  std::vector<DetailsField> fields = {
       {kDriverControl, kDriverLabel, TextOrNone(f.driver)},
       {kModaliasControl, kModaliasLabel, TextOrNone(f.modalias)},
       {kIrqControl, kIrqLabel, Number(f.irq)},
@@ -82,6 +83,8 @@ std::vector<DetailsField> SystemPageFields(const std::optional<FunctionFacts>& f
       {kLinkStateControl, kLinkStateLabel, link ? LinkState(f) : kNone},
       {kParentControl, kParentLabel, Parent(f.parent)},
   };
+  if (link_verdict) fields.push_back({kLinkVerdictControl, kLinkVerdictLabel, *link_verdict});
+  return fields;
 }
 
 }  // namespace kelvox

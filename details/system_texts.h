@@ -26,6 +26,8 @@ inline constexpr int kLinkSpeedControl = 1108;
 inline constexpr int kLinkWidthControl = 1109;
 inline constexpr int kLinkStateControl = 1110;
 inline constexpr int kParentControl = 1111;
+inline constexpr int kLinkVerdictControl = 1113;
+inline constexpr int kLinkVerdictLabelControl = 1114;
 
 inline constexpr char kDriverLabel[] = "ドライバ";
 inline constexpr char kModaliasLabel[] = "モジュール別名";
@@ -39,9 +41,15 @@ inline constexpr char kLinkSpeedLabel[] = "リンク速度";
 inline constexpr char kLinkWidthLabel[] = "リンク幅";
 inline constexpr char kLinkStateLabel[] = "リンク状態";
 inline constexpr char kParentLabel[] = "親ブリッジ";
+inline constexpr char kLinkVerdictLabel[] = "リンクの判定";
+// The verdict of a function without a PCI Express link.
+inline constexpr char kNoLinkVerdict[] = "リンクなし";
 
 // The page's twelve fields in control order, or none when `facts` is nothing. A fact that is
-// not known reads "不明"; one known to be none reads "なし".
-std::vector<DetailsField> SystemPageFields(const std::optional<FunctionFacts>& facts);
+// not known reads "不明"; one known to be none reads "なし". With `link_verdict` (what the
+// health check finds of the function's link: "正常" or the finding), a thirteenth field
+// "リンクの判定" holds it; the window gives one, the terminal's details leave it out.
+std::vector<DetailsField> SystemPageFields(const std::optional<FunctionFacts>& facts,
+                                           const std::optional<std::string>& link_verdict = {});
 
 }  // namespace kelvox

@@ -15,7 +15,7 @@ constexpr ControlKind kField = ControlKind::kReadOnlyEdit;
 
 // Rows 16 dialog units apart, as tight as a GTK entry allows, so the page is no taller than
 // the base address page and the sheet keeps its size. Long texts (the module alias, the link)
-// take the whole width; short numbers share a row.
+// take the whole width; short ones share a row.
 constexpr std::array kSystemControls = {
     ControlSpec{kStaticId, kLabel, kDriverLabel, 8, 11, 62, 10},
     ControlSpec{kDriverControl, kField, "", 72, 8, 260, 13},
@@ -36,11 +36,13 @@ constexpr std::array kSystemControls = {
     ControlSpec{kStaticId, kLabel, kLinkSpeedLabel, 8, 91, 62, 10},
     ControlSpec{kLinkSpeedControl, kField, "", 72, 88, 260, 13},
     ControlSpec{kStaticId, kLabel, kLinkWidthLabel, 8, 107, 62, 10},
-    ControlSpec{kLinkWidthControl, kField, "", 72, 104, 260, 13},
+    ControlSpec{kLinkWidthControl, kField, "", 72, 104, 70, 13},
+    ControlSpec{kStaticId, kLabel, kParentLabel, 146, 107, 72, 10},
+    ControlSpec{kParentControl, kField, "", 220, 104, 112, 13},
     ControlSpec{kStaticId, kLabel, kLinkStateLabel, 8, 123, 62, 10},
     ControlSpec{kLinkStateControl, kField, "", 72, 120, 260, 13},
-    ControlSpec{kStaticId, kLabel, kParentLabel, 8, 139, 62, 10},
-    ControlSpec{kParentControl, kField, "", 72, 136, 100, 13},
+    ControlSpec{kLinkVerdictLabelControl, kLabel, kLinkVerdictLabel, 8, 139, 62, 10},
+    ControlSpec{kLinkVerdictControl, kField, "", 72, 136, 260, 13},
     ControlSpec{kSystemFactsUnavailableControl, kLabel, kSystemFactsUnavailableText, 8, 11, 324,
                 10},
 };
@@ -61,9 +63,12 @@ wxString CSystemInfo::Title() const { return wxString::FromUTF8(kSystemPageTitle
 
 bool CSystemInfo::OnInitDialog() {
   // Either the fields or the line that says there are none.
+  // The link's verdict only where the sheet was given one.
   for (wxWindow* child : GetChildren()) {
     const bool is_notice = child->GetId() == kSystemFactsUnavailableControl;
-    child->Show(facts_known_ ? !is_notice : is_notice);
+    const bool is_verdict =
+        child->GetId() == kLinkVerdictControl || child->GetId() == kLinkVerdictLabelControl;
+    child->Show(facts_known_ ? !is_notice && (!is_verdict || !link_verdict.empty()) : is_notice);
   }
   return DetailsPage::OnInitDialog();
 }
@@ -82,6 +87,7 @@ std::vector<TextBinding> CSystemInfo::Bindings() {
       {kLinkWidthControl, &link_width},
       {kLinkStateControl, &link_state},
       {kParentControl, &parent},
+      {kLinkVerdictControl, &link_verdict},
   };
 }
 

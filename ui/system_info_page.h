@@ -10,7 +10,7 @@
 
 namespace kelvox {
 
-// The page's template: twelve labelled read-only fields and the line shown without facts.
+// The page's template: thirteen labelled read-only fields and the line shown without facts.
 const DialogTemplate& SystemInfoTemplate();
 
 // Id of the line shown in place of the fields when no fact is known.
@@ -28,7 +28,7 @@ class CSystemInfo : public DetailsPage {
   bool facts_known() const { return facts_known_; }
 
   wxString driver, modalias, irq, msi, enabled, power_state, numa_node, iommu_group;
-  wxString link_speed, link_width, link_state, parent;
+  wxString link_speed, link_width, link_state, parent, link_verdict;
 
  protected:
   bool OnInitDialog() override;
