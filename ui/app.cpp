@@ -60,7 +60,19 @@ class KelvoxApp : public wxApp {
                        "Kelvox", wxOK | wxICON_WARNING, dialog);
       });
     }
-    if (options_.measure_startup) {
+    if (options_.topology) {
+      dialog->ShowTopologyWindow();
+    }
+    if (options_.measure_startup && options_.topology) {
+      TopologyWindow* topology = dialog->topology_window();
+      WhenFirstPainted(topology->tree()->GetView(), [dialog, topology](std::optional<double> ms) {
+        std::printf(
+            "kelvox: %zu functions in the topology window and it shown %.0f ms after the "
+            "process started\n",
+            topology->model().rows().size(), ms.value_or(-1.0));
+        dialog->EndWith(0);
+      });
+    } else if (options_.measure_startup) {
       WhenFirstPainted(dialog->list_items(), [dialog](std::optional<double> ms) {
         std::printf(
             "kelvox: %d rows listed and the window shown %.0f ms after the process started\n",

@@ -16,12 +16,13 @@ constexpr std::array kAppOptions = {
     kSourceSpec,
     kDomainSpec,
     kIdsSpec,
+    OptionSpec{"--topology", OptionSpec::Kind::kFlag},
     OptionSpec{"--measure-startup", OptionSpec::Kind::kFlag},
     OptionSpec{"--version", OptionSpec::Kind::kFlag},
 };
 
-constexpr char kUsage[] =
-    "usage: kelvox " KELVOX_SOURCE_USAGE " [--domain N] " KELVOX_IDS_USAGE " [--measure-startup]";
+constexpr char kUsage[] = "usage: kelvox " KELVOX_SOURCE_USAGE " [--domain N] " KELVOX_IDS_USAGE
+                          " [--topology] [--measure-startup]";
 
 constexpr std::string_view kDescription =
     "Shows the PCI bus of this machine in a window: the 32 device numbers of one bus and "
@@ -41,9 +42,14 @@ constexpr std::array kHelpOptions = {
                "Default: what the environment variable KELVOX_IDS names (embedded, system or a "
                "file), else embedded. The context menu switches between the embedded list and "
                "the distribution's."},
+    HelpOption{"--topology",
+               "opens the \"PCIバス構成\" window beside the main dialog: every domain's "
+               "functions as a tree with their driver, link and the health check's findings "
+               "(the context menu's \"PCIバス構成\", Ctrl+T, opens it too)"},
     HelpOption{"--measure-startup",
                "print how long the start-up took until the filled list "
-               "was first painted, then quit"},
+               "was first painted (with --topology, until the topology window's tree was), "
+               "then quit"},
     HelpOption{"-h, --help", "print this help and quit"},
     HelpOption{"--version", "print the version and quit"},
 };
@@ -60,7 +66,8 @@ std::span<const HelpOption> AppOptionsHelp() { return kHelpOptions; }
 
 const char* AppHelp() {
   static const std::string help =
-      "Usage: kelvox [--source X] [--domain N] [--ids X] [--measure-startup]\n"
+      "Usage: kelvox [--source X] [--domain N] [--ids X] [--topology]\n"
+      "              [--measure-startup]\n"
       "  or:  kelvox --help | --version\n\n" +
       WrappedText(kDescription, 0) + "\nOptions:\n" + OptionsText(kHelpOptions) + "\n" +
       WrappedText(kExitStatus, 0);
@@ -89,6 +96,7 @@ ParsedAppOptions ParseAppOptions(const std::vector<std::string>& args) {
   if (parsed.options.help) return parsed;
   parsed.options.version = options.Has("--version");
   parsed.options.measure_startup = options.Has("--measure-startup");
+  parsed.options.topology = options.Has("--topology");
   parsed.options.source = options.Text("--source");
   parsed.options.ids = options.Text("--ids");
   if (const std::optional<std::string> text = options.Text("--domain")) {

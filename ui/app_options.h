@@ -1,6 +1,6 @@
 // The window program's command line: which bus to view, which PCI ID list names things and
 // whether to time the start-up, read by the option parser kelvox-cli uses (options/args.h).
-//   kelvox [--source X] [--domain N] [--ids X] [--measure-startup]
+//   kelvox [--source X] [--domain N] [--ids X] [--topology] [--measure-startup]
 //   kelvox --help | --version
 #pragma once
 
@@ -25,6 +25,8 @@ struct AppOptions {
   std::optional<std::string> ids;
   // Print how long the start-up took until the list was filled and the window shown, then quit.
   bool measure_startup = false;
+  // Open the topology window at start-up too.
+  bool topology = false;
   // Print the help (--help, -h) or the version (--version) and quit, without a display. The
   // words after --help are not read.
   bool help = false;

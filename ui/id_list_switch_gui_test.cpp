@@ -113,8 +113,15 @@ TEST_F(IdListSwitchGui, TheContextMenuOffersBothListsAsRadioItems) {
   };
 
   ASSERT_TRUE(open_menu());
-  ASSERT_EQ(items.size(), 4u);
-  EXPECT_EQ(items[0].id, 16);  // the about item, then a separator
+  // The about item, a separator, the two lists, a separator, the topology window and the
+  // captures.
+  ASSERT_EQ(items.size(), 8u);
+  EXPECT_EQ(items[0].id, 16);
+  EXPECT_EQ(items[4].kind, wxITEM_SEPARATOR);
+  EXPECT_EQ(items[5].id, kTopologyCommand);
+  EXPECT_EQ(items[5].label, wxString::FromUTF8("PCIバス構成(&T)...\tCtrl+T"));
+  EXPECT_EQ(items[6].id, kOpenCaptureCommand);
+  EXPECT_EQ(items[7].id, kSaveCaptureCommand);
   EXPECT_EQ(items[1].kind, wxITEM_SEPARATOR);
   EXPECT_EQ(items[2].id, kEmbeddedIdListCommand);
   EXPECT_EQ(items[2].label, wxString::FromUTF8("PCI IDリスト: 内蔵 (2005年)"));
@@ -129,7 +136,7 @@ TEST_F(IdListSwitchGui, TheContextMenuOffersBothListsAsRadioItems) {
 
   ChooseFromMenu(kOtherIdListCommand);
   ASSERT_TRUE(open_menu());
-  ASSERT_EQ(items.size(), 4u);
+  ASSERT_EQ(items.size(), 8u);
   EXPECT_FALSE(items[2].checked);
   EXPECT_TRUE(items[3].checked);
 }

@@ -28,7 +28,7 @@ std::optional<int32_t> FieldValue(const wxTextCtrl* edit) {
 MainDialog::MainDialog(ConfigAccess& access, wxWindow* parent)
     : wxDialog(parent, wxID_ANY, wxString::FromUTF8(texts::kMainTitle), wxDefaultPosition,
                wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX),
-      access_(access),
+      access_(&access),
       icon_(AppIcon()) {
   controls_ = ApplyDialogTemplate(this, MainTemplate(), icon_);
   list_ = controls_.Get<wxListCtrl>(main_ids::kList);
@@ -75,7 +75,10 @@ MainDialog::MainDialog(std::unique_ptr<ConfigAccess> access, wxWindow* parent)
   owned_access_ = std::move(access);
 }
 
-MainDialog::~MainDialog() = default;
+MainDialog::~MainDialog() {
+  // The topology window reads through this dialog's source: it goes first.
+  if (topology_window_) delete topology_window_.get();
+}
 
 void MainDialog::CreateColumns() {
   long column = 0;
@@ -120,7 +123,7 @@ void MainDialog::Rescan() {
 void MainDialog::FillList() {
   list_->Freeze();
   list_->DeleteAllItems();
-  for (const DeviceRow& row : ScanBus(access_, form_.bus(), form_.function())) {
+  for (const DeviceRow& row : ScanBus(*access_, form_.bus(), form_.function())) {
     const long item = list_->InsertItem(row.device, wxString::FromUTF8(row.columns[0]));
     list_->SetItemData(item, row.device);
     for (int column = 1; column < kListColumns; ++column) {
@@ -207,6 +210,13 @@ void MainDialog::OnCharHook(wxKeyEvent& event) {
     ShowContextMenu(at);
     return;
   }
+  // The accelerators the context menu shows work without it.
+  if (event.GetModifiers() == wxMOD_CONTROL && (key == 'T' || key == 'O' || key == 'S')) {
+    RunWindowCommand(key == 'T'   ? kTopologyCommand
+                     : key == 'O' ? kOpenCaptureCommand
+                                  : kSaveCaptureCommand);
+    return;
+  }
   if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
     // A focused button takes Enter as its own press; anywhere else Enter is the dialog's OK,
     // which reads the fields first and closes only when they are valid.
@@ -232,6 +242,7 @@ void MainDialog::ShowContextMenu(const wxPoint& at) {
     menu.AppendSeparator();
   }
   AppendIdListItems(menu);
+  AppendWindowItems(menu);
   AppendDomainItems(menu);
   PopupMenu(&menu, at);
 }
@@ -239,7 +250,8 @@ void MainDialog::ShowContextMenu(const wxPoint& at) {
 void MainDialog::OnMenuCommand(wxCommandEvent& event) {
   if (OpensAboutBox(event.GetId())) {
     ShowAboutBox();
-  } else if (!SwitchIdList(event.GetId()) && !SwitchDomain(event.GetId())) {
+  } else if (!SwitchIdList(event.GetId()) && !SwitchDomain(event.GetId()) &&
+             !RunWindowCommand(event.GetId())) {
     event.Skip();
   }
 }

@@ -6,20 +6,30 @@
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/filehistory.h>
 #include <wx/icon.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/spinbutt.h>
 #include <wx/textctrl.h>
+#include <wx/weakref.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "config/access.h"
 #include "ui/bus_function_form.h"
 #include "ui/dialog_template.h"
+#include "ui/topology_window.h"
 
 namespace kelvox {
+
+// The context menu's commands of the topology window and the captures, outside the about
+// item's block and the ID lists' (the recent captures are wxID_FILE1 to wxID_FILE9).
+inline constexpr int kTopologyCommand = 0x60;
+inline constexpr int kOpenCaptureCommand = 0x61;
+inline constexpr int kSaveCaptureCommand = 0x62;
 
 class MainDialog : public wxDialog {
  public:
@@ -30,7 +40,7 @@ class MainDialog : public wxDialog {
   explicit MainDialog(std::unique_ptr<ConfigAccess> access, wxWindow* parent = nullptr);
   ~MainDialog() override;
 
-  ConfigAccess& access() const { return access_; }
+  ConfigAccess& access() const { return *access_; }
   // The bus and function numbers the dialog holds (the last valid ones entered).
   int bus() const { return form_.bus(); }
   int function() const { return form_.function(); }
@@ -74,6 +84,26 @@ class MainDialog : public wxDialog {
   // domain.
   bool ShowDomain(int domain);
 
+  // Opens the "PCIバス構成" window over the bus shown, or brings it to the front
+  // (main_dialog_topology.cpp).
+  void ShowTopologyWindow();
+  TopologyWindow* topology_window() const { return topology_window_.get(); }
+  // Shows the captured bus in `path` here and in the topology window (main_dialog_captures.cpp):
+  // the dialog rescans the bus and function it holds, in the capture's first domain where it
+  // has not the one shown. False, with a message box, when the file cannot be read; nothing
+  // changes then.
+  bool OpenCapture(const std::string& path);
+  // Writes the bus shown to `path` as `kelvox-cli capture` writes it, through the same rules
+  // for what may be replaced. False, with a message box, when it cannot be captured or written.
+  bool SaveCapture(const std::string& path);
+  // Asks for a file with the system's file dialog, then opens or saves it.
+  void ChooseCaptureToOpen();
+  void ChooseCaptureToSave();
+  // The file the bus shown was read from when one was opened from the menu, else "".
+  const std::string& capture_file() const { return capture_file_; }
+  // The topology, capture and recent-file commands; false for any other.
+  bool RunWindowCommand(int command);
+
   // Ends the dialog with `result` (1 for "終了"): it is hidden and destroyed, which ends the
   // program when it is the last top-level window.
   void EndWith(int result);
@@ -109,9 +139,18 @@ class MainDialog : public wxDialog {
   void AppendIdListItems(wxMenu& menu);
   // Adds the "PCIドメイン" submenu when the source has several domains.
   void AppendDomainItems(wxMenu& menu);
+  // Adds the topology window's item, the capture items and the recent captures.
+  void AppendWindowItems(wxMenu& menu);
+  void RememberCapture(const std::string& path);
 
   std::unique_ptr<ConfigAccess> owned_access_;
-  ConfigAccess& access_;
+  ConfigAccess* access_;
+  // The file the bus shown was read from when one was opened from the menu, else "".
+  std::string capture_file_;
+  // The topology window once it has been opened, else null; a child of this dialog.
+  wxWeakRef<TopologyWindow> topology_window_;
+  // The captures opened and saved, newest first, kept in the program's configuration.
+  std::unique_ptr<wxFileHistory> recent_captures_;
   BusFunctionForm form_;
   wxIcon icon_;
   DialogControls controls_;

@@ -5,9 +5,9 @@
 namespace kelvox {
 
 void MainDialog::AppendDomainItems(wxMenu& menu) {
-  menu_domains_ = access_.Domains();
+  menu_domains_ = access_->Domains();
   const std::vector<DomainMenuItem> items =
-      DomainMenuItems(menu_domains_, access_.SelectedDomain());
+      DomainMenuItems(menu_domains_, access_->SelectedDomain());
   if (items.empty()) return;
   auto* submenu = new wxMenu;
   for (const DomainMenuItem& item : items) {
@@ -29,7 +29,7 @@ bool MainDialog::SwitchDomain(int command) {
 }
 
 bool MainDialog::ShowDomain(int domain) {
-  if (!access_.SelectDomain(domain)) return false;
+  if (!access_->SelectDomain(domain)) return false;
   Rescan();
   return true;
 }

@@ -319,12 +319,13 @@ TEST_F(MainDialogGui, TheContextMenuItemOpensTheAboutBoxWithTheVersion) {
     }
   });
   // Right click on the dialog's background, then the first item of the menu (the about item;
-  // a separator and the two PCI ID list items follow it).
+  // a separator, the two PCI ID list items, a separator, the topology window's item and the
+  // two capture items follow it).
   wxString label;
   int id = 0;
   dialog_->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
     if (wxMenu* menu = event.GetMenu()) {
-      EXPECT_EQ(menu->GetMenuItemCount(), 4u);
+      EXPECT_EQ(menu->GetMenuItemCount(), 8u);
       label = menu->FindItemByPosition(0)->GetItemLabel();
       id = menu->FindItemByPosition(0)->GetId();
     }

@@ -85,6 +85,39 @@ inline constexpr const char* kCopyRow = "コピー(&C)\tCtrl+C";
 inline constexpr const char* kCopyPage = "すべてコピー(&A)";
 inline constexpr const char* kNoCapabilities = "なし";
 
+// The topology window: the whole bus as a tree with its health, opened from the main dialog's
+// context menu, which also opens and saves captured buses.
+inline constexpr const char* kTopologyTitle = "PCIバス構成";
+inline constexpr const char* kTopologyMenuItem = "PCIバス構成(&T)...\tCtrl+T";
+inline constexpr const char* kOpenCaptureMenuItem = "キャプチャを開く(&O)...\tCtrl+O";
+inline constexpr const char* kSaveCaptureMenuItem = "キャプチャを保存(&S)...\tCtrl+S";
+inline constexpr const char* kRecentCapturesMenu = "最近のキャプチャ";
+inline constexpr const char* kOpenCaptureTitle = "キャプチャを開く";
+inline constexpr const char* kSaveCaptureTitle = "キャプチャを保存";
+inline constexpr const char* kCaptureFileTypes = "キャプチャ (*.txt)|*.txt|すべてのファイル (*)|*";
+inline constexpr const char* kFilterLabel = "絞り込み(&F):";
+inline constexpr const char* kRefresh = "更新(&R)";
+inline constexpr const char* kAutoRefresh = "自動更新(&U)";
+inline constexpr const char* kColumnAddress = "アドレス";
+inline constexpr const char* kColumnIds = "ID";
+inline constexpr const char* kColumnNames = "名前";
+inline constexpr const char* kColumnClass = "クラス";
+inline constexpr const char* kColumnDriver = "ドライバ";
+inline constexpr const char* kColumnLinkNow = "リンク (現在)";
+inline constexpr const char* kColumnLinkMax = "リンク (最大)";
+inline constexpr const char* kColumnFinding = "判定";
+inline constexpr const char* kNoDriver = "なし";
+inline constexpr const char* kTipFilter = "アドレス、ID、名前、クラス、ドライバの一部で絞り込む";
+inline constexpr const char* kTipRefresh = "バスを読み直す (F5)";
+inline constexpr const char* kTipAutoRefresh =
+    "2秒ごとに読み直し、開いてから変わったものに印を付ける";
+// The status line: functions shown and checked, findings, changes since the window opened.
+inline constexpr const char* kStatusFunctions = "%1 個の機能";
+inline constexpr const char* kStatusShown = "（%1 個を表示）";
+inline constexpr const char* kStatusFindings = "、所見 %1 件";
+inline constexpr const char* kStatusChanges = "、変化 %1 件";
+inline constexpr const char* kStatusRemoved = "、取り外し: %1";
+
 // Every text above, for checks that apply to all of them.
 std::span<const char* const> All();
 

@@ -104,6 +104,25 @@ TEST_F(DefaultMainWindow, OpensThroughTheDeviceManager) {
   EXPECT_TRUE(SystemMenuHasAboutItem(dialog_->GetHWND()));
 }
 
+// The topology window from the menu command: Wine's one adapter below the host bridge.
+TEST_F(DefaultMainWindow, OpensTheTopologyWindowWithWinesAdapter) {
+  ASSERT_TRUE(dialog_->RunWindowCommand(kTopologyCommand));
+  TopologyWindow* topology = dialog_->topology_window();
+  ASSERT_NE(topology, nullptr);
+  RunEventsUntil([topology] { return topology->IsShownOnScreen(); }, 5000);
+  EXPECT_EQ(topology->GetTitle().utf8_string(), "PCIバス構成");
+  ASSERT_EQ(topology->model().rows().size(), 1u);
+  wxTreeListCtrl* tree = topology->tree();
+  const wxTreeListItem top = tree->GetFirstItem();
+  ASSERT_TRUE(top.IsOk());
+  EXPECT_EQ(tree->GetItemText(top).utf8_string(), "ホストブリッジ");
+  const wxTreeListItem adapter = tree->GetFirstChild(top);
+  ASSERT_TRUE(adapter.IsOk());
+  EXPECT_EQ(tree->GetItemText(adapter).utf8_string(), topology->model().rows()[0].address);
+  topology->Close();
+  EXPECT_TRUE(RunEventsUntil([this] { return dialog_->topology_window() == nullptr; }, 5000));
+}
+
 TEST_F(MainWindow, SystemMenuHoldsTheAboutItem) {
   EXPECT_TRUE(SystemMenuHasAboutItem(dialog_->GetHWND()));
 }

@@ -33,5 +33,6 @@ ctest --output-on-failure -j "${JOBS:-$(nproc)}" -LE gui
 "${xvfb[@]}" ctest --output-on-failure -L '^win32_gui$'
 "$root/scripts/windows/smoke.sh" "$build"
 "$root/scripts/windows/smoke.sh" "$build" --source port
+"$root/scripts/windows/smoke.sh" "$build" --topology
 "$root/scripts/windows/cfgmgr-check.sh" "$build"
 "$root/scripts/windows/installer-test.sh" "$build"

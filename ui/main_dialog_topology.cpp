@@ -1,0 +1,77 @@
+// The main dialog's way into the topology window, and the context menu's items for it and for
+// the captured buses.
+#include <wx/config.h>
+#include <wx/menu.h>
+
+#include "ui/main_dialog.h"
+#include "ui/texts.h"
+
+namespace kelvox {
+
+namespace {
+
+// The file name of a path, for titles.
+std::string FileName(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void MainDialog::ShowTopologyWindow() {
+  if (!topology_window_) {
+    topology_window_ = new TopologyWindow(this, *access_, FileName(capture_file_));
+  }
+  topology_window_->Show();
+  topology_window_->Raise();
+}
+
+void MainDialog::AppendWindowItems(wxMenu& menu) {
+  menu.AppendSeparator();
+  menu.Append(kTopologyCommand, wxString::FromUTF8(texts::kTopologyMenuItem));
+  menu.Append(kOpenCaptureCommand, wxString::FromUTF8(texts::kOpenCaptureMenuItem));
+  menu.Append(kSaveCaptureCommand, wxString::FromUTF8(texts::kSaveCaptureMenuItem));
+  if (!recent_captures_) {
+    recent_captures_ = std::make_unique<wxFileHistory>();
+    if (wxConfigBase* config = wxConfigBase::Get()) {
+      config->SetPath("/RecentCaptures");
+      recent_captures_->Load(*config);
+      config->SetPath("/");
+    }
+  }
+  if (recent_captures_->GetCount() == 0) return;
+  auto* recent = new wxMenu;
+  recent_captures_->AddFilesToMenu(recent);
+  menu.AppendSubMenu(recent, wxString::FromUTF8(texts::kRecentCapturesMenu));
+}
+
+void MainDialog::RememberCapture(const std::string& path) {
+  if (!recent_captures_) recent_captures_ = std::make_unique<wxFileHistory>();
+  recent_captures_->AddFileToHistory(wxString(path.c_str(), *wxConvFileName));
+  if (wxConfigBase* config = wxConfigBase::Get()) {
+    config->SetPath("/RecentCaptures");
+    recent_captures_->Save(*config);
+    config->SetPath("/");
+    config->Flush();
+  }
+}
+
+bool MainDialog::RunWindowCommand(int command) {
+  if (command == kTopologyCommand) {
+    ShowTopologyWindow();
+  } else if (command == kOpenCaptureCommand) {
+    ChooseCaptureToOpen();
+  } else if (command == kSaveCaptureCommand) {
+    ChooseCaptureToSave();
+  } else if (command >= wxID_FILE1 && command <= wxID_FILE9 && recent_captures_ &&
+             static_cast<size_t>(command - wxID_FILE1) < recent_captures_->GetCount()) {
+    const wxString path =
+        recent_captures_->GetHistoryFile(static_cast<size_t>(command - wxID_FILE1));
+    OpenCapture(std::string(path.fn_str()));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kelvox
