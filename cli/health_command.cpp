@@ -1,5 +1,6 @@
 #include "cli/health_command.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "cli/json_output.h"
 #include "cli/link_reading.h"
 #include "files/output_file.h"
+#include "iddb/name_source.h"
 #include "options/args.h"
 
 namespace kelvox::cli {
@@ -174,7 +176,15 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
     out << CommandHelpTextOf("health");
     return kExitOk;
   }
-  if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
+  // Names show only in the text of a function without its driver and in the metrics' labels,
+  // so the distribution's list (milliseconds to read) is read only when they are needed; a
+  // list the user chose is read at once, so that one that cannot be read is said at once.
+  const char* ids_variable = std::getenv(kIdsVariable);
+  const bool default_ids =
+      !parsed.options.Has("--ids") && (ids_variable == nullptr || *ids_variable == '\0');
+  if (default_ids) {
+    UseEmbeddedIdList();
+  } else if (const std::string error = UseIdsOption(parsed.options, err); !error.empty()) {
     return Fail(err, "health: " + error);
   }
   std::string format = parsed.options.Text("--format").value_or("text");
@@ -206,10 +216,19 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
     return WatchBus(*opened.access, parsed.options.Has("-D"), *watch, count, out);
   }
   // Metrics name every function with its domain, whatever the machine has.
-  const std::vector<health::HealthFunction> functions =
-      GatherHealth(*opened.access, parsed.options.Has("-D") || format == "openmetrics");
+  const bool with_domains = parsed.options.Has("-D") || format == "openmetrics";
+  std::vector<health::HealthFunction> functions = GatherHealth(*opened.access, with_domains);
   WarnReadProblem("health", *opened.access, err);
-  const std::vector<health::Finding> findings = health::JudgeHealth(functions);
+  std::vector<health::Finding> findings = health::JudgeHealth(functions);
+  const bool names_needed =
+      format == "openmetrics" ||
+      std::any_of(findings.begin(), findings.end(),
+                  [](const health::Finding& finding) { return finding.kind == "no_driver"; });
+  if (default_ids && names_needed) {
+    UseIdsOption(parsed.options, err);
+    functions = GatherHealth(*opened.access, with_domains);
+    findings = health::JudgeHealth(functions);
+  }
   const bool found = health::AnyFound(findings);
   const int status = found ? kExitNothing : kExitOk;
   std::string text;

@@ -11,6 +11,7 @@
 #include "cli/health_watch.h"
 #include "cli/json_output.h"
 #include "config/sysfs/sysfs_access.h"
+#include "testsupport/environment_value.h"
 #include "testsupport/run_program.h"
 #include "testsupport/temp_folder.h"
 
@@ -156,6 +157,19 @@ TEST_F(HealthOnFakeSysfs, FindsEveryPlantedFaultAndNothingElse) {
             "note    00:06.0  asleep in D3cold (power saving): not woken to be checked\n"
             "health: 4 findings (0 errors, 4 warnings), 1 note, 12 functions checked\n")
       << run.err;
+
+  // Without --ids, a function without its driver is named from the default list (read only
+  // because a finding needs it), as --ids system names it.
+  {
+    const testing::EnvironmentValue no_choice("KELVOX_IDS", std::nullopt);
+    const std::vector<std::string> argv = {KELVOX_CLI_PATH, "health", "--source",
+                                           "sysfs:" + folder_.path()};
+    std::vector<std::string> system = argv;
+    system.insert(system.end(), {"--ids", "system"});
+    const ProgramRun by_default = RunProgram(argv), chosen = RunProgram(system);
+    EXPECT_EQ(by_default.out, chosen.out);
+    EXPECT_EQ(by_default.status, 1);
+  }
 
   const ProgramRun json = Health({"--json"});
   EXPECT_EQ(json.status, 1);

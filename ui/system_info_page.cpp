@@ -70,6 +70,8 @@ bool CSystemInfo::OnInitDialog() {
         child->GetId() == kLinkVerdictControl || child->GetId() == kLinkVerdictLabelControl;
     child->Show(facts_known_ ? !is_notice && (!is_verdict || !link_verdict.empty()) : is_notice);
   }
+  // A finding is longer than its field: the tooltip gives it whole.
+  if (wxWindow* verdict = FindWindow(kLinkVerdictControl)) verdict->SetToolTip(link_verdict);
   return DetailsPage::OnInitDialog();
 }
 

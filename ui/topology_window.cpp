@@ -6,6 +6,7 @@
 #include <wx/imaglist.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
+#include <wx/utils.h>
 
 #include "cli/bus_tree.h"
 #include "cli/health_watch.h"
@@ -39,9 +40,9 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kColumns[kColumnCount] = {
-    {texts::kColumnAddress, 270}, {texts::kColumnIds, 90},      {texts::kColumnNames, 250},
-    {texts::kColumnClass, 170},   {texts::kColumnDriver, 100},  {texts::kColumnLinkNow, 100},
-    {texts::kColumnLinkMax, 100}, {texts::kColumnFinding, 320},
+    {texts::kColumnAddress, 230}, {texts::kColumnIds, 80},      {texts::kColumnNames, 210},
+    {texts::kColumnClass, 140},   {texts::kColumnDriver, 95},   {texts::kColumnLinkNow, 90},
+    {texts::kColumnLinkMax, 90},  {texts::kColumnFinding, 420},
 };
 
 // The row a tree item shows, as its client data.
@@ -295,7 +296,9 @@ void TopologyWindow::OnSelection(wxTreeListEvent& event) {
 void TopologyWindow::OnMotion(wxMouseEvent& event) {
   event.Skip();
   wxDataViewCtrl* view = tree_->GetDataView();
-  const wxPoint at = view->ScreenToClient(tree_->GetView()->ClientToScreen(event.GetPosition()));
+  // From where the pointer is on the screen: the event's own position may be relative to a
+  // part of the tree below its header, which the hit test does not count from.
+  const wxPoint at = view->ScreenToClient(wxGetMousePosition());
   wxDataViewItem hit;
   wxDataViewColumn* column = nullptr;
   view->HitTest(at, hit, column);
