@@ -1,6 +1,7 @@
 // The program's entry: the application object, which builds the main dialog, shows it as the
 // only top-level window and lets the program end when it closes.
 #include <wx/app.h>
+#include <wx/config.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
@@ -19,6 +20,7 @@
 #include "ui/id_list_switch.h"
 #include "ui/main_dialog.h"
 #include "ui/message_box.h"
+#include "ui/startup_clock.h"
 
 namespace kelvox {
 
@@ -27,7 +29,17 @@ class KelvoxApp : public wxApp {
  public:
   void set_options(AppOptions options) { options_ = std::move(options); }
 
+  int OnExit() override {
+    // The window's layout and recent files are written on the way out; a home folder that
+    // cannot be written loses them without a box.
+    const wxLogNull quiet;
+    delete wxConfigBase::Set(nullptr);
+    return wxApp::OnExit();
+  }
+
   bool OnInit() override {
+    // The configuration is the program's whatever its file is called: ~/.kelvox.
+    SetAppName("kelvox");
     std::unique_ptr<ConfigAccess> access;
     if (options_.source) {
       OpenedAccess opened = OpenAccess(*options_.source);
@@ -61,17 +73,21 @@ class KelvoxApp : public wxApp {
       });
     }
     if (options_.topology) {
+      const std::optional<double> asked = MillisecondsSinceProcessStart();
       dialog->ShowTopologyWindow();
+      TopologyWindow* topology = dialog->topology_window();
+      // The tree is a native widget without paint events of wx's own: drawn at once instead.
+      topology->Update();
+      const std::optional<double> drawn = MillisecondsSinceProcessStart();
+      if (options_.measure_startup) {
+        std::printf(
+            "kelvox: %zu functions in the topology window, filled and drawn %.0f ms after it "
+            "was asked for\n",
+            topology->model().rows().size(), asked && drawn ? *drawn - *asked : -1.0);
+      }
     }
     if (options_.measure_startup && options_.topology) {
-      TopologyWindow* topology = dialog->topology_window();
-      WhenFirstPainted(topology->tree()->GetView(), [dialog, topology](std::optional<double> ms) {
-        std::printf(
-            "kelvox: %zu functions in the topology window and it shown %.0f ms after the "
-            "process started\n",
-            topology->model().rows().size(), ms.value_or(-1.0));
-        dialog->EndWith(0);
-      });
+      dialog->CallAfter([dialog] { dialog->EndWith(0); });
     } else if (options_.measure_startup) {
       WhenFirstPainted(dialog->list_items(), [dialog](std::optional<double> ms) {
         std::printf(

@@ -1,6 +1,7 @@
 // The main dialog's way into the topology window, and the context menu's items for it and for
 // the captured buses.
 #include <wx/config.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 
 #include "ui/main_dialog.h"
@@ -52,6 +53,7 @@ void MainDialog::RememberCapture(const std::string& path) {
     config->SetPath("/RecentCaptures");
     recent_captures_->Save(*config);
     config->SetPath("/");
+    const wxLogNull quiet;  // a home folder that cannot be written only loses the list
     config->Flush();
   }
 }

@@ -4,6 +4,7 @@
 #include <wx/config.h>
 #include <wx/dataview.h>
 #include <wx/imaglist.h>
+#include <wx/log.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/utils.h>
@@ -358,6 +359,8 @@ void TopologyWindow::SaveLayout() const {
     config->Write(wxString::Format("%sColumn%u", kConfigGroup, column),
                   tree_->GetColumnWidth(column));
   }
+  // A home folder that cannot be written loses the layout, without a box saying so.
+  const wxLogNull quiet;
   config->Flush();
 }
 
