@@ -8,6 +8,7 @@
 #include "config/domain_number.h"
 #include "files/output_file.h"
 #include "text/one_line.h"
+#include "ui/file_path.h"
 #include "ui/main_dialog.h"
 #include "ui/message_box.h"
 #include "ui/texts.h"
@@ -65,7 +66,7 @@ void MainDialog::ChooseCaptureToOpen() {
                       wxString::FromUTF8(texts::kCaptureFileTypes),
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return;
-  OpenCapture(std::string(dialog.GetPath().fn_str()));
+  OpenCapture(PathBytes(dialog.GetPath()));
 }
 
 void MainDialog::ChooseCaptureToSave() {
@@ -75,7 +76,7 @@ void MainDialog::ChooseCaptureToSave() {
                       wxString::FromUTF8(texts::kCaptureFileTypes),
                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   if (dialog.ShowModal() != wxID_OK) return;
-  SaveCapture(std::string(dialog.GetPath().fn_str()));
+  SaveCapture(PathBytes(dialog.GetPath()));
 }
 
 }  // namespace kelvox

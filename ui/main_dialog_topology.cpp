@@ -4,6 +4,7 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 
+#include "ui/file_path.h"
 #include "ui/main_dialog.h"
 #include "ui/texts.h"
 
@@ -48,7 +49,7 @@ void MainDialog::AppendWindowItems(wxMenu& menu) {
 
 void MainDialog::RememberCapture(const std::string& path) {
   if (!recent_captures_) recent_captures_ = std::make_unique<wxFileHistory>();
-  recent_captures_->AddFileToHistory(wxString(path.c_str(), *wxConvFileName));
+  recent_captures_->AddFileToHistory(PathText(path));
   if (wxConfigBase* config = wxConfigBase::Get()) {
     config->SetPath("/RecentCaptures");
     recent_captures_->Save(*config);
@@ -69,7 +70,7 @@ bool MainDialog::RunWindowCommand(int command) {
              static_cast<size_t>(command - wxID_FILE1) < recent_captures_->GetCount()) {
     const wxString path =
         recent_captures_->GetHistoryFile(static_cast<size_t>(command - wxID_FILE1));
-    OpenCapture(std::string(path.fn_str()));
+    OpenCapture(PathBytes(path));
   } else {
     return false;
   }

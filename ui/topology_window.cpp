@@ -13,6 +13,7 @@
 #include "cli/health_watch.h"
 #include "ui/app_icon.h"
 #include "ui/details_opener.h"
+#include "ui/file_path.h"
 #include "ui/texts.h"
 #include "ui/topology_marks.h"
 
@@ -71,7 +72,7 @@ wxString Replace(const char* pattern, const wxString& value) {
 
 wxString TopologyTitle(const std::string& source_name) {
   wxString title = U(texts::kTopologyTitle);
-  if (!source_name.empty()) title += " - " + U(source_name);
+  if (!source_name.empty()) title += " - " + PathText(source_name);
   return title;
 }
 
