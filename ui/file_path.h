@@ -25,4 +25,10 @@ inline wxString PathText(const std::string& bytes) {
 #endif
 }
 
+// The last part of a path, for titles ('\\' ends a folder too, as on Windows).
+inline std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace kelvox

@@ -15,15 +15,6 @@
 
 namespace kelvox {
 
-namespace {
-
-std::string FileName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 bool MainDialog::OpenCapture(const std::string& path) {
   // A file called "sysfs" or "port" is a file here, not the backend of that name.
   OpenedAccess opened =
@@ -38,7 +29,7 @@ bool MainDialog::OpenCapture(const std::string& path) {
   if (!opened.access->SelectDomain(domain)) ChooseDomain(*opened.access, std::nullopt);
   ConfigAccess& access = *opened.access;
   // The topology window lets go of the old bus before it goes.
-  if (topology_window_) topology_window_->SetAccess(access, FileName(path));
+  if (topology_window_) topology_window_->SetAccess(access, FileNameOf(path));
   owned_access_ = std::move(opened.access);
   access_ = &access;
   capture_file_ = path;

@@ -10,19 +10,9 @@
 
 namespace kelvox {
 
-namespace {
-
-// The file name of a path, for titles.
-std::string FileName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 void MainDialog::ShowTopologyWindow() {
   if (!topology_window_) {
-    topology_window_ = new TopologyWindow(this, *access_, FileName(capture_file_));
+    topology_window_ = new TopologyWindow(this, *access_, FileNameOf(capture_file_));
   }
   topology_window_->Show();
   topology_window_->Raise();
