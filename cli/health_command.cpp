@@ -164,6 +164,13 @@ std::vector<health::HealthFunction> GatherHealth(ConfigAccess& access, bool with
       pending.push_back({&*it, index});
     }
   }
+  // A function the system cannot place in a bus (the device manager may not say where one
+  // sits) is checked with what it gives, at the top.
+  for (const UnplacedFunction& unplaced : listing.unplaced) {
+    TreeNode node;
+    node.function = DescribeUnplaced(unplaced);
+    functions.push_back(Gather(access, node, -1));
+  }
   health::InferPortTypes(functions);
   return functions;
 }

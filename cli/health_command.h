@@ -24,7 +24,7 @@ std::span<const OptionSpec> HealthOptions();
 // domain in tree order, each with the index of the bridge it hangs from, its link (sysfs's
 // link files, else its PCI Express registers), its error counters and AER status bits, its
 // driver and power state. A function asleep in D3cold is not woken: only what the system
-// keeps of it is used.
+// keeps of it is used. The functions the system cannot place in a bus come last, at the top.
 std::vector<health::HealthFunction> GatherHealth(ConfigAccess& access, bool with_domains);
 
 // The JSON document of the findings.
