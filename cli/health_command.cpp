@@ -97,6 +97,26 @@ void FromErrorReporting(const CapabilityList& list, health::HealthFunction& func
   }
 }
 
+// The names of the function's class, vendor and device as `listed` gives them.
+void TakeNames(const ListedFunction& listed, health::HealthFunction& function) {
+  const std::string_view kind =
+      !listed.sub_class_name.empty() ? listed.sub_class_name : listed.base_class_name;
+  function.name = kind.empty() ? "function" : std::string(kind);
+  function.vendor_name = std::string(listed.vendor_full_name);
+  function.device_name = std::string(!listed.device_description.empty() ? listed.device_description
+                                                                        : listed.chip_name);
+}
+
+// Names every function afresh from the list now in use, from the IDs already read.
+void RenameFunctions(std::vector<health::HealthFunction>& functions) {
+  for (health::HealthFunction& function : functions) {
+    const UnplacedFunction ids{function.address,
+                               static_cast<uint32_t>(function.device_id) << 16 | function.vendor_id,
+                               function.class_code << 8};
+    TakeNames(DescribeUnplaced(ids), function);
+  }
+}
+
 health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int parent) {
   const ListedFunction& listed = node.function;
   health::HealthFunction function;
@@ -104,14 +124,9 @@ health::HealthFunction Gather(ConfigAccess& access, const TreeNode& node, int pa
   function.class_code = listed.reg08 >> 8;
   function.parent = parent;
   function.driver = node.driver;
-  const std::string_view kind =
-      !listed.sub_class_name.empty() ? listed.sub_class_name : listed.base_class_name;
-  function.name = kind.empty() ? "function" : std::string(kind);
   function.vendor_id = static_cast<uint16_t>(listed.reg00 & 0xFFFF);
   function.device_id = static_cast<uint16_t>(listed.reg00 >> 16);
-  function.vendor_name = std::string(listed.vendor_full_name);
-  function.device_name = std::string(!listed.device_description.empty() ? listed.device_description
-                                                                        : listed.chip_name);
+  TakeNames(listed, function);
   function.manages_speed = function.class_code >> 16 == 0x03;
   if (!listed.placed) return function;
   function.at = listed.at;
@@ -232,8 +247,9 @@ int RunHealth(std::span<const std::string> args, std::ostream& out, std::ostream
       std::any_of(findings.begin(), findings.end(),
                   [](const health::Finding& finding) { return finding.kind == "no_driver"; });
   if (default_ids && names_needed) {
+    // Named again, not read again: the findings stand, their texts take the new names.
     UseIdsOption(parsed.options, err);
-    functions = GatherHealth(*opened.access, with_domains);
+    RenameFunctions(functions);
     findings = health::JudgeHealth(functions);
   }
   const bool found = health::AnyFound(findings);
