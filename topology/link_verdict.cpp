@@ -31,9 +31,7 @@ std::optional<std::string> LinkVerdict(const std::vector<health::HealthFunction>
 }
 
 std::optional<std::string> ReadLinkVerdict(ConfigAccess& access, FunctionLocation at) {
-  const int selected = access.SelectedDomain();
   const std::vector<health::HealthFunction> functions = cli::GatherHealth(access, false);
-  access.SelectDomain(selected);
   return LinkVerdict(functions, health::JudgeHealth(functions), at);
 }
 

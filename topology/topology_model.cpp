@@ -5,7 +5,7 @@
 #include <map>
 
 #include "cli/health_command.h"
-#include "cli/health_watch.h"
+#include "text/hex_digit.h"
 
 namespace kelvox::topology {
 
@@ -27,13 +27,6 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-std::string Hex4(unsigned value) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text(4, '0');
-  for (int i = 3; i >= 0; --i, value >>= 4) text[static_cast<size_t>(i)] = kDigits[value & 0xF];
-  return text;
-}
-
 void Worsen(std::optional<health::Severity>& mark, health::Severity severity) {
   if (!mark || *mark < severity) mark = severity;
 }
@@ -43,7 +36,7 @@ void Worsen(std::optional<health::Severity>& mark, health::Severity severity) {
 void TopologyModel::Read(ConfigAccess& access) {
   const std::vector<health::HealthFunction> functions = cli::GatherHealth(access, false);
   Build(functions, health::JudgeHealth(functions));
-  if (first_sample_) ApplyChanges();
+  ApplyChanges();
 }
 
 void TopologyModel::Build(const std::vector<health::HealthFunction>& functions,
@@ -55,7 +48,7 @@ void TopologyModel::Build(const std::vector<health::HealthFunction>& functions,
     TopologyRow row;
     row.at = function.at;
     row.address = function.address;
-    row.ids = Hex4(function.vendor_id) + ":" + Hex4(function.device_id);
+    row.ids = HexText(function.vendor_id, 4) + ":" + HexText(function.device_id, 4);
     row.names = function.vendor_name;
     if (!function.device_name.empty()) {
       row.names += (row.names.empty() ? "" : " ") + function.device_name;
@@ -68,8 +61,8 @@ void TopologyModel::Build(const std::vector<health::HealthFunction>& functions,
       row.link_max = health::LinkText(function.link->max_speed, function.link->max_width);
     }
     row.parent = function.parent;
-    row.domain = function.at ? function.at->domain : 0;
     // A function without a place in a bus sits with domain 0000's.
+    row.domain = function.at ? function.at->domain : 0;
     rows_.push_back(std::move(row));
   }
   for (size_t i = 0; i < rows_.size(); ++i) by_address.emplace(rows_[i].address, i);
@@ -155,17 +148,10 @@ void TopologyModel::ApplyChanges() {
     const int index = RowOf(change.address);
     if (index >= 0) {
       rows_[static_cast<size_t>(index)].changes.push_back(change.text);
-    } else if (index < 0 && change.kind == "removed") {
+    } else if (change.kind == "removed") {
       removed_.push_back(change.address);
     }
   }
-}
-
-int TopologyModel::RowOf(FunctionLocation at) const {
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].at == at) return static_cast<int>(i);
-  }
-  return -1;
 }
 
 int TopologyModel::RowOf(std::string_view address) const {

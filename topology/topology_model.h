@@ -6,7 +6,6 @@
 #pragma once
 
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,8 +64,7 @@ class TopologyModel {
   void ForgetChanges();
   const std::vector<std::string>& removed() const { return removed_; }
 
-  // The row of `at`, or -1.
-  int RowOf(FunctionLocation at) const;
+  // The row of a function's address, or -1.
   int RowOf(std::string_view address) const;
 
  private:
