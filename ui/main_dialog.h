@@ -141,6 +141,8 @@ class MainDialog : public wxDialog {
   void AppendDomainItems(wxMenu& menu);
   // Adds the topology window's item, the capture items and the recent captures.
   void AppendWindowItems(wxMenu& menu);
+  // The recent captures, read from the configuration on first use.
+  wxFileHistory& RecentCaptures();
   void RememberCapture(const std::string& path);
 
   std::unique_ptr<ConfigAccess> owned_access_;

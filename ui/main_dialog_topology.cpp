@@ -23,6 +23,15 @@ void MainDialog::AppendWindowItems(wxMenu& menu) {
   menu.Append(kTopologyCommand, wxString::FromUTF8(texts::kTopologyMenuItem));
   menu.Append(kOpenCaptureCommand, wxString::FromUTF8(texts::kOpenCaptureMenuItem));
   menu.Append(kSaveCaptureCommand, wxString::FromUTF8(texts::kSaveCaptureMenuItem));
+  wxFileHistory& recent_captures = RecentCaptures();
+  if (recent_captures.GetCount() == 0) return;
+  auto* recent = new wxMenu;
+  recent_captures.AddFilesToMenu(recent);
+  menu.AppendSubMenu(recent, wxString::FromUTF8(texts::kRecentCapturesMenu));
+}
+
+wxFileHistory& MainDialog::RecentCaptures() {
+  // Read from the configuration once, before it is first shown or added to.
   if (!recent_captures_) {
     recent_captures_ = std::make_unique<wxFileHistory>();
     if (wxConfigBase* config = wxConfigBase::Get()) {
@@ -31,15 +40,11 @@ void MainDialog::AppendWindowItems(wxMenu& menu) {
       config->SetPath("/");
     }
   }
-  if (recent_captures_->GetCount() == 0) return;
-  auto* recent = new wxMenu;
-  recent_captures_->AddFilesToMenu(recent);
-  menu.AppendSubMenu(recent, wxString::FromUTF8(texts::kRecentCapturesMenu));
+  return *recent_captures_;
 }
 
 void MainDialog::RememberCapture(const std::string& path) {
-  if (!recent_captures_) recent_captures_ = std::make_unique<wxFileHistory>();
-  recent_captures_->AddFileToHistory(PathText(path));
+  RecentCaptures().AddFileToHistory(PathText(path));
   if (wxConfigBase* config = wxConfigBase::Get()) {
     config->SetPath("/RecentCaptures");
     recent_captures_->Save(*config);
@@ -56,11 +61,10 @@ bool MainDialog::RunWindowCommand(int command) {
     ChooseCaptureToOpen();
   } else if (command == kSaveCaptureCommand) {
     ChooseCaptureToSave();
-  } else if (command >= wxID_FILE1 && command <= wxID_FILE9 && recent_captures_ &&
-             static_cast<size_t>(command - wxID_FILE1) < recent_captures_->GetCount()) {
-    const wxString path =
-        recent_captures_->GetHistoryFile(static_cast<size_t>(command - wxID_FILE1));
-    OpenCapture(PathBytes(path));
+  } else if (command >= wxID_FILE1 && command <= wxID_FILE9 &&
+             static_cast<size_t>(command - wxID_FILE1) < RecentCaptures().GetCount()) {
+    OpenCapture(
+        PathBytes(RecentCaptures().GetHistoryFile(static_cast<size_t>(command - wxID_FILE1))));
   } else {
     return false;
   }

@@ -222,7 +222,11 @@ TEST_F(TopologyWindowGui, RefreshKeepsTheSelectionAndTheClosedBridgesAndAutoRefr
 
 TEST_F(TopologyWindowGui, ACaptureSavedFromTheMenuReadsBackAsTheSameTree) {
   const std::string saved = folder_.PathOf("saved.txt");
+  // A capture opened in an earlier run stays in the recent list, below the new one.
+  wxConfigBase::Get()->Write("/RecentCaptures/file1", "/earlier/capture.txt");
   ASSERT_TRUE(main_->SaveCapture(saved));
+  EXPECT_EQ(wxConfigBase::Get()->Read("/RecentCaptures/file1"), U(saved));
+  EXPECT_EQ(wxConfigBase::Get()->Read("/RecentCaptures/file2"), "/earlier/capture.txt");
   const wxString main_title = main_->GetTitle();
   ASSERT_TRUE(main_->OpenCapture(saved));
   EXPECT_EQ(main_->capture_file(), saved);
