@@ -15,13 +15,22 @@
 
 namespace kelvox {
 
+namespace {
+
+// A capture that cannot be read or written, named in one line over `owner`.
+void ShowCaptureFailure(const std::string& error, wxWindow* owner) {
+  ShowMessageBox(wxString::FromUTF8(OneLine(error)), wxString::FromUTF8(texts::kAppName),
+                 wxOK | wxICON_EXCLAMATION, owner);
+}
+
+}  // namespace
+
 bool MainDialog::OpenCapture(const std::string& path) {
   // A file called "sysfs" or "port" is a file here, not the backend of that name.
   OpenedAccess opened =
       OpenAccess(path.find_first_of("/\\") == std::string::npos ? "./" + path : path);
   if (!opened.access) {
-    ShowMessageBox(wxString::FromUTF8(OneLine(opened.error)), wxString::FromUTF8(texts::kAppName),
-                   wxOK | wxICON_EXCLAMATION, this);
+    ShowCaptureFailure(opened.error, this);
     return false;
   }
   // The domain shown stays when the capture has it.
@@ -44,8 +53,7 @@ bool MainDialog::SaveCapture(const std::string& path) {
   if (capture.bus && capture.bus->Locations().empty()) error = "no function present";
   if (error.empty()) error = WriteOutputFile(path, FormatSimulatedBus(*capture.bus));
   if (!error.empty()) {
-    ShowMessageBox(wxString::FromUTF8(OneLine(error)), wxString::FromUTF8(texts::kAppName),
-                   wxOK | wxICON_EXCLAMATION, this);
+    ShowCaptureFailure(error, this);
     return false;
   }
   RememberCapture(path);
@@ -61,8 +69,8 @@ void MainDialog::ChooseCaptureToOpen() {
 }
 
 void MainDialog::ChooseCaptureToSave() {
-  // The dialog asks before an existing file is replaced; the writing then replaces it whole
-  // or not at all.
+  // The dialog asks before an existing file is replaced; the writing then follows capture -o's
+  // rules for what may be replaced and how.
   wxFileDialog dialog(this, wxString::FromUTF8(texts::kSaveCaptureTitle), "", "kelvox-capture.txt",
                       wxString::FromUTF8(texts::kCaptureFileTypes),
                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);

@@ -182,7 +182,6 @@ void TopologyWindow::Fill() {
   tree_->Freeze();
   tree_->DeleteAllItems();
   items_.assign(rows.size(), wxTreeListItem());
-  domain_items_.clear();
   const bool names_domains = model_.NamesDomains();
   size_t shown_count = 0;
   for (const int domain : model_.Domains()) {
@@ -198,7 +197,6 @@ void TopologyWindow::Fill() {
     const wxTreeListItem top =
         tree_->AppendItem(tree_->GetRootItem(), U(cli::HostBridgeText(domain, names_domains)),
                           MarkImage(mark, false), MarkImage(mark, false), new RowData(-1));
-    domain_items_.push_back(top);
     for (size_t i = 0; i < rows.size(); ++i) {
       const topology::TopologyRow& row = rows[i];
       if (row.domain != domain || !shown[i]) continue;
@@ -291,8 +289,17 @@ void TopologyWindow::OnActivated(wxTreeListEvent& event) {
 
 void TopologyWindow::OnSelection(wxTreeListEvent& event) {
   // The keyboard's way to a row's finding: the tooltip follows the selection too.
-  tooltip_shown_ = TooltipOf(event.GetItem());
-  tree_->GetView()->SetToolTip(tooltip_shown_);
+  ShowTooltip(TooltipOf(event.GetItem()));
+}
+
+void TopologyWindow::ShowTooltip(const wxString& tip) {
+  if (tip == tooltip_shown_) return;
+  tooltip_shown_ = tip;
+  if (tip.empty()) {
+    tree_->GetView()->UnsetToolTip();
+  } else {
+    tree_->GetView()->SetToolTip(tip);
+  }
 }
 
 void TopologyWindow::OnMotion(wxMouseEvent& event) {
@@ -305,16 +312,8 @@ void TopologyWindow::OnMotion(wxMouseEvent& event) {
   wxDataViewColumn* column = nullptr;
   view->HitTest(at, hit, column);
   // A tree list's items are its data view's, by the same node.
-  const wxString tip =
-      hit.IsOk() ? TooltipOf(wxTreeListItem(static_cast<wxTreeListModelNode*>(hit.GetID())))
-                 : wxString();
-  if (tip == tooltip_shown_) return;
-  tooltip_shown_ = tip;
-  if (tip.empty()) {
-    tree_->GetView()->UnsetToolTip();
-  } else {
-    tree_->GetView()->SetToolTip(tip);
-  }
+  ShowTooltip(hit.IsOk() ? TooltipOf(wxTreeListItem(static_cast<wxTreeListModelNode*>(hit.GetID())))
+                         : wxString());
 }
 
 void TopologyWindow::OnCharHook(wxKeyEvent& event) {

@@ -69,6 +69,8 @@ class TopologyWindow : public wxFrame {
   void OnSelection(wxTreeListEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnMotion(wxMouseEvent& event);
+  // Puts `tip` on the tree (none for ""), unless it is there already.
+  void ShowTooltip(const wxString& tip);
   void OnTimer(wxTimerEvent& event);
   void OnAutoRefresh(wxCommandEvent& event);
 
@@ -80,9 +82,8 @@ class TopologyWindow : public wxFrame {
   wxTreeListCtrl* tree_ = nullptr;
   wxStaticText* status_ = nullptr;
   wxTimer timer_;
-  // The item of each row shown (invalid for those filtered out), and each domain's line.
+  // The item of each row shown (invalid for those filtered out).
   std::vector<wxTreeListItem> items_;
-  std::vector<wxTreeListItem> domain_items_;
   // The addresses of the bridges a person collapsed, kept over a refresh.
   std::set<std::string> collapsed_;
   wxString tooltip_shown_;
