@@ -66,6 +66,7 @@ void DecodeAdvancedErrorReporting(const ConfigSpace& space, const FunctionContex
                                   Capability& cap) {
   if (!RequireBytes(space, cap, 0x2C)) return;
   const int at = cap.offset;
+  cap.fields.reserve(12);  // nine fields, and a root port's three more
   AddStatus(cap, "uncorrectable_status_register", "UESta", "uncorrectable_status", "UESta set",
             Uncorrectable(space.Dword(at + 0x04)));
   cap.fields.push_back(

@@ -1,5 +1,7 @@
 #include "caps/cap_field.h"
 
+#include <algorithm>
+
 #include "text/hex_digit.h"
 
 namespace kelvox {
@@ -12,21 +14,61 @@ std::string FlagText(std::string_view label, bool on) {
   return text;
 }
 
-CapField Flag(std::string_view key, std::string_view label, bool on) {
-  CapField field;
+namespace {
+
+// Makes a flag where it is to stay: a flag is the commonest field, and moving one costs as much
+// as making it.
+void SetFlag(CapField& field, std::string_view key, std::string_view label, bool on) {
   field.key = key;
   field.label = label;
-  field.text = FlagText(label, on);
+  field.text.reserve(label.size() + 1);
+  field.text.append(label);
+  field.text.push_back(on ? '+' : '-');
   field.value = on;
+}
+
+// Room for `more` fields past the end of `to`, growing as push_back does so that appending
+// group after group stays linear.
+void MakeRoom(std::vector<CapField>& to, size_t more) {
+  if (to.size() + more > to.capacity()) to.reserve(std::max(to.size() + more, 2 * to.capacity()));
+}
+
+}  // namespace
+
+CapField Flag(std::string_view key, std::string_view label, bool on) {
+  CapField field;
+  SetFlag(field, key, label, on);
   return field;
 }
 
 std::vector<CapField> FlagsOf(uint32_t value, std::initializer_list<FlagBit> bits) {
-  std::vector<CapField> flags;
-  flags.reserve(bits.size());
-  for (const FlagBit& bit : bits)
-    flags.push_back(Flag(bit.key, bit.label, (value >> bit.bit & 1) != 0));
+  std::vector<CapField> flags(bits.size());
+  auto flag = flags.begin();
+  for (const FlagBit& bit : bits) SetFlag(*flag++, bit.key, bit.label, (value >> bit.bit & 1) != 0);
   return flags;
+}
+
+std::string AppendFlags(std::vector<CapField>& to, uint32_t value,
+                        std::initializer_list<FlagBit> bits) {
+  MakeRoom(to, bits.size());
+  std::string text;
+  size_t length = 0;
+  for (const FlagBit& bit : bits) length += bit.label.size() + 2;
+  text.reserve(length);
+  for (const FlagBit& bit : bits) {
+    const bool on = (value >> bit.bit & 1) != 0;
+    SetFlag(to.emplace_back(), bit.key, bit.label, on);
+    if (!text.empty()) text += ' ';
+    text += bit.label;
+    text += on ? '+' : '-';
+  }
+  return text;
+}
+
+void Append(std::vector<CapField>& to, std::vector<CapField>&& from) {
+  MakeRoom(to, from.size());
+  for (CapField& field : from) to.push_back(std::move(field));
+  from.clear();
 }
 
 CapField Number(std::string_view key, std::string_view label, int64_t value, std::string text) {

@@ -15,13 +15,21 @@ namespace kelvox {
 
 // One flag of a register: its key, its label and its bit.
 struct FlagBit {
-  const char* key;
-  const char* label;
+  std::string_view key;
+  std::string_view label;
   int bit;
 };
 
 // The flags of `value` at `bits`, in order.
 std::vector<CapField> FlagsOf(uint32_t value, std::initializer_list<FlagBit> bits);
+
+// Adds the flags of `value` at `bits` to `to`, and returns their texts joined by blanks, as
+// FlagsText would of them: "ExtTag- RBE+". Cheaper than FlagsOf, then appending, then joining.
+std::string AppendFlags(std::vector<CapField>& to, uint32_t value,
+                        std::initializer_list<FlagBit> bits);
+
+// Moves `from` onto the end of `to`.
+void Append(std::vector<CapField>& to, std::vector<CapField>&& from);
 
 // "Label+" or "Label-", valued true or false.
 CapField Flag(std::string_view key, std::string_view label, bool on);

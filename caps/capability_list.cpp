@@ -57,13 +57,12 @@ void WalkStandard(const ConfigSpace& space, const FunctionContext& function, Cap
       list.standard_problem = "the list loops back to " + At(at, 2);
       return;
     }
-    Capability capability;
+    Capability& capability = list.capabilities.emplace_back();
     capability.offset = at;
     capability.id = space.Byte(at);
     capability.name = StandardCapabilityName(capability.id);
     const CapabilityDecoder decode = StandardDecoder(capability.id);
     if (decode && function.decode_registers) decode(space, function, capability);
-    list.capabilities.push_back(std::move(capability));
     at = space.Byte(at + 1) & 0xFC;
   }
 }
@@ -97,7 +96,7 @@ void WalkExtended(const ConfigSpace& space, const FunctionContext& function, Cap
       list.extended_problem = "the list loops back to " + At(at, 3);
       return;
     }
-    Capability capability;
+    Capability& capability = list.capabilities.emplace_back();
     capability.offset = at;
     capability.id = id;
     capability.extended = true;
@@ -105,7 +104,6 @@ void WalkExtended(const ConfigSpace& space, const FunctionContext& function, Cap
     capability.name = ExtendedCapabilityName(id);
     const CapabilityDecoder decode = ExtendedDecoder(id);
     if (decode && function.decode_registers) decode(space, function, capability);
-    list.capabilities.push_back(std::move(capability));
     const int next = static_cast<int>(header >> 20) & 0xFFC;
     if (next == 0) return;
     if (next < kExtendedSpaceStart) {

@@ -45,18 +45,16 @@ void DecodeEnhancedAllocation(const ConfigSpace& space, const FunctionContext& f
     const uint32_t header = space.Dword(at);
     const int size = static_cast<int>(header & 7);
     const int bei = static_cast<int>(header >> 4 & 0xF);
-    const std::vector<CapField> flags =
-        Fields(Flag("enabled", "Enable", (header >> 31 & 1) != 0),
-               Flag("writable", "Writable", (header >> 30 & 1) != 0));
-    std::vector<CapField> fields = flags;
+    std::vector<CapField> fields = Fields(Flag("enabled", "Enable", (header >> 31 & 1) != 0),
+                                          Flag("writable", "Writable", (header >> 30 & 1) != 0));
+    std::string text = FlagsText(fields) + " EntrySize=" + std::to_string(size) +
+                       "\n BAR Equivalent Indicator: BAR " + std::to_string(bei);
     fields.push_back(Number("entry_size", "EntrySize", size, std::to_string(size)));
     fields.push_back(
         Number("bar_equivalent", "BAR Equivalent Indicator", bei, std::to_string(bei)));
     cap.fields.push_back(Register(EntryNames().keys[static_cast<size_t>(i)],
-                                  EntryNames().labels[static_cast<size_t>(i)],
-                                  FlagsText(flags) + " EntrySize=" + std::to_string(size) +
-                                      "\n BAR Equivalent Indicator: BAR " + std::to_string(bei),
-                                  fields));
+                                  EntryNames().labels[static_cast<size_t>(i)], std::move(text),
+                                  std::move(fields)));
     at += 4 + 4 * size;
   }
 }

@@ -207,10 +207,10 @@ void AddBridge(const ConfigSpace& space, const RegionSizing& sizing,
       "bus", "Bus",
       "primary=" + Hex(primary, 2) + ", secondary=" + Hex(secondary, 2) +
           ", subordinate=" + Hex(subordinate, 2) + ", sec-latency=" + std::to_string(latency),
-      {Number("primary", "primary", primary, Hex(primary, 2)),
-       Number("secondary", "secondary", secondary, Hex(secondary, 2)),
-       Number("subordinate", "subordinate", subordinate, Hex(subordinate, 2)),
-       Number("secondary_latency", "sec-latency", latency, std::to_string(latency))}));
+      Fields(Number("primary", "primary", primary, Hex(primary, 2)),
+             Number("secondary", "secondary", secondary, Hex(secondary, 2)),
+             Number("subordinate", "subordinate", subordinate, Hex(subordinate, 2)),
+             Number("secondary_latency", "sec-latency", latency, std::to_string(latency)))));
 
   const uint8_t io_base = space.Byte(0x1C), io_limit = space.Byte(0x1D);
   const int io_type = io_base & 0xF;

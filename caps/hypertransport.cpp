@@ -84,7 +84,7 @@ void DecodeHyperTransport(const ConfigSpace& space, const FunctionContext&, Capa
                         (space.Dword(cap.offset + 4) & 0xFFF00000u);
   cap.fields.push_back(
       Register("mapping_address_base", "Mapping Address Base", Hex(base, 16),
-               {Number("address", "Address", static_cast<int64_t>(base), Hex(base, 16))}));
+               Fields(Number("address", "Address", static_cast<int64_t>(base), Hex(base, 16)))));
 }
 
 }  // namespace kelvox

@@ -18,6 +18,7 @@ void DecodeMsi(const ConfigSpace& space, const FunctionContext&, Capability& cap
   cap.summary = FlagText("Enable", enabled) + " Count=" + std::to_string(enabled_vectors) + "/" +
                 std::to_string(capable) + " " + FlagText("Maskable", maskable) + " " +
                 FlagText("64bit", wide);
+  cap.fields.reserve(7);
   cap.fields.push_back(Hidden(Flag("enabled", "Enable", enabled)));
   cap.fields.push_back(
       Hidden(Number("vectors_enabled", "Count", enabled_vectors, std::to_string(enabled_vectors))));
@@ -33,16 +34,16 @@ void DecodeMsi(const ConfigSpace& space, const FunctionContext&, Capability& cap
            : space.Dword(at + 4);
   const uint16_t data = space.Word(at + (wide ? 12 : 8));
   const std::string address_text = Hex(address, wide ? 16 : 8);
-  cap.fields.push_back(Register(
-      "message", "Address", address_text + "  Data: " + Hex(data, 4),
-      {Text("address", "Address", address_text), Number("data", "Data", data, Hex(data, 4))}));
+  cap.fields.push_back(Register("message", "Address", address_text + "  Data: " + Hex(data, 4),
+                                Fields(Text("address", "Address", address_text),
+                                       Number("data", "Data", data, Hex(data, 4)))));
   if (maskable) {
     const uint32_t mask = space.Dword(at + (wide ? 16 : 12));
     const uint32_t pending = space.Dword(at + (wide ? 20 : 16));
     cap.fields.push_back(Register("masking", "Masking",
                                   Hex(mask, 8) + "  Pending: " + Hex(pending, 8),
-                                  {Number("mask", "Masking", mask, Hex(mask, 8)),
-                                   Number("pending", "Pending", pending, Hex(pending, 8))}));
+                                  Fields(Number("mask", "Masking", mask, Hex(mask, 8)),
+                                         Number("pending", "Pending", pending, Hex(pending, 8)))));
   }
 }
 

@@ -12,8 +12,8 @@ CapField Place(std::string_view key, std::string_view label, uint32_t value) {
   const int bar = static_cast<int>(value & 0x7);
   const uint32_t offset = value & ~0x7u;
   return Register(key, label, "BAR=" + std::to_string(bar) + " offset=" + Hex(offset, 8),
-                  {Number("bar", "BAR", bar, std::to_string(bar)),
-                   Number("offset", "offset", offset, Hex(offset, 8))});
+                  Fields(Number("bar", "BAR", bar, std::to_string(bar)),
+                         Number("offset", "offset", offset, Hex(offset, 8))));
 }
 
 }  // namespace
@@ -27,6 +27,7 @@ void DecodeMsix(const ConfigSpace& space, const FunctionContext&, Capability& ca
   const int size = (control & 0x7FF) + 1;
   cap.summary = FlagText("Enable", enabled) + " Count=" + std::to_string(size) + " " +
                 FlagText("Masked", masked);
+  cap.fields.reserve(5);
   cap.fields.push_back(Hidden(Flag("enabled", "Enable", enabled)));
   cap.fields.push_back(Hidden(Number("table_size", "Count", size, std::to_string(size))));
   cap.fields.push_back(Hidden(Flag("function_mask", "Masked", masked)));

@@ -6,6 +6,7 @@
 #include "caps/cap_field.h"
 #include "caps/decoders.h"
 #include "caps/pci_express_parts.h"
+#include "text/concat.h"
 
 namespace kelvox {
 
@@ -75,13 +76,18 @@ void AddDeviceRegisters(const ConfigSpace& space, Capability& cap, int type) {
   std::vector<CapField> fields = Fields(
       Number("max_payload", "MaxPayload", max_payload, std::to_string(max_payload) + " bytes"),
       Number("phantom_functions", "PhantFunc", phantom, std::to_string(phantom)));
-  std::string text = "MaxPayload " + fields[0].text + ", PhantFunc " + fields[1].text;
+  fields.reserve(12);
+  std::string text;
+  text.reserve(128);
+  ConcatTo(text, "MaxPayload ", fields[0].text, ", PhantFunc ", fields[1].text);
   if (IsEndpoint(type)) {
     fields.push_back(Text("l0s_latency", "Latency L0s", L0sLatencyText(devcap >> 6 & 7)));
     fields.push_back(Text("l1_latency", "L1", L1LatencyText(devcap >> 9 & 7)));
-    text += ", Latency L0s " + fields[2].text + ", L1 " + fields[3].text;
+    ConcatTo(text, ", Latency L0s ", fields[2].text, ", L1 ", fields[3].text);
   }
-  std::vector<CapField> flags = Fields(Flag("extended_tag", "ExtTag", (devcap & 1 << 5) != 0));
+  std::vector<CapField> flags;
+  flags.reserve(7);
+  flags.push_back(Flag("extended_tag", "ExtTag", (devcap & 1 << 5) != 0));
   if (IsEndpoint(type) || type == kUpstreamPort || type == kPcieToPciBridge) {
     flags.push_back(Flag("attention_button", "AttnBtn", (devcap & 1 << 12) != 0));
     flags.push_back(Flag("attention_indicator", "AttnInd", (devcap & 1 << 13) != 0));
@@ -92,56 +98,60 @@ void AddDeviceRegisters(const ConfigSpace& space, Capability& cap, int type) {
   if (IsEndpoint(type) || type == kRootComplexEndpoint) {
     flags.push_back(Flag("function_level_reset", "FLReset", flr));
   }
-  text += "\n" + FlagsText(flags);
+  ConcatTo(text, "\n", FlagsText(flags));
   if (type == kEndpoint || type == kUpstreamPort || type == kPcieToPciBridge) {
     const std::string power = PowerText(devcap >> 18 & 0xFF, devcap >> 26 & 0x3);
     flags.push_back(Text("slot_power_limit", "SlotPowerLimit", power));
-    text += " SlotPowerLimit " + power;
+    ConcatTo(text, " SlotPowerLimit ", power);
   }
-  fields.insert(fields.end(), flags.begin(), flags.end());
+  Append(fields, std::move(flags));
   cap.fields.push_back(
       Register("device_capabilities", "DevCap", std::move(text), std::move(fields)));
 
   const uint16_t devctl = space.Word(at + 0x08);
   const int payload = 128 << (devctl >> 5 & 0x7);
   const int read_request = 128 << (devctl >> 12 & 0x7);
-  std::vector<CapField> errors = Fields(Flag("correctable", "CorrErr", (devctl & 1) != 0),
-                                        Flag("non_fatal", "NonFatalErr", (devctl & 2) != 0),
-                                        Flag("fatal", "FatalErr", (devctl & 4) != 0),
-                                        Flag("unsupported_request", "UnsupReq", (devctl & 8) != 0));
-  std::vector<CapField> more =
-      Fields(Flag("relaxed_ordering", "RlxdOrd", (devctl & 1 << 4) != 0),
-             Flag("extended_tag", "ExtTag", (devctl & 1 << 8) != 0),
-             Flag("phantom_functions", "PhantFunc", (devctl & 1 << 9) != 0),
-             Flag("aux_power", "AuxPwr", (devctl & 1 << 10) != 0),
-             Flag("no_snoop", "NoSnoop", (devctl & 1 << 11) != 0));
+  std::vector<CapField> control;
+  control.reserve(13);
+  std::string control_text;
+  control_text.reserve(128);
+  ConcatTo(control_text, AppendFlags(control, devctl,
+                                     {{"correctable", "CorrErr", 0},
+                                      {"non_fatal", "NonFatalErr", 1},
+                                      {"fatal", "FatalErr", 2},
+                                      {"unsupported_request", "UnsupReq", 3}}));
+  ConcatTo(control_text, "\n",
+           AppendFlags(control, devctl,
+                       {{"relaxed_ordering", "RlxdOrd", 4},
+                        {"extended_tag", "ExtTag", 8},
+                        {"phantom_functions", "PhantFunc", 9},
+                        {"aux_power", "AuxPwr", 10},
+                        {"no_snoop", "NoSnoop", 11}}));
   if (type == kPcieToPciBridge) {
-    more.push_back(Flag("bridge_config_retry", "BrConfRtry", (devctl & 1 << 15) != 0));
+    ConcatTo(control_text, " ",
+             AppendFlags(control, devctl, {{"bridge_config_retry", "BrConfRtry", 15}}));
   }
   if ((IsEndpoint(type) || type == kRootComplexEndpoint) && flr) {
-    more.push_back(Flag("function_level_reset", "FLReset", (devctl & 1 << 15) != 0));
+    ConcatTo(control_text, " ",
+             AppendFlags(control, devctl, {{"function_level_reset", "FLReset", 15}}));
   }
-  std::vector<CapField> control = errors;
-  control.insert(control.end(), more.begin(), more.end());
   control.push_back(
       Number("max_payload", "MaxPayload", payload, std::to_string(payload) + " bytes"));
   control.push_back(Number("max_read_request", "MaxReadReq", read_request,
                            std::to_string(read_request) + " bytes"));
-  cap.fields.push_back(Register("device_control", "DevCtl",
-                                FlagsText(errors) + "\n" + FlagsText(more) + "\nMaxPayload " +
-                                    std::to_string(payload) + " bytes, MaxReadReq " +
-                                    std::to_string(read_request) + " bytes",
-                                control));
+  ConcatTo(control_text, "\nMaxPayload ", std::to_string(payload), " bytes, MaxReadReq ",
+           std::to_string(read_request), " bytes");
+  cap.fields.push_back(
+      Register("device_control", "DevCtl", std::move(control_text), std::move(control)));
 
-  const uint16_t devsta = space.Word(at + 0x0A);
-  const std::vector<CapField> status =
-      Fields(Flag("correctable", "CorrErr", (devsta & 1) != 0),
-             Flag("non_fatal", "NonFatalErr", (devsta & 2) != 0),
-             Flag("fatal", "FatalErr", (devsta & 4) != 0),
-             Flag("unsupported_request", "UnsupReq", (devsta & 8) != 0),
-             Flag("aux_power", "AuxPwr", (devsta & 16) != 0),
-             Flag("transactions_pending", "TransPend", (devsta & 32) != 0));
-  cap.fields.push_back(FlagsRegister("device_status", "DevSta", std::move(status)));
+  cap.fields.push_back(
+      FlagsRegister("device_status", "DevSta",
+                    FlagsOf(space.Word(at + 0x0A), {{"correctable", "CorrErr", 0},
+                                                    {"non_fatal", "NonFatalErr", 1},
+                                                    {"fatal", "FatalErr", 2},
+                                                    {"unsupported_request", "UnsupReq", 3},
+                                                    {"aux_power", "AuxPwr", 4},
+                                                    {"transactions_pending", "TransPend", 5}})));
 }
 
 }  // namespace pcie
@@ -154,7 +164,7 @@ void DecodePciExpress(const ConfigSpace& space, const FunctionContext& function,
   const int type = capabilities >> 4 & 0xF;
   const bool slot = (capabilities & 1 << 8) != 0;
   const int message = capabilities >> 9 & 0x1F;
-  cap.summary = PortTypeName(type, slot) + ", MSI " + Hex(static_cast<uint32_t>(message), 2);
+  cap.summary = Concat(PortTypeName(type, slot), ", MSI ", Hex(static_cast<uint32_t>(message), 2));
   cap.fields.reserve(24);  // every register with its hidden values
   cap.fields.push_back(Hidden(Text("port_type", "Type", PortTypeKey(type))));
   cap.fields.push_back(Hidden(Flag("slot_implemented", "Slot", slot)));

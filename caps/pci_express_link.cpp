@@ -8,17 +8,13 @@
 
 #include "caps/cap_field.h"
 #include "caps/pci_express_parts.h"
+#include "text/concat.h"
 
 namespace kelvox::pcie {
 
 namespace {
 
 bool Bit(uint32_t value, int bit) { return (value >> bit & 1) != 0; }
-
-void Append(std::vector<CapField>& to, const std::vector<CapField>& from) {
-  to.reserve(to.size() + from.size());
-  to.insert(to.end(), from.begin(), from.end());
-}
 
 // Whether a link below this end's maximum is worth calling "downgraded": not at a port that
 // faces down (a root or downstream port, a PCI to PCI Express bridge), whose maximum says
@@ -143,54 +139,58 @@ void AddLinkRegisters(const ConfigSpace& space, Capability& cap, int type) {
              Text("speed", "Speed", LinkSpeedText(cap_speed)),
              Number("width", "Width", cap_width, "x" + std::to_string(cap_width)),
              Text("aspm", "ASPM", kAspmSupport[aspm]));
-  std::string text = "Port #" + std::to_string(port) + ", Speed " + fields[1].text + ", Width " +
-                     fields[2].text + ", ASPM " + fields[3].text;
+  fields.reserve(11);
+  std::string text;
+  text.reserve(160);
+  ConcatTo(text, "Port ", fields[0].text, ", Speed ", fields[1].text, ", Width ", fields[2].text,
+           ", ASPM ", fields[3].text);
   if (aspm != 0) {
     text += ", Exit Latency ";
     if (aspm & 1) {
       fields.push_back(Text("l0s_exit_latency", "L0s", L0sLatencyText(lnkcap >> 12 & 7)));
-      text += "L0s " + fields.back().text;
+      ConcatTo(text, "L0s ", fields.back().text);
     }
     if (aspm & 2) {
       fields.push_back(Text("l1_exit_latency", "L1", L1LatencyText(lnkcap >> 15 & 7)));
-      text += std::string(aspm & 1 ? ", " : "") + "L1 " + fields.back().text;
+      ConcatTo(text, aspm & 1 ? ", L1 " : "L1 ", fields.back().text);
     }
   }
-  const std::vector<CapField> cap_flags =
-      FlagsOf(lnkcap, {{"clock_pm", "ClockPM", 18},
-                       {"surprise_down", "Surprise", 19},
-                       {"link_active_reporting", "LLActRep", 20},
-                       {"bandwidth_notification", "BwNot", 21},
-                       {"aspm_optionality", "ASPMOptComp", 22}});
-  Append(fields, cap_flags);
-  cap.fields.push_back(Register("link_capabilities", "LnkCap", text + "\n" + FlagsText(cap_flags),
-                                std::move(fields)));
+  const std::string flags = AppendFlags(fields, lnkcap,
+                                        {{"clock_pm", "ClockPM", 18},
+                                         {"surprise_down", "Surprise", 19},
+                                         {"link_active_reporting", "LLActRep", 20},
+                                         {"bandwidth_notification", "BwNot", 21},
+                                         {"aspm_optionality", "ASPMOptComp", 22}});
+  ConcatTo(text, "\n", flags);
+  cap.fields.push_back(Register("link_capabilities", "LnkCap", std::move(text), std::move(fields)));
 
   const uint16_t lnkctl = space.Word(at + 0x10);
   static constexpr std::array<const char*, 4> kAspmEnabled = {"Disabled", "L0s Enabled",
                                                               "L1 Enabled", "L0s L1 Enabled"};
-  std::vector<CapField> control = Fields(Text("aspm", "ASPM", kAspmEnabled[lnkctl & 3]));
-  std::string control_text = std::string("ASPM ") + kAspmEnabled[lnkctl & 3] + ";";
+  std::vector<CapField> control;
+  control.reserve(9);
+  control.push_back(Text("aspm", "ASPM", kAspmEnabled[lnkctl & 3]));
+  std::string control_text;
+  control_text.reserve(128);
+  ConcatTo(control_text, "ASPM ", kAspmEnabled[lnkctl & 3], ";");
   if (type == kRootPort || type == kEndpoint || type == kLegacyEndpoint ||
       type == kPcieToPciBridge) {
     const int rcb = Bit(lnkctl, 3) ? 128 : 64;
     control.push_back(
         Number("read_completion_boundary", "RCB", rcb, std::to_string(rcb) + " bytes"));
-    control_text += " RCB " + control.back().text + ",";
+    ConcatTo(control_text, " RCB ", control.back().text, ",");
   }
-  const std::vector<CapField> first =
-      FlagsOf(lnkctl, {{"link_disable", "Disabled", 4}, {"common_clock", "CommClk", 6}});
-  const std::vector<CapField> second =
-      FlagsOf(lnkctl, {{"extended_synch", "ExtSynch", 7},
-                       {"clock_pm", "ClockPM", 8},
-                       {"autonomous_width_disable", "AutWidDis", 9},
-                       {"bandwidth_interrupt", "BWInt", 10},
-                       {"autonomous_bandwidth_interrupt", "AutBWInt", 11}});
-  Append(control, first);
-  Append(control, second);
-  cap.fields.push_back(Register("link_control", "LnkCtl",
-                                control_text + " " + FlagsText(first) + "\n" + FlagsText(second),
-                                control));
+  const std::string first = AppendFlags(
+      control, lnkctl, {{"link_disable", "Disabled", 4}, {"common_clock", "CommClk", 6}});
+  const std::string second = AppendFlags(control, lnkctl,
+                                         {{"extended_synch", "ExtSynch", 7},
+                                          {"clock_pm", "ClockPM", 8},
+                                          {"autonomous_width_disable", "AutWidDis", 9},
+                                          {"bandwidth_interrupt", "BWInt", 10},
+                                          {"autonomous_bandwidth_interrupt", "AutBWInt", 11}});
+  ConcatTo(control_text, " ", first, "\n", second);
+  cap.fields.push_back(
+      Register("link_control", "LnkCtl", std::move(control_text), std::move(control)));
 
   const uint16_t lnksta = space.Word(at + 0x12);
   const int speed = lnksta & 0xF;
@@ -207,102 +207,97 @@ void AddLinkRegisters(const ConfigSpace& space, Capability& cap, int type) {
   };
   const std::string slower = judgement(speed, cap_speed);
   const std::string narrower = judgement(width, cap_width);
-  const std::vector<CapField> state = FlagsOf(lnksta, {{"training_error", "TrErr", 10},
-                                                       {"training", "Train", 11},
-                                                       {"slot_clock", "SlotClk", 12},
-                                                       {"data_link_active", "DLActive", 13},
-                                                       {"bandwidth_management", "BWMgmt", 14},
-                                                       {"autonomous_bandwidth", "ABWMgmt", 15}});
-  Append(status, state);
-  cap.fields.push_back(Register("link_status", "LnkSta",
-                                "Speed " + LinkSpeedText(speed) + slower + ", Width x" +
-                                    std::to_string(width) + narrower + "\n" + FlagsText(state),
-                                status));
+  const std::string state = AppendFlags(status, lnksta,
+                                        {{"training_error", "TrErr", 10},
+                                         {"training", "Train", 11},
+                                         {"slot_clock", "SlotClk", 12},
+                                         {"data_link_active", "DLActive", 13},
+                                         {"bandwidth_management", "BWMgmt", 14},
+                                         {"autonomous_bandwidth", "ABWMgmt", 15}});
+  std::string status_text =
+      Concat("Speed ", status[0].text, slower, ", Width ", status[1].text, narrower, "\n", state);
+  cap.fields.push_back(
+      Register("link_status", "LnkSta", std::move(status_text), std::move(status)));
 }
 
 void AddSlotRegisters(const ConfigSpace& space, Capability& cap) {
   const int at = cap.offset;
   const uint32_t sltcap = space.Dword(at + 0x14);
-  const std::vector<CapField> present = FlagsOf(sltcap, {{"attention_button", "AttnBtn", 0},
-                                                         {"power_controller", "PwrCtrl", 1},
-                                                         {"mrl_sensor", "MRL", 2},
-                                                         {"attention_indicator", "AttnInd", 3},
-                                                         {"power_indicator", "PwrInd", 4},
-                                                         {"hot_plug", "HotPlug", 6},
-                                                         {"hot_plug_surprise", "Surprise", 5}});
+  std::vector<CapField> fields;
+  const std::string present = AppendFlags(fields, sltcap,
+                                          {{"attention_button", "AttnBtn", 0},
+                                           {"power_controller", "PwrCtrl", 1},
+                                           {"mrl_sensor", "MRL", 2},
+                                           {"attention_indicator", "AttnInd", 3},
+                                           {"power_indicator", "PwrInd", 4},
+                                           {"hot_plug", "HotPlug", 6},
+                                           {"hot_plug_surprise", "Surprise", 5}});
   const int slot = static_cast<int>(sltcap >> 19);
   const std::string power = PowerText(sltcap >> 7 & 0xFF, sltcap >> 15 & 3);
-  const std::vector<CapField> more =
-      FlagsOf(sltcap, {{"interlock", "Interlock", 17}, {"no_command_completed", "NoCompl", 18}});
-  std::vector<CapField> fields = present;
   fields.push_back(Number("slot", "Slot", slot, "#" + std::to_string(slot)));
   fields.push_back(Text("power_limit", "PowerLimit", power));
-  Append(fields, more);
-  cap.fields.push_back(Register("slot_capabilities", "SltCap",
-                                FlagsText(present) + "\nSlot #" + std::to_string(slot) +
-                                    ", PowerLimit " + power + "; " + FlagsText(more),
-                                fields));
+  const std::string more = AppendFlags(
+      fields, sltcap, {{"interlock", "Interlock", 17}, {"no_command_completed", "NoCompl", 18}});
+  cap.fields.push_back(
+      Register("slot_capabilities", "SltCap",
+               present + "\nSlot #" + std::to_string(slot) + ", PowerLimit " + power + "; " + more,
+               std::move(fields)));
 
   const uint16_t sltctl = space.Word(at + 0x18);
-  const std::vector<CapField> enable = FlagsOf(sltctl, {{"attention_button", "AttnBtn", 0},
-                                                        {"power_fault", "PwrFlt", 1},
-                                                        {"mrl_changed", "MRL", 2},
-                                                        {"presence_detect", "PresDet", 3},
-                                                        {"command_completed", "CmdCplt", 4},
-                                                        {"hot_plug_interrupt", "HPIrq", 5},
-                                                        {"link_changed", "LinkChg", 12}});
-  std::vector<CapField> control = enable;
-  std::string control_text = "Enable: " + FlagsText(enable);
-  {
-    const std::vector<CapField> switches =
-        FlagsOf(sltctl, {{"power_off", "Power", 10}, {"interlock", "Interlock", 11}});
-    control.push_back(Text("attention_indicator", "AttnInd", Indicator(sltctl >> 6)));
-    control.push_back(Text("power_indicator", "PwrInd", Indicator(sltctl >> 8)));
-    Append(control, switches);
-    control_text += "\nControl: AttnInd " + Indicator(sltctl >> 6) + ", PwrInd " +
-                    Indicator(sltctl >> 8) + ", " + FlagsText(switches);
-  }
+  std::vector<CapField> control;
+  std::string control_text = "Enable: " + AppendFlags(control, sltctl,
+                                                      {{"attention_button", "AttnBtn", 0},
+                                                       {"power_fault", "PwrFlt", 1},
+                                                       {"mrl_changed", "MRL", 2},
+                                                       {"presence_detect", "PresDet", 3},
+                                                       {"command_completed", "CmdCplt", 4},
+                                                       {"hot_plug_interrupt", "HPIrq", 5},
+                                                       {"link_changed", "LinkChg", 12}});
+  control.push_back(Text("attention_indicator", "AttnInd", Indicator(sltctl >> 6)));
+  control.push_back(Text("power_indicator", "PwrInd", Indicator(sltctl >> 8)));
+  const std::string switches =
+      AppendFlags(control, sltctl, {{"power_off", "Power", 10}, {"interlock", "Interlock", 11}});
+  control_text += "\nControl: AttnInd " + Indicator(sltctl >> 6) + ", PwrInd " +
+                  Indicator(sltctl >> 8) + ", " + switches;
   cap.fields.push_back(
       Register("slot_control", "SltCtl", std::move(control_text), std::move(control)));
 
   const uint16_t sltsta = space.Word(at + 0x1A);
-  const std::vector<CapField> now = FlagsOf(sltsta, {{"attention_button", "AttnBtn", 0},
-                                                     {"power_fault", "PowerFlt", 1},
-                                                     {"mrl_open", "MRL", 5},
-                                                     {"command_completed", "CmdCplt", 4},
-                                                     {"presence", "PresDet", 6},
-                                                     {"interlock", "Interlock", 7}});
-  const std::vector<CapField> changed = FlagsOf(sltsta, {{"mrl_changed", "MRL", 2},
-                                                         {"presence_changed", "PresDet", 3},
-                                                         {"link_changed", "LinkState", 8}});
-  std::vector<CapField> status = now;
-  Append(status, changed);
-  cap.fields.push_back(Register("slot_status", "SltSta",
-                                "Status: " + FlagsText(now) + "\nChanged: " + FlagsText(changed),
-                                status));
+  std::vector<CapField> status;
+  const std::string now = AppendFlags(status, sltsta,
+                                      {{"attention_button", "AttnBtn", 0},
+                                       {"power_fault", "PowerFlt", 1},
+                                       {"mrl_open", "MRL", 5},
+                                       {"command_completed", "CmdCplt", 4},
+                                       {"presence", "PresDet", 6},
+                                       {"interlock", "Interlock", 7}});
+  const std::string changed = AppendFlags(status, sltsta,
+                                          {{"mrl_changed", "MRL", 2},
+                                           {"presence_changed", "PresDet", 3},
+                                           {"link_changed", "LinkState", 8}});
+  cap.fields.push_back(Register("slot_status", "SltSta", "Status: " + now + "\nChanged: " + changed,
+                                std::move(status)));
 }
 
 void AddRootRegisters(const ConfigSpace& space, Capability& cap) {
   const int at = cap.offset;
-  const std::vector<CapField> root_cap =
-      FlagsOf(space.Word(at + 0x1E), {{"crs_visibility", "CRSVisible", 0}});
-  cap.fields.push_back(FlagsRegister("root_capabilities", "RootCap", std::move(root_cap)));
-  const std::vector<CapField> root_ctl =
-      FlagsOf(space.Word(at + 0x1C), {{"correctable_error", "ErrCorrectable", 0},
-                                      {"non_fatal_error", "ErrNon-Fatal", 1},
-                                      {"fatal_error", "ErrFatal", 2},
-                                      {"pme_interrupt", "PMEIntEna", 3},
-                                      {"crs_visibility", "CRSVisible", 4}});
-  cap.fields.push_back(FlagsRegister("root_control", "RootCtl", std::move(root_ctl)));
+  cap.fields.push_back(
+      FlagsRegister("root_capabilities", "RootCap",
+                    FlagsOf(space.Word(at + 0x1E), {{"crs_visibility", "CRSVisible", 0}})));
+  cap.fields.push_back(
+      FlagsRegister("root_control", "RootCtl",
+                    FlagsOf(space.Word(at + 0x1C), {{"correctable_error", "ErrCorrectable", 0},
+                                                    {"non_fatal_error", "ErrNon-Fatal", 1},
+                                                    {"fatal_error", "ErrFatal", 2},
+                                                    {"pme_interrupt", "PMEIntEna", 3},
+                                                    {"crs_visibility", "CRSVisible", 4}})));
   const uint32_t root_sta = space.Dword(at + 0x20);
   std::vector<CapField> status =
       Fields(Number("pme_requester", "PME ReqID", root_sta & 0xFFFF, Hex(root_sta & 0xFFFF, 4)));
-  const std::vector<CapField> pme =
-      FlagsOf(root_sta, {{"pme_status", "PMEStatus", 16}, {"pme_pending", "PMEPending", 17}});
-  Append(status, pme);
-  cap.fields.push_back(Register("root_status", "RootSta",
-                                "PME ReqID " + Hex(root_sta & 0xFFFF, 4) + ", " + FlagsText(pme),
-                                status));
+  const std::string pme = AppendFlags(
+      status, root_sta, {{"pme_status", "PMEStatus", 16}, {"pme_pending", "PMEPending", 17}});
+  std::string text = "PME ReqID " + status[0].text + ", " + pme;
+  cap.fields.push_back(Register("root_status", "RootSta", std::move(text), std::move(status)));
 }
 
 void AddDevice2Registers(const ConfigSpace& space, Capability& cap, int type) {
@@ -314,64 +309,65 @@ void AddDevice2Registers(const ConfigSpace& space, Capability& cap, int type) {
       "Not Supported", "Dev Specific", "Form Factor Dev Specific", "Reserved"};
   static constexpr std::array<const char*, 4> kCacheLines = {"Not Supported", "64byte cachelines",
                                                              "128byte cachelines", "Reserved"};
-  std::vector<CapField> fields = Fields(Text("completion_timeout_ranges", "Completion Timeout",
-                                             CompletionTimeoutRanges(devcap2 & 0xF)));
-  const std::vector<CapField> line1 =
-      FlagsOf(devcap2, {{"completion_timeout_disable", "TimeoutDis", 4},
-                        {"no_ro_enabled_pr_pr", "NROPrPrP", 10},
-                        {"ltr", "LTR", 11}});
-  const std::vector<CapField> tags = FlagsOf(devcap2, {{"10bit_tag_completer", "10BitTagComp", 16},
-                                                       {"10bit_tag_requester", "10BitTagReq", 17}});
-  const std::string obff = kObffSupport[devcap2 >> 18 & 3];
-  const std::vector<CapField> prefix =
-      FlagsOf(devcap2, {{"extended_fmt", "ExtFmt", 20}, {"end_end_tlp_prefix", "EETLPPrefix", 21}});
-  std::string text = "Completion Timeout: " + fields[0].text + ", " + FlagsText(line1) + "\n " +
-                     FlagsText(tags) + " OBFF " + obff + ", " + FlagsText(prefix);
-  Append(fields, line1);
-  Append(fields, tags);
+  std::vector<CapField> fields;
+  fields.reserve(22);
+  fields.push_back(Text("completion_timeout_ranges", "Completion Timeout",
+                        CompletionTimeoutRanges(devcap2 & 0xF)));
+  const std::string line1 = AppendFlags(fields, devcap2,
+                                        {{"completion_timeout_disable", "TimeoutDis", 4},
+                                         {"no_ro_enabled_pr_pr", "NROPrPrP", 10},
+                                         {"ltr", "LTR", 11}});
+  const std::string tags = AppendFlags(
+      fields, devcap2,
+      {{"10bit_tag_completer", "10BitTagComp", 16}, {"10bit_tag_requester", "10BitTagReq", 17}});
+  const char* const obff = kObffSupport[devcap2 >> 18 & 3];
   fields.push_back(Text("obff", "OBFF", obff));
-  Append(fields, prefix);
+  const std::string prefix = AppendFlags(
+      fields, devcap2, {{"extended_fmt", "ExtFmt", 20}, {"end_end_tlp_prefix", "EETLPPrefix", 21}});
+  std::string text;
+  text.reserve(256);
+  ConcatTo(text, "Completion Timeout: ", fields[0].text, ", ", line1, "\n ", tags, " OBFF ", obff,
+           ", ", prefix);
   if (Bit(devcap2, 21)) {
     const int prefixes = (devcap2 >> 22 & 3) == 0 ? 4 : static_cast<int>(devcap2 >> 22 & 3);
     fields.push_back(
         Number("max_end_end_tlp_prefixes", "MaxEETLPPrefixes", prefixes, std::to_string(prefixes)));
-    text += ", MaxEETLPPrefixes " + std::to_string(prefixes);
+    ConcatTo(text, ", MaxEETLPPrefixes ", std::to_string(prefixes));
   }
   const std::string emergency = kEmergencyPower[devcap2 >> 24 & 3];
   fields.push_back(Text("emergency_power_reduction", "EmergencyPowerReduction", emergency));
-  const CapField init =
-      Flag("emergency_power_reduction_init", "EmergencyPowerReductionInit", Bit(devcap2, 26));
-  fields.push_back(init);
-  text += "\n EmergencyPowerReduction " + emergency + ", " + init.text;
-  const CapField frs = Flag("frs", "FRS", Bit(devcap2, 31));
-  fields.push_back(frs);
-  text += "\n " + frs.text;
+  fields.push_back(
+      Flag("emergency_power_reduction_init", "EmergencyPowerReductionInit", Bit(devcap2, 26)));
+  ConcatTo(text, "\n EmergencyPowerReduction ", emergency, ", ", fields.back().text);
+  fields.push_back(Flag("frs", "FRS", Bit(devcap2, 31)));
+  ConcatTo(text, "\n ", fields.back().text);
   if (type == kRootPort) {
     const std::string lines = kCacheLines[devcap2 >> 14 & 3];
     fields.push_back(Text("ln_system_cls", "LN System CLS", lines));
-    text += " LN System CLS " + lines + ",";
+    ConcatTo(text, " LN System CLS ", lines, ",");
   }
   // lspci leaves the TPH completer bits out when only the extended one is set.
   const bool tph_shown = !(Bit(devcap2, 13) && !Bit(devcap2, 12));
   if ((type == kEndpoint || type == kRootPort) && tph_shown) {
-    const std::vector<CapField> tph = FlagsOf(
-        devcap2, {{"tph_completer", "TPHComp", 12}, {"extended_tph_completer", "ExtTPHComp", 13}});
-    Append(fields, tph);
-    text += " " + FlagsText(tph);
+    ConcatTo(text, " ",
+             AppendFlags(
+                 fields, devcap2,
+                 {{"tph_completer", "TPHComp", 12}, {"extended_tph_completer", "ExtTPHComp", 13}}));
   }
   if (type == kRootPort || type == kDownstreamPort) {
     fields.push_back(Flag("ari_forwarding", "ARIFwd", Bit(devcap2, 5)));
-    text += " " + fields.back().text;
+    ConcatTo(text, " ", fields.back().text);
   }
   if (type == kRootPort || type == kUpstreamPort || type == kDownstreamPort) {
-    std::vector<CapField> atomics = FlagsOf(devcap2, {{"atomic_routing", "Routing", 6}});
+    ConcatTo(text,
+             "\n AtomicOpsCap: ", AppendFlags(fields, devcap2, {{"atomic_routing", "Routing", 6}}));
     if (type == kRootPort) {
-      Append(atomics, FlagsOf(devcap2, {{"atomic_32bit", "32bit", 7},
-                                        {"atomic_64bit", "64bit", 8},
-                                        {"atomic_128bit_cas", "128bitCAS", 9}}));
+      ConcatTo(text, " ",
+               AppendFlags(fields, devcap2,
+                           {{"atomic_32bit", "32bit", 7},
+                            {"atomic_64bit", "64bit", 8},
+                            {"atomic_128bit_cas", "128bitCAS", 9}}));
     }
-    Append(fields, atomics);
-    text += "\n AtomicOpsCap: " + FlagsText(atomics);
   }
   cap.fields.push_back(
       Register("device_capabilities2", "DevCap2", std::move(text), std::move(fields)));
@@ -379,33 +375,34 @@ void AddDevice2Registers(const ConfigSpace& space, Capability& cap, int type) {
   const uint16_t devctl2 = space.Word(at + 0x28);
   static constexpr std::array<const char*, 4> kObffEnable = {"Disabled", "Via message A",
                                                              "Via message B", "Via WAKE#"};
-  std::vector<CapField> control = Fields(
+  std::vector<CapField> control;
+  control.reserve(9);
+  control.push_back(
       Text("completion_timeout", "Completion Timeout", CompletionTimeoutValue(devctl2 & 0xF)));
-  const std::vector<CapField> enables =
-      FlagsOf(devctl2, {{"completion_timeout_disable", "TimeoutDis", 4},
-                        {"ltr", "LTR", 10},
-                        {"10bit_tag_requester", "10BitTagReq", 12}});
-  Append(control, enables);
-  const std::string obff_enable = kObffEnable[devctl2 >> 13 & 3];
+  const std::string enables = AppendFlags(control, devctl2,
+                                          {{"completion_timeout_disable", "TimeoutDis", 4},
+                                           {"ltr", "LTR", 10},
+                                           {"10bit_tag_requester", "10BitTagReq", 12}});
+  const char* const obff_enable = kObffEnable[devctl2 >> 13 & 3];
   control.push_back(Text("obff", "OBFF", obff_enable));
-  std::string control_text = "Completion Timeout: " + control[0].text + ", " + FlagsText(enables) +
-                             " OBFF " + obff_enable + ",";
+  std::string control_text;
+  control_text.reserve(160);
+  ConcatTo(control_text, "Completion Timeout: ", control[0].text, ", ", enables, " OBFF ",
+           obff_enable, ",");
   if (type == kRootPort || type == kDownstreamPort) {
     control.push_back(Flag("ari_forwarding", "ARIFwd", Bit(devctl2, 5)));
-    control_text += " " + control.back().text;
+    ConcatTo(control_text, " ", control.back().text);
   }
-  std::vector<CapField> atomics;
+  std::string atomics;
   if (type == kEndpoint || type == kLegacyEndpoint || type == kRootPort ||
       type == kRootComplexEndpoint) {
-    Append(atomics, FlagsOf(devctl2, {{"atomic_requester", "ReqEn", 6}}));
+    atomics = AppendFlags(control, devctl2, {{"atomic_requester", "ReqEn", 6}});
   }
   if (type == kRootPort || type == kUpstreamPort || type == kDownstreamPort) {
-    Append(atomics, FlagsOf(devctl2, {{"atomic_egress_blocking", "EgressBlck", 7}}));
+    if (!atomics.empty()) atomics += ' ';
+    atomics += AppendFlags(control, devctl2, {{"atomic_egress_blocking", "EgressBlck", 7}});
   }
-  if (!atomics.empty()) {
-    Append(control, atomics);
-    control_text += "\n AtomicOpsCtl: " + FlagsText(atomics);
-  }
+  if (!atomics.empty()) ConcatTo(control_text, "\n AtomicOpsCtl: ", atomics);
   cap.fields.push_back(
       Register("device_control2", "DevCtl2", std::move(control_text), std::move(control)));
 }
@@ -417,78 +414,83 @@ void AddLink2Registers(const ConfigSpace& space, Capability& cap, int type, bool
   const uint32_t lnkcap2 = space.Dword(at + 0x2C);
   if (lnkcap2 != 0 && !other_function) {
     const std::string speeds = SupportedSpeeds(lnkcap2);
-    std::vector<CapField> fields =
-        Fields(Text("supported_speeds", "Supported Link Speeds", speeds));
+    std::vector<CapField> fields;
+    fields.reserve(6);
+    fields.push_back(Text("supported_speeds", "Supported Link Speeds", speeds));
     std::vector<std::string> each;
     for (int bit = 1; bit <= 6; ++bit) {
       if (Bit(lnkcap2, bit)) each.push_back(LinkSpeedText(bit));
     }
-    CapField list;
+    CapField& list = fields.emplace_back();
     list.key = "speeds";
     list.label = "Speeds";
-    list.value = each;
-    fields.push_back(list);
-    const std::vector<CapField> flags = FlagsOf(lnkcap2, {{"crosslink", "Crosslink", 8},
-                                                          {"retimer", "Retimer", 23},
-                                                          {"two_retimers", "2Retimers", 24},
-                                                          {"drs", "DRS", 31}});
-    Append(fields, flags);
+    list.value = std::move(each);
+    const std::string flags = AppendFlags(fields, lnkcap2,
+                                          {{"crosslink", "Crosslink", 8},
+                                           {"retimer", "Retimer", 23},
+                                           {"two_retimers", "2Retimers", 24},
+                                           {"drs", "DRS", 31}});
     cap.fields.push_back(Register("link_capabilities2", "LnkCap2",
-                                  "Supported Link Speeds: " + speeds + ", " + FlagsText(flags),
-                                  fields));
+                                  Concat("Supported Link Speeds: ", speeds, ", ", flags),
+                                  std::move(fields)));
   }
   if (!other_function) {
     const uint16_t lnkctl2 = space.Word(at + 0x30);
-    std::vector<CapField> fields =
-        Fields(Text("target_speed", "Target Link Speed", TargetSpeed(lnkctl2 & 0xF)));
-    const std::vector<CapField> first = FlagsOf(
-        lnkctl2, {{"enter_compliance", "EnterCompliance", 4}, {"speed_disable", "SpeedDis", 5}});
-    Append(fields, first);
-    std::string text = "Target Link Speed: " + fields[0].text + ", " + FlagsText(first);
+    std::vector<CapField> fields;
+    fields.reserve(8);
+    fields.push_back(Text("target_speed", "Target Link Speed", TargetSpeed(lnkctl2 & 0xF)));
+    const std::string first =
+        AppendFlags(fields, lnkctl2,
+                    {{"enter_compliance", "EnterCompliance", 4}, {"speed_disable", "SpeedDis", 5}});
+    std::string text;
+    text.reserve(192);
+    ConcatTo(text, "Target Link Speed: ", fields[0].text, ", ", first);
     if (type == kDownstreamPort) {
       fields.push_back(Text("selectable_de_emphasis", "Selectable De-emphasis",
                             Bit(lnkctl2, 6) ? "-3.5dB" : "-6dB"));
-      text += ", Selectable De-emphasis: " + fields.back().text;
+      ConcatTo(text, ", Selectable De-emphasis: ", fields.back().text);
     }
     const std::string margin = TransmitMargin(lnkctl2 >> 7 & 7);
     fields.push_back(Text("transmit_margin", "Transmit Margin", margin));
-    const std::vector<CapField> second =
-        FlagsOf(lnkctl2, {{"enter_modified_compliance", "EnterModifiedCompliance", 10},
-                          {"compliance_sos", "ComplianceSOS", 11}});
-    Append(fields, second);
+    const std::string second =
+        AppendFlags(fields, lnkctl2,
+                    {{"enter_modified_compliance", "EnterModifiedCompliance", 10},
+                     {"compliance_sos", "ComplianceSOS", 11}});
     const std::string preset = CompliancePreset(lnkctl2 >> 12 & 0xF);
     fields.push_back(Text("compliance_preset", "Compliance Preset/De-emphasis", preset));
-    text += "\n Transmit Margin: " + margin + ", " + FlagsText(second) +
-            "\n Compliance Preset/De-emphasis: " + preset;
+    ConcatTo(text, "\n Transmit Margin: ", margin, ", ", second,
+             "\n Compliance Preset/De-emphasis: ", preset);
     cap.fields.push_back(Register("link_control2", "LnkCtl2", std::move(text), std::move(fields)));
   }
   const uint16_t lnksta2 = space.Word(at + 0x32);
   static constexpr std::array<const char*, 4> kCrosslink = {"unsupported", "Upstream Port",
                                                             "Downstream Port", "incomplete"};
-  std::vector<CapField> fields =
-      Fields(Text("de_emphasis", "Current De-emphasis Level", Bit(lnksta2, 0) ? "-3.5dB" : "-6dB"));
-  const std::vector<CapField> first =
-      FlagsOf(lnksta2, {{"equalization_complete", "EqualizationComplete", 1},
-                        {"equalization_phase1", "EqualizationPhase1", 2}});
-  const std::vector<CapField> second =
-      FlagsOf(lnksta2, {{"equalization_phase2", "EqualizationPhase2", 3},
-                        {"equalization_phase3", "EqualizationPhase3", 4},
-                        {"link_equalization_request", "LinkEqualizationRequest", 5}});
-  const std::vector<CapField> third = FlagsOf(
-      lnksta2, {{"retimer_present", "Retimer", 6}, {"two_retimers_present", "2Retimers", 7}});
-  Append(fields, first);
-  Append(fields, second);
-  Append(fields, third);
-  const std::string crosslink = kCrosslink[lnksta2 >> 8 & 3];
+  std::vector<CapField> fields;
+  fields.reserve(11);
+  fields.push_back(
+      Text("de_emphasis", "Current De-emphasis Level", Bit(lnksta2, 0) ? "-3.5dB" : "-6dB"));
+  const std::string first = AppendFlags(fields, lnksta2,
+                                        {{"equalization_complete", "EqualizationComplete", 1},
+                                         {"equalization_phase1", "EqualizationPhase1", 2}});
+  const std::string second =
+      AppendFlags(fields, lnksta2,
+                  {{"equalization_phase2", "EqualizationPhase2", 3},
+                   {"equalization_phase3", "EqualizationPhase3", 4},
+                   {"link_equalization_request", "LinkEqualizationRequest", 5}});
+  const std::string third =
+      AppendFlags(fields, lnksta2,
+                  {{"retimer_present", "Retimer", 6}, {"two_retimers_present", "2Retimers", 7}});
+  const char* const crosslink = kCrosslink[lnksta2 >> 8 & 3];
   fields.push_back(Text("crosslink_resolution", "CrosslinkRes", crosslink));
-  std::string text = "Current De-emphasis Level: " + fields[0].text + ", " + FlagsText(first) +
-                     "\n " + FlagsText(second) + "\n " + FlagsText(third) +
-                     " CrosslinkRes: " + crosslink;
+  std::string text;
+  text.reserve(224);
+  ConcatTo(text, "Current De-emphasis Level: ", fields[0].text, ", ", first, "\n ", second, "\n ",
+           third, " CrosslinkRes: ", crosslink);
   // Device Readiness Status, at a port facing down whose link supports it.
   if (Bit(lnkcap2, 31) &&
       (type == kRootPort || type == kDownstreamPort || type == kPciToPcieBridge)) {
     fields.push_back(Flag("drs_received", "DRS", Bit(lnksta2, 15)));
-    text += ", " + fields.back().text;
+    ConcatTo(text, ", ", fields.back().text);
     static constexpr std::array<const char*, 8> kPresence = {"Link Down - Not Determined",
                                                              "Link Down - Not Present",
                                                              "Link Down - Present",

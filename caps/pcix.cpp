@@ -22,10 +22,10 @@ std::string Place(uint32_t status) {
 }
 
 std::vector<CapField> SpeedFlags(uint32_t value, int first_bit) {
-  return {Flag("bus_64bit", "64bit", Bit(value, first_bit)),
-          Flag("mhz133", "133MHz", Bit(value, first_bit + 1)),
-          Flag("split_completion_discarded", "SCD", Bit(value, first_bit + 2)),
-          Flag("unexpected_split_completion", "USC", Bit(value, first_bit + 3))};
+  return Fields(Flag("bus_64bit", "64bit", Bit(value, first_bit)),
+                Flag("mhz133", "133MHz", Bit(value, first_bit + 1)),
+                Flag("split_completion_discarded", "SCD", Bit(value, first_bit + 2)),
+                Flag("unexpected_split_completion", "USC", Bit(value, first_bit + 3)));
 }
 
 }  // namespace
@@ -51,8 +51,8 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
     std::vector<CapField> primary = SpeedFlags(status, 16);
     primary.push_back(Flag("split_completion_overrun", "SCO", Bit(status, 20)));
     primary.push_back(Flag("split_request_delayed", "SRD", Bit(status, 21)));
-    cap.fields.push_back(
-        Register("status", "Status", Place(status) + " " + FlagsText(primary), primary));
+    std::string status_text = Place(status) + " " + FlagsText(primary);
+    cap.fields.push_back(Register("status", "Status", std::move(status_text), std::move(primary)));
     struct Direction {
       const char* key;
       const char* label;
@@ -66,8 +66,8 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
       cap.fields.push_back(Register(
           key, label,
           "Capacity=" + std::to_string(capacity) + " CommitmentLimit=" + std::to_string(limit),
-          {Number("capacity", "Capacity", capacity, std::to_string(capacity)),
-           Number("commitment_limit", "CommitmentLimit", limit, std::to_string(limit))}));
+          Fields(Number("capacity", "Capacity", capacity, std::to_string(capacity)),
+                 Number("commitment_limit", "CommitmentLimit", limit, std::to_string(limit)))));
     }
     return;
   }
@@ -76,23 +76,20 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
   const uint16_t command = space.Word(at + 2);
   const int read_count = 512 << (command >> 2 & 3);
   const int split = kSplitTransactions[command >> 4 & 7];
-  const std::vector<CapField> enables =
-      Fields(Flag("data_parity_recovery", "DPERE", Bit(command, 0)),
-             Flag("relaxed_ordering", "ERO", Bit(command, 1)));
-  std::vector<CapField> control = enables;
+  std::vector<CapField> control = Fields(Flag("data_parity_recovery", "DPERE", Bit(command, 0)),
+                                         Flag("relaxed_ordering", "ERO", Bit(command, 1)));
+  std::string command_text =
+      FlagsText(control) + " RBC=" + std::to_string(read_count) + " OST=" + std::to_string(split);
   control.push_back(Number("max_read_byte_count", "RBC", read_count, std::to_string(read_count)));
   control.push_back(Number("max_split_transactions", "OST", split, std::to_string(split)));
-  cap.fields.push_back(Register(
-      "command", "Command",
-      FlagsText(enables) + " RBC=" + std::to_string(read_count) + " OST=" + std::to_string(split),
-      control));
+  cap.fields.push_back(Register("command", "Command", std::move(command_text), std::move(control)));
   const uint32_t status = space.Dword(at + 4);
   std::vector<CapField> state = SpeedFlags(status, 16);
   const std::string complexity = Bit(status, 20) ? "bridge" : "simple";
   const int designed_read = 512 << (status >> 21 & 3);
   const int designed_split = kSplitTransactions[status >> 23 & 7];
   const int cumulative = 1 << ((status >> 26 & 7) + 3);
-  const std::vector<CapField> speeds =
+  std::vector<CapField> speeds =
       Fields(Flag("split_completion_error", "RSCEM", Bit(status, 29)),
              Flag("mhz266", "266MHz", Bit(status, 30)), Flag("mhz533", "533MHz", Bit(status, 31)));
   std::string text = Place(status) + " " + FlagsText(state) + " DC=" + complexity +
@@ -106,7 +103,7 @@ void DecodePcix(const ConfigSpace& space, const FunctionContext& function, Capab
       Number("designed_max_split", "DMOST", designed_split, std::to_string(designed_split)));
   state.push_back(
       Number("designed_max_cumulative", "DMCRS", cumulative, std::to_string(cumulative)));
-  state.insert(state.end(), speeds.begin(), speeds.end());
+  Append(state, std::move(speeds));
   cap.fields.push_back(Register("status", "Status", std::move(text), std::move(state)));
 }
 

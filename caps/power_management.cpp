@@ -5,6 +5,7 @@
 
 #include "caps/cap_field.h"
 #include "caps/decoders.h"
+#include "text/concat.h"
 
 namespace kelvox {
 
@@ -22,6 +23,7 @@ void DecodePowerManagement(const ConfigSpace& space, const FunctionContext&, Cap
   const uint16_t pmcsr = space.Word(at + 4);
   cap.version = pmc & 0x7;
   cap.summary = "version " + std::to_string(cap.version);
+  cap.fields.reserve(4);
   cap.fields.push_back(
       Hidden(Number("version", "Version", cap.version, std::to_string(cap.version))));
 
@@ -31,23 +33,25 @@ void DecodePowerManagement(const ConfigSpace& space, const FunctionContext&, Cap
   std::vector<std::string> pme_states;
   const char* const state_names[] = {"D0", "D1", "D2", "D3hot", "D3cold"};
   std::string pme_text = "PME(";
+  pme_text.reserve(32);
   for (int i = 0; i < 5; ++i) {
     if (pme[i]) pme_states.emplace_back(state_names[i]);
-    pme_text += FlagText(state_names[i], pme[i]) + (i < 4 ? "," : ")");
+    pme_text += state_names[i];
+    pme_text += pme[i] ? '+' : '-';
+    pme_text += i < 4 ? ',' : ')';
   }
   std::vector<CapField> flags =
       Fields(Flag("pme_clock", "PMEClk", (pmc & 1 << 3) != 0),
              Flag("device_specific_init", "DSI", (pmc & 1 << 5) != 0),
              Flag("d1", "D1", (pmc & 1 << 9) != 0), Flag("d2", "D2", (pmc & 1 << 10) != 0),
              Number("aux_current", "AuxCurrent", aux, std::to_string(aux) + "mA"));
-  CapField pme_field;
+  std::string flags_text = Concat(flags[0].text, " ", flags[1].text, " ", flags[2].text, " ",
+                                  flags[3].text, " AuxCurrent=", flags[4].text, " ", pme_text);
+  CapField& pme_field = flags.emplace_back();
   pme_field.key = "pme_states";
   pme_field.label = "PME";
-  pme_field.text = pme_text;
-  pme_field.value = pme_states;
-  std::string flags_text = flags[0].text + " " + flags[1].text + " " + flags[2].text + " " +
-                           flags[3].text + " AuxCurrent=" + flags[4].text + " " + pme_text;
-  flags.push_back(pme_field);
+  pme_field.text = std::move(pme_text);
+  pme_field.value = std::move(pme_states);
   cap.fields.push_back(Register("flags", "Flags", std::move(flags_text), std::move(flags)));
 
   const std::string state = kPowerStates[pmcsr & 0x3];
@@ -59,9 +63,9 @@ void DecodePowerManagement(const ConfigSpace& space, const FunctionContext&, Cap
              Number("data_scale", "DScale", pmcsr >> 13 & 0x3, std::to_string(pmcsr >> 13 & 0x3)),
              Flag("pme_status", "PME", (pmcsr & 1 << 15) != 0));
   // lspci writes D3hot as "D3".
-  const std::string status_text = (state == "D3hot" ? "D3" : state) + " " + status[1].text + " " +
-                                  status[2].text + " DSel=" + status[3].text +
-                                  " DScale=" + status[4].text + " " + status[5].text;
+  std::string status_text =
+      Concat(state == "D3hot" ? "D3" : state, " ", status[1].text, " ", status[2].text,
+             " DSel=", status[3].text, " DScale=", status[4].text, " ", status[5].text);
   cap.fields.push_back(Hidden(Text("power_state", "PowerState", state)));
   cap.fields.push_back(Register("status", "Status", std::move(status_text), std::move(status)));
 

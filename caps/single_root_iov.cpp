@@ -5,6 +5,7 @@
 // (one VF's addresses; the sizes are per VF, which the access method does not size).
 #include "caps/cap_field.h"
 #include "caps/decoders.h"
+#include "text/concat.h"
 
 namespace kelvox {
 
@@ -28,8 +29,8 @@ void AddVfRegions(const ConfigSpace& space, int at, Capability& cap) {
     uint64_t address = value & ~0xFu;
     const int index = i;
     if (wide) address |= static_cast<uint64_t>(space.Dword(at + 0x24 + 4 * ++i)) << 32;
-    std::string text = "Memory at " + Hex(address, 8) + " (" + (wide ? "64-bit" : "32-bit") + ", " +
-                       (prefetchable ? "" : "non-") + "prefetchable)";
+    std::string text = Concat("Memory at ", Hex(address, 8), wide ? " (64-bit, " : " (32-bit, ",
+                              prefetchable ? "prefetchable)" : "non-prefetchable)");
     CapField region = Register(
         kKeys[index], kLabels[index], std::move(text),
         Fields(Number("index", "Index", index, std::to_string(index)),
@@ -51,10 +52,11 @@ void DecodeSingleRootIov(const ConfigSpace& space, const FunctionContext&, Capab
   const int message = static_cast<int>(capabilities >> 21);
   std::vector<CapField> offered = FlagsOf(
       capabilities, {{"migration", "Migration", 0}, {"ten_bit_tag_requester", "10BitTagReq", 2}});
-  std::string text =
-      FlagsText(offered) + " Interrupt Message Number: " + Hex(static_cast<uint32_t>(message), 3);
+  std::string text = Concat(FlagsText(offered),
+                            " Interrupt Message Number: ", Hex(static_cast<uint32_t>(message), 3));
   offered.push_back(Number("interrupt_message", "Interrupt Message Number", message,
                            Hex(static_cast<uint32_t>(message), 3)));
+  cap.fields.reserve(16);  // the registers, the values repeated at the top, the VF BARs
   cap.fields.push_back(Register("capabilities", "IOVCap", std::move(text), std::move(offered)));
   cap.fields.push_back(
       FlagsRegister("control", "IOVCtl",
@@ -69,16 +71,16 @@ void DecodeSingleRootIov(const ConfigSpace& space, const FunctionContext&, Capab
 
   const int initial = space.Word(at + 0x0C), total = space.Word(at + 0x0E);
   const int enabled = space.Word(at + 0x10), link = space.Byte(at + 0x12);
-  cap.fields.push_back(
-      Register("counts", "",
-               "Initial VFs: " + std::to_string(initial) + ", Total VFs: " + std::to_string(total) +
-                   ", Number of VFs: " + std::to_string(enabled) +
-                   ", Function Dependency Link: " + Hex(static_cast<uint32_t>(link), 2),
-               Fields(Number("initial_vfs", "Initial VFs", initial, std::to_string(initial)),
-                      Number("total_vfs", "Total VFs", total, std::to_string(total)),
-                      Number("num_vfs", "Number of VFs", enabled, std::to_string(enabled)),
-                      Number("function_dependency_link", "Function Dependency Link", link,
-                             Hex(static_cast<uint32_t>(link), 2)))));
+  cap.fields.push_back(Register(
+      "counts", "",
+      Concat("Initial VFs: ", std::to_string(initial), ", Total VFs: ", std::to_string(total),
+             ", Number of VFs: ", std::to_string(enabled),
+             ", Function Dependency Link: ", Hex(static_cast<uint32_t>(link), 2)),
+      Fields(Number("initial_vfs", "Initial VFs", initial, std::to_string(initial)),
+             Number("total_vfs", "Total VFs", total, std::to_string(total)),
+             Number("num_vfs", "Number of VFs", enabled, std::to_string(enabled)),
+             Number("function_dependency_link", "Function Dependency Link", link,
+                    Hex(static_cast<uint32_t>(link), 2)))));
   // The values scripts ask for, at the capability's top level too.
   cap.fields.push_back(
       Hidden(Number("initial_vfs", "Initial VFs", initial, std::to_string(initial))));
@@ -90,8 +92,8 @@ void DecodeSingleRootIov(const ConfigSpace& space, const FunctionContext&, Capab
   const std::string device = Hex(space.Word(at + 0x1A), 4);
   cap.fields.push_back(
       Register("placement", "",
-               "VF offset: " + std::to_string(offset) + ", stride: " + std::to_string(stride) +
-                   ", Device ID: " + device,
+               Concat("VF offset: ", std::to_string(offset), ", stride: ", std::to_string(stride),
+                      ", Device ID: ", device),
                Fields(Number("vf_offset", "VF offset", offset, std::to_string(offset)),
                       Number("vf_stride", "stride", stride, std::to_string(stride)),
                       Text("vf_device_id", "Device ID", device))));
@@ -102,16 +104,16 @@ void DecodeSingleRootIov(const ConfigSpace& space, const FunctionContext&, Capab
   const uint32_t supported = space.Dword(at + 0x1C), system = space.Dword(at + 0x20);
   cap.fields.push_back(Register(
       "page_sizes", "",
-      "Supported Page Size: " + Hex(supported, 8) + ", System Page Size: " + Hex(system, 8),
+      Concat("Supported Page Size: ", Hex(supported, 8), ", System Page Size: ", Hex(system, 8)),
       Fields(Number("supported", "Supported Page Size", supported, Hex(supported, 8)),
              Number("system", "System Page Size", system, Hex(system, 8)))));
   AddVfRegions(space, at, cap);
   const uint32_t migration = space.Dword(at + 0x3C);
-  cap.fields.push_back(
-      Register("vf_migration", "VF Migration",
-               "offset: " + Hex(migration & ~7u, 8) + ", BIR: " + std::to_string(migration & 7),
-               Fields(Number("offset", "offset", migration & ~7u, Hex(migration & ~7u, 8)),
-                      Number("bir", "BIR", migration & 7, std::to_string(migration & 7)))));
+  cap.fields.push_back(Register(
+      "vf_migration", "VF Migration",
+      Concat("offset: ", Hex(migration & ~7u, 8), ", BIR: ", std::to_string(migration & 7)),
+      Fields(Number("offset", "offset", migration & ~7u, Hex(migration & ~7u, 8)),
+             Number("bir", "BIR", migration & 7, std::to_string(migration & 7)))));
 }
 
 }  // namespace kelvox
