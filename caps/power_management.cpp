@@ -23,7 +23,6 @@ void DecodePowerManagement(const ConfigSpace& space, const FunctionContext&, Cap
   const uint16_t pmcsr = space.Word(at + 4);
   cap.version = pmc & 0x7;
   cap.summary = "version " + std::to_string(cap.version);
-  cap.fields.reserve(4);
   cap.fields.push_back(
       Hidden(Number("version", "Version", cap.version, std::to_string(cap.version))));
 

@@ -4,6 +4,7 @@
 // -vv writes them.
 #include "caps/cap_field.h"
 #include "caps/decoders.h"
+#include "text/concat.h"
 
 namespace kelvox {
 
@@ -59,9 +60,11 @@ CapField ChannelResource(const ConfigSpace& space, int at, int number) {
   fields.push_back(Number("port_arbitration_table_offset", "PATOffset", table, Hex(table, 2)));
   fields.push_back(Number("max_time_slots", "MaxTimeSlots", slots, std::to_string(slots)));
   fields.push_back(Flag("reject_snoop", "RejSnoopTrans", reject_snoop));
-  std::string text = "Caps: PATOffset=" + Hex(table, 2) + " MaxTimeSlots=" + std::to_string(slots) +
-                     " " + FlagText("RejSnoopTrans", reject_snoop);
-  text += "\nArb: " + ArbitrationFlags(capability & 0xFF, kPortSchemes, fields);
+  std::string text;
+  text.reserve(192);
+  ConcatTo(text, "Caps: PATOffset=", fields[0].text, " MaxTimeSlots=", fields[1].text, " ",
+           fields[2].text, "\nArb: ");
+  text += ArbitrationFlags(capability & 0xFF, kPortSchemes, fields);
   const bool enabled = (control >> 31 & 1) != 0;
   const int id = static_cast<int>(control >> 24 & 7);
   const std::string scheme = SchemeName(static_cast<int>(control >> 17 & 7), kPortSchemes);
@@ -70,12 +73,13 @@ CapField ChannelResource(const ConfigSpace& space, int at, int number) {
   fields.push_back(Number("id", "ID", id, std::to_string(id)));
   fields.push_back(Text("arbitration_select", "ArbSelect", scheme));
   fields.push_back(Number("traffic_classes", "TC/VC", classes, Hex(classes, 2)));
-  text += "\nCtrl: " + FlagText("Enable", enabled) + " ID=" + std::to_string(id) +
-          " ArbSelect=" + scheme + " TC/VC=" + Hex(classes, 2);
+  const size_t control_fields = fields.size() - 4;
+  ConcatTo(text, "\nCtrl: ", fields[control_fields].text, " ID=", fields[control_fields + 1].text,
+           " ArbSelect=", scheme, " TC/VC=", fields[control_fields + 3].text);
   const bool pending = (status & 2) != 0, loading = (status & 1) != 0;
   fields.push_back(Flag("negotiation_pending", "NegoPending", pending));
   fields.push_back(Flag("table_load_in_progress", "InProgress", loading));
-  text += "\nStatus: " + FlagText("NegoPending", pending) + " " + FlagText("InProgress", loading);
+  ConcatTo(text, "\nStatus: ", fields[fields.size() - 2].text, " ", fields.back().text);
   if (table != 0) text += "\nPort Arbitration Table <?>";
   CapField channel = Register(kKeys[number], kLabels[number], std::move(text), std::move(fields));
   return channel;
@@ -91,16 +95,16 @@ void DecodeVirtualChannel(const ConfigSpace& space, const FunctionContext&, Capa
   const int clock = static_cast<int>(port1 >> 8 & 3);
   const int entry_bits = 1 << (port1 >> 10 & 3);
   const std::string clock_text = clock == 0 ? "100ns" : "??" + std::to_string(clock);
+  cap.fields.reserve(5 + 8);
   cap.fields.push_back(Register(
       "port_capabilities", "Caps",
-      "LPEVC=" + std::to_string(low_priority) + " RefClk=" + clock_text +
-          " PATEntryBits=" + std::to_string(entry_bits),
+      Concat("LPEVC=", std::to_string(low_priority), " RefClk=", clock_text,
+             " PATEntryBits=", std::to_string(entry_bits)),
       Fields(Number("low_priority_vcs", "LPEVC", low_priority, std::to_string(low_priority)),
              Text("reference_clock", "RefClk", clock_text),
              Number("table_entry_bits", "PATEntryBits", entry_bits, std::to_string(entry_bits)))));
   std::vector<CapField> arbitration;
   arbitration.reserve(4);
-  cap.fields.reserve(5 + 8);
   std::string text = ArbitrationFlags(port2 & 0xFF, kChannelSchemes, arbitration);
   cap.fields.push_back(
       Register("port_arbitration", "Arb", std::move(text), std::move(arbitration)));

@@ -37,14 +37,13 @@ inline std::optional<uint32_t> HexNumber(std::string_view text) {
 // `value` in lower-case hex, zero-padded to `width` digits (more when it needs them), as printf's
 // "%0*x" writes it, without printf's cost in loops that format every row.
 inline std::string HexText(uint32_t value, int width) {
-  char digits[8];
-  int count = 0;
-  do {
-    digits[count++] = "0123456789abcdef"[value & 0xF];
-    value >>= 4;
-  } while (value != 0);
-  std::string text(width > count ? static_cast<size_t>(width - count) : 0, '0');
-  while (count > 0) text += digits[--count];
+  int count = 1;
+  for (uint32_t rest = value >> 4; rest != 0; rest >>= 4) ++count;
+  const int size = width > count ? width : count;
+  std::string text(static_cast<size_t>(size), '0');
+  for (int at = size - 1; value != 0; --at, value >>= 4) {
+    text[static_cast<size_t>(at)] = "0123456789abcdef"[value & 0xF];
+  }
   return text;
 }
 
