@@ -31,7 +31,8 @@ std::string Concat(const Pieces&... pieces) {
   return ConcatViews({std::string_view(pieces)...});
 }
 
-// The pieces appended to `text`, which grows once at most.
+// The pieces appended to `text`, which grows once at most. No piece may view `text` itself:
+// growing it would leave that view pointing at freed bytes.
 template <typename... Pieces>
 void ConcatTo(std::string& text, const Pieces&... pieces) {
   ConcatViewsTo(text, {std::string_view(pieces)...});

@@ -12,7 +12,7 @@ namespace {
 TEST(HexDigits, TextIsPrintfsAndNumbersAreTheDigitsAlone) {
   for (const uint32_t value :
        {0u, 1u, 0xAu, 0xFFu, 0x100u, 0x8086u, 0xC0E3u, 0x10000u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-    for (int width : {1, 2, 4, 6, 8}) {
+    for (int width : {0, 1, 2, 4, 6, 8}) {
       char expected[16];
       std::snprintf(expected, sizeof expected, "%0*x", width, value);
       EXPECT_EQ(HexText(value, width), expected) << value << " " << width;
