@@ -41,6 +41,23 @@ void CompareFunction(const std::string& address, const FunctionSample& before,
 
 }  // namespace
 
+BusSample SampleOf(const std::vector<HealthFunction>& functions) {
+  BusSample sample;
+  for (const HealthFunction& function : functions) {
+    if (!function.at) continue;
+    FunctionSample& taken = sample[function.address];
+    if (function.link) {
+      taken.speed = function.link->speed;
+      taken.width = function.link->width;
+    }
+    taken.driver = function.driver;
+    for (const ErrorCounter& counter : function.counters) {
+      taken.counters.emplace(counter.group + " " + counter.name, counter.count);
+    }
+  }
+  return sample;
+}
+
 std::vector<Change> CompareSamples(const BusSample& before, const BusSample& after) {
   std::vector<Change> changes;
   auto b = before.begin();

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "health/link_health.h"
+
 namespace kelvox::health {
 
 struct FunctionSample {
@@ -28,6 +30,10 @@ struct Change {
   std::string kind;
   std::string text;  // "link 16GT/s x16 -> 2.5GT/s x16", "correctable RxErr rose by 3 to 5"
 };
+
+// The sample a health check's functions make, for each one placed in a bus: what was read of
+// them already, so that whoever has just read them need not read the bus again to sample it.
+BusSample SampleOf(const std::vector<HealthFunction>& functions);
 
 // What changed from `before` to `after`, in address order.
 std::vector<Change> CompareSamples(const BusSample& before, const BusSample& after);

@@ -36,6 +36,7 @@ void Worsen(std::optional<health::Severity>& mark, health::Severity severity) {
 void TopologyModel::Read(ConfigAccess& access) {
   const std::vector<health::HealthFunction> functions = cli::GatherHealth(access, false);
   Build(functions, health::JudgeHealth(functions));
+  sampled_ = health::SampleOf(functions);
   ApplyChanges();
 }
 

@@ -38,9 +38,10 @@ struct TopologyRow {
 
 class TopologyModel {
  public:
-  // Reads the bus of every domain of `access` afresh (with the health findings), keeping what
-  // was sampled for the change marks.
+  // Reads the bus of every domain of `access` afresh (with the health findings), keeping the
+  // change marks; sampled() is then what this read found, for MarkChanges.
   void Read(ConfigAccess& access);
+  const health::BusSample& sampled() const { return sampled_; }
   // Builds the rows from what was gathered: the functions in tree order with their parents'
   // indices, and the findings on them.
   void Build(const std::vector<health::HealthFunction>& functions,
@@ -69,6 +70,7 @@ class TopologyModel {
 
  private:
   std::vector<TopologyRow> rows_;
+  health::BusSample sampled_;
   std::optional<health::BusSample> first_sample_;
   std::vector<health::Change> changes_;
   std::vector<std::string> removed_;

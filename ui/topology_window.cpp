@@ -10,7 +10,6 @@
 #include <wx/utils.h>
 
 #include "cli/bus_tree.h"
-#include "cli/health_watch.h"
 #include "ui/app_icon.h"
 #include "ui/details_opener.h"
 #include "ui/file_path.h"
@@ -86,7 +85,7 @@ TopologyWindow::TopologyWindow(wxWindow* parent, ConfigAccess& access,
   RestoreLayout();
   model_.Read(*access_);
   // What the automatic refresh compares with: the bus as it was when the window opened.
-  model_.MarkChanges(cli::SampleBus(*access_, false));
+  model_.MarkChanges(model_.sampled());
   Fill();
   Bind(wxEVT_CHAR_HOOK, &TopologyWindow::OnCharHook, this);
   Bind(wxEVT_TIMER, &TopologyWindow::OnTimer, this);
@@ -138,11 +137,15 @@ void TopologyWindow::SetAccess(ConfigAccess& access, const std::string& source_n
   collapsed_.clear();
   model_.ForgetChanges();
   model_.Read(*access_);
-  model_.MarkChanges(cli::SampleBus(*access_, false));
+  model_.MarkChanges(model_.sampled());
   Fill();
 }
 
-void TopologyWindow::Reload() {
+void TopologyWindow::Reload() { ReadAgain(false); }
+
+void TopologyWindow::AutoRefreshTick() { ReadAgain(true); }
+
+void TopologyWindow::ReadAgain(bool mark_changes) {
   // What a person changed of the tree: the bridges they closed and the row they chose.
   for (size_t row = 0; row < items_.size(); ++row) {
     if (!items_[row].IsOk() || !tree_->GetFirstChild(items_[row]).IsOk()) continue;
@@ -157,6 +160,7 @@ void TopologyWindow::Reload() {
   const int row = selected.IsOk() ? RowOf(selected) : -1;
   const std::string address = row >= 0 ? model_.rows()[static_cast<size_t>(row)].address : "";
   model_.Read(*access_);
+  if (mark_changes) model_.MarkChanges(model_.sampled());
   Fill();
   if (!address.empty()) {
     if (const wxTreeListItem item = ItemOf(address); item.IsOk()) {
@@ -169,11 +173,6 @@ void TopologyWindow::Reload() {
 void TopologyWindow::ApplyFilter(const std::string& filter) {
   filter_text_ = filter;
   Fill();
-}
-
-void TopologyWindow::AutoRefreshTick() {
-  model_.MarkChanges(cli::SampleBus(*access_, false));
-  Reload();
 }
 
 void TopologyWindow::Fill() {
@@ -374,10 +373,10 @@ void TopologyWindow::RestoreLayout() {
     SetClientSize(static_cast<int>(width), static_cast<int>(height));
   }
   for (unsigned column = 0; column < kColumnCount; ++column) {
-    const long columnWidth =
+    const long column_width =
         config->ReadLong(wxString::Format("%sColumn%u", kConfigGroup, column), -1);
-    if (columnWidth >= 20 && columnWidth <= 4000) {
-      tree_->SetColumnWidth(column, static_cast<int>(columnWidth));
+    if (column_width >= 20 && column_width <= 4000) {
+      tree_->SetColumnWidth(column, static_cast<int>(column_width));
     }
   }
 }

@@ -61,6 +61,9 @@ class TopologyWindow : public wxFrame {
 
  private:
   void BuildControls();
+  // Reads the bus again, as Reload does; with `mark_changes`, marks what changed since the
+  // window opened too.
+  void ReadAgain(bool mark_changes);
   void Fill();
   void SaveLayout() const;
   void RestoreLayout();
