@@ -56,11 +56,10 @@ std::string AppendFlags(std::vector<CapField>& to, uint32_t value,
   for (const FlagBit& bit : bits) length += bit.label.size() + 2;
   text.reserve(length);
   for (const FlagBit& bit : bits) {
-    const bool on = (value >> bit.bit & 1) != 0;
-    SetFlag(to.emplace_back(), bit.key, bit.label, on);
+    CapField& flag = to.emplace_back();
+    SetFlag(flag, bit.key, bit.label, (value >> bit.bit & 1) != 0);
     if (!text.empty()) text += ' ';
-    text += bit.label;
-    text += on ? '+' : '-';
+    text += flag.text;
   }
   return text;
 }

@@ -37,14 +37,6 @@ constexpr int kPcixId = 0x07;
 
 std::string At(int offset, int digits) { return "0x" + Hex(static_cast<uint32_t>(offset), digits); }
 
-// Most capabilities have a few registers; room for them at once saves growing the list field by
-// field (a decoder with more makes room for them itself).
-void Decode(CapabilityDecoder decode, const ConfigSpace& space, const FunctionContext& function,
-            Capability& capability) {
-  capability.fields.reserve(4);
-  decode(space, function, capability);
-}
-
 void WalkStandard(const ConfigSpace& space, const FunctionContext& function, CapabilityList& list) {
   if ((space.Word(kStatusRegister) & kStatusCapabilities) == 0) return;
   const int pointer_register =
@@ -70,7 +62,7 @@ void WalkStandard(const ConfigSpace& space, const FunctionContext& function, Cap
     capability.id = space.Byte(at);
     capability.name = StandardCapabilityName(capability.id);
     const CapabilityDecoder decode = StandardDecoder(capability.id);
-    if (decode && function.decode_registers) Decode(decode, space, function, capability);
+    if (decode && function.decode_registers) decode(space, function, capability);
     at = space.Byte(at + 1) & 0xFC;
   }
 }
@@ -111,7 +103,7 @@ void WalkExtended(const ConfigSpace& space, const FunctionContext& function, Cap
     capability.version = static_cast<int>(header >> 16 & 0xF);
     capability.name = ExtendedCapabilityName(id);
     const CapabilityDecoder decode = ExtendedDecoder(id);
-    if (decode && function.decode_registers) Decode(decode, space, function, capability);
+    if (decode && function.decode_registers) decode(space, function, capability);
     const int next = static_cast<int>(header >> 20) & 0xFFC;
     if (next == 0) return;
     if (next < kExtendedSpaceStart) {

@@ -73,10 +73,11 @@ void AddDeviceRegisters(const ConfigSpace& space, Capability& cap, int type) {
   const uint32_t devcap = space.Dword(at + 0x04);
   const int max_payload = 128 << (devcap & 0x7);
   const int phantom = (1 << (devcap >> 3 & 0x3)) - 1;
-  std::vector<CapField> fields = Fields(
-      Number("max_payload", "MaxPayload", max_payload, std::to_string(max_payload) + " bytes"),
-      Number("phantom_functions", "PhantFunc", phantom, std::to_string(phantom)));
-  fields.reserve(12);
+  std::vector<CapField> fields;
+  fields.reserve(12);  // two values, two latencies, the flags and the power limit
+  fields.push_back(
+      Number("max_payload", "MaxPayload", max_payload, std::to_string(max_payload) + " bytes"));
+  fields.push_back(Number("phantom_functions", "PhantFunc", phantom, std::to_string(phantom)));
   std::string text;
   text.reserve(128);
   ConcatTo(text, "MaxPayload ", fields[0].text, ", PhantFunc ", fields[1].text);

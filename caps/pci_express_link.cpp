@@ -134,12 +134,12 @@ void AddLinkRegisters(const ConfigSpace& space, Capability& cap, int type) {
   const int aspm = static_cast<int>(lnkcap >> 10 & 0x3);
   static constexpr std::array<const char*, 4> kAspmSupport = {"not supported", "L0s", "L1",
                                                               "L0s L1"};
-  std::vector<CapField> fields =
-      Fields(Number("port", "Port", port, "#" + std::to_string(port)),
-             Text("speed", "Speed", LinkSpeedText(cap_speed)),
-             Number("width", "Width", cap_width, "x" + std::to_string(cap_width)),
-             Text("aspm", "ASPM", kAspmSupport[aspm]));
-  fields.reserve(11);
+  std::vector<CapField> fields;
+  fields.reserve(11);  // four values, two latencies, five flags
+  fields.push_back(Number("port", "Port", port, "#" + std::to_string(port)));
+  fields.push_back(Text("speed", "Speed", LinkSpeedText(cap_speed)));
+  fields.push_back(Number("width", "Width", cap_width, "x" + std::to_string(cap_width)));
+  fields.push_back(Text("aspm", "ASPM", kAspmSupport[aspm]));
   std::string text;
   text.reserve(160);
   ConcatTo(text, "Port ", fields[0].text, ", Speed ", fields[1].text, ", Width ", fields[2].text,
